@@ -1,0 +1,79 @@
+#ifndef NETWORK_H
+#define NETWORK_H
+
+// The client's connection to one game server: connect, the output buffer and
+// its flushes, the handshake and account login, the receive loop, and one
+// virtual handler per packet kind with a logging default.
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+
+#include <asio.hpp>
+
+#include "AccountServices.h"
+#include "TSPackets.h"
+
+// The handler interface in its slot order (not the order of the ids).
+#define TS_HANDLER_SLOTS(H)                                                                        \
+  H(Ping) H(Login) H(HandShake) H(ChatMessage) H(TimeUpdate) H(EntityEquipment) H(SpawnPoint)      \
+  H(UpdateHealth) H(Respawn) H(PlayerPosAndLook) H(Animation) H(NamedEntitySpawn) H(PickupSpawn)   \
+  H(CollectItem) H(AddObject) H(MobSpawn) H(EntityPainting) H(EntityVelocity) H(DestroyEntity)     \
+  H(Entity) H(EntityRelativeMove) H(EntityLook) H(EntityLookAndMove) H(EntityTeleport)             \
+  H(EntityStatus) H(AttachEntity) H(EntityMetadata) H(Prechunk) H(MapChunk) H(MultiBlockChange)    \
+  H(BlockChange) H(BlockAction) H(Explosion) H(OpenWindow) H(CloseWindow) H(SetSlot)               \
+  H(WindowItems) H(UpdateProgressBar) H(Transaction) H(UpdateSign) H(Disconnect) H(UseBed)         \
+  H(Unknown0x1B) H(Sound) H(ItemData) H(Thunderbolt) H(Statistic) H(StateChange) H(PlayerDig)      \
+  H(UseEntity) H(ExperienceOrb) H(EntityEffect) H(RemoveEntityEffect) H(Experience)                \
+  H(CreativeInventoryAction) H(PlayerListItem)
+
+class Network {
+public:
+  explicit Network(asio::io_service& ioService);
+  ~Network();
+  Network(const Network&) = delete;
+  Network& operator=(const Network&) = delete;
+
+  // Resolves host and port (blocking), then starts connecting to the first
+  // address; the others are tried in turn if it fails.
+  void connect(std::string host, std::string port, std::string user, std::string password);
+  // Queues the packet in the output buffer; it leaves at the next flush.
+  void send(const TSPackets::Packet& packet);
+  void disconnect();
+  // True while a connection is being made or is up.
+  bool isConnected() const;
+  // Writes everything queued to the socket before returning, giving up after
+  // the time limit.
+  void flushOutput(std::chrono::milliseconds limit);
+
+  // Where the account login and the session join are sent.
+  void setAccountServices(AccountServices services);
+
+#define TS_DECLARE_HANDLER(Class) virtual void handle(const TSPackets::Class& packet);
+  TS_HANDLER_SLOTS(TS_DECLARE_HANDLER)
+#undef TS_DECLARE_HANDLER
+
+protected:
+  void handle_connect(const asio::error_code& error, asio::ip::tcp::resolver::iterator endpoint);
+  void handle_write(const asio::error_code& error);
+  void handle_receive(const asio::error_code& error);
+
+private:
+  void startConnect(asio::ip::tcp::resolver::iterator endpoint);
+  void startRead();
+  void startFlush(void (Network::*completion)(const asio::error_code&));
+  void dispatch();
+  void authenticate(const std::string& hash);
+
+  std::uint8_t m_currentMessageType = 0;
+  std::uint8_t m_previousMessageType = 0;
+  asio::io_service& m_ioService;
+  std::string m_userName;
+  std::string m_password;
+  std::string m_sessionId;
+  asio::ip::tcp::socket m_socket;
+  asio::streambuf m_outputBuffer;
+  AccountServices m_accountServices;
+};
+
+#endif

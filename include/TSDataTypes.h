@@ -1,0 +1,51 @@
+#ifndef TS_DATA_TYPES_H
+#define TS_DATA_TYPES_H
+
+// Readers and writers of the protocol's wire types. Readers take exactly the
+// bytes of one value from the connected socket (blocking); writers append one
+// value to a stream. All numbers are big-endian on the wire.
+
+#include <cstdint>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include <asio.hpp>
+
+namespace TSDataTypes {
+
+using Socket = asio::ip::tcp::socket;
+
+signed char parseByte(Socket& socket);
+bool parseBool(Socket& socket);
+short parseShort(Socket& socket);
+int parseInt(Socket& socket);
+std::int64_t parseLong(Socket& socket);
+float parseFloat(Socket& socket);
+double parseDouble(Socket& socket);
+std::string parseString8(Socket& socket);
+std::string parseString16(Socket& socket);
+std::vector<signed char> parseByteArray(Socket& socket, int count);
+std::vector<short> parseShortArray(Socket& socket, int count);
+std::vector<char> parseMeta(Socket& socket);
+// Inflates a length-prefixed zlib block; fails once the output would exceed
+// maxOutput bytes.
+std::vector<signed char> parseCompressed(Socket& socket, std::size_t maxOutput);
+
+void writeByte(std::ostream& out, signed char value);
+void writeBool(std::ostream& out, bool value);
+void writeShort(std::ostream& out, short value);
+void writeInt(std::ostream& out, int value);
+void writeLong(std::ostream& out, std::int64_t value);
+void writeFloat(std::ostream& out, float value);
+void writeDouble(std::ostream& out, double value);
+void writeString8(std::ostream& out, std::string value);
+void writeString16(std::ostream& out, std::string value);
+void writeByteArray(std::ostream& out, std::vector<signed char> value);
+void writeShortArray(std::ostream& out, std::vector<short> value);
+void writeMeta(std::ostream& out, std::vector<char> value);
+void writeCompressed(std::ostream& out, std::vector<signed char> value);
+
+} // namespace TSDataTypes
+
+#endif
