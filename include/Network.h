@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <exception>
 #include <string>
 
 #include <asio.hpp>
@@ -43,8 +44,8 @@ public:
   // True while a connection is being made or is up.
   bool isConnected() const;
   // Writes everything queued to the socket before returning, giving up after
-  // the time limit.
-  void flushOutput(std::chrono::milliseconds limit);
+  // the time limit; true when nothing is left queued.
+  bool flushOutput(std::chrono::milliseconds limit);
 
   // Where the account login and the session join are sent.
   void setAccountServices(AccountServices services);
@@ -59,11 +60,19 @@ protected:
   void handle_receive(const asio::error_code& error);
 
 private:
+  using Completion = void (Network::*)(const asio::error_code&);
+
   void startConnect(asio::ip::tcp::resolver::iterator endpoint);
   void startRead();
-  void startFlush(void (Network::*completion)(const asio::error_code&));
+  void startFlush(Completion completion);
+  bool isStale(unsigned connection) const;
   void dispatch();
-  void authenticate(const std::string& hash);
+  [[noreturn]] void reportUnknownMessage() const;
+  [[noreturn]] void endSession(const std::exception& error) const;
+  template <class Packet> void receive();
+  bool waitUntilWritable(std::chrono::steady_clock::time_point deadline);
+  void logIn();
+  void joinSession(const std::string& hash);
 
   std::uint8_t m_currentMessageType = 0;
   std::uint8_t m_previousMessageType = 0;
@@ -73,6 +82,10 @@ private:
   std::string m_sessionId;
   asio::ip::tcp::socket m_socket;
   asio::streambuf m_outputBuffer;
+  // The bytes of the flush under way, taken out of the output buffer.
+  std::string m_outputInFlight;
+  // Counts connections, so that completions of a closed one are recognised.
+  unsigned m_connection = 0;
   AccountServices m_accountServices;
 };
 

@@ -4,7 +4,11 @@
 // Readers and writers of the protocol's wire types. Readers take exactly the
 // bytes of one value from the connected socket (blocking); writers append one
 // value to a stream. All numbers are big-endian on the wire.
+//
+// Lengths and counts come from the wire: a negative one fails with
+// std::bad_alloc, a large one grows memory only as its bytes arrive.
 
+#include <cstddef>
 #include <cstdint>
 #include <ostream>
 #include <string>
@@ -40,7 +44,9 @@ void writeLong(std::ostream& out, std::int64_t value);
 void writeFloat(std::ostream& out, float value);
 void writeDouble(std::ostream& out, double value);
 void writeString8(std::ostream& out, std::string value);
-void writeString16(std::ostream& out, std::string value);
+// Writes at most maxUnits characters (UCS-2 code units), never more than a
+// length prefix can carry.
+void writeString16(std::ostream& out, std::string value, std::size_t maxUnits = 32767);
 void writeByteArray(std::ostream& out, std::vector<signed char> value);
 void writeShortArray(std::ostream& out, std::vector<short> value);
 void writeMeta(std::ostream& out, std::vector<char> value);

@@ -1,0 +1,51 @@
+#include "Game.h"
+
+#include <functional>
+
+namespace {
+const boost::posix_time::milliseconds kTickPeriod(50);
+}
+
+Game Game::instance_;
+
+Game::Game() : m_ioService(), m_tickTimer(m_ioService) {}
+
+Game& Game::instance() { return instance_; }
+
+GamePage* Game::page() const { return m_currentPage; }
+
+void Game::page(GamePage& next) { m_nextPage = &next; }
+
+void Game::page(GamePage* next) { m_nextPage = next; }
+
+void Game::run() {
+  m_tickTimer.expires_from_now(kTickPeriod);
+  m_tickTimer.async_wait(std::bind(&Game::update, this, std::placeholders::_1));
+  asio::error_code error;
+  m_ioService.run(error);
+  if (error) {
+    throw asio::system_error(error);
+  }
+}
+
+void Game::stop() {
+  m_ioService.stop();
+  m_tickTimer.cancel();
+}
+
+asio::io_service& Game::ioService() { return m_ioService; }
+
+void Game::update(const asio::error_code& error) {
+  if (error) {
+    return;
+  }
+  if (m_currentPage) {
+    m_currentPage->update();
+  }
+  if (m_nextPage) {
+    m_currentPage = m_nextPage;
+    m_nextPage = nullptr;
+  }
+  m_tickTimer.expires_at(m_tickTimer.expires_at() + kTickPeriod);
+  m_tickTimer.async_wait(std::bind(&Game::update, this, std::placeholders::_1));
+}

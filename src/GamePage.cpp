@@ -1,0 +1,3 @@
+#include "GamePage.h"
+
+GamePage::~GamePage() = default;

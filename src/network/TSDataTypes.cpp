@@ -1,0 +1,202 @@
+#include "TSDataTypes.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+#include <stdexcept>
+
+#include "Inflate.h"
+#include "String16.h"
+
+namespace TSDataTypes {
+
+namespace {
+
+// Counts come from the wire: memory grows by at most this much ahead of the
+// bytes that have actually arrived.
+constexpr std::size_t ReadStep = 64 * 1024;
+
+constexpr signed char MetaEnd = 0x7F;
+
+void readExact(Socket &socket, void *data, std::size_t size) {
+  asio::read(socket, asio::buffer(data, size));
+}
+
+template <typename Unsigned> Unsigned readBigEndian(Socket &socket) {
+  unsigned char bytes[sizeof(Unsigned)];
+  readExact(socket, bytes, sizeof bytes);
+  Unsigned value = 0;
+  for (unsigned char byte : bytes) {
+    value = static_cast<Unsigned>(value << 8 | byte);
+  }
+  return value;
+}
+
+template <typename Unsigned> void writeBigEndian(std::ostream &out, Unsigned value) {
+  char bytes[sizeof(Unsigned)];
+  for (std::size_t i = sizeof bytes; i-- > 0;) {
+    bytes[i] = static_cast<char>(value & 0xFF);
+    value = static_cast<Unsigned>(value >> 8);
+  }
+  out.write(bytes, sizeof bytes);
+}
+
+template <typename To, typename From> To bitCast(From value) {
+  static_assert(sizeof(To) == sizeof(From), "same size");
+  To result;
+  std::memcpy(&result, &value, sizeof result);
+  return result;
+}
+
+// Reads count elements' raw bytes. A negative count fails as an allocation
+// would; a large one fails on the first missing byte, not on memory.
+template <typename Element> std::vector<Element> readElements(Socket &socket, std::int64_t count) {
+  if (count < 0) {
+    throw std::bad_alloc();
+  }
+  const auto total = static_cast<std::size_t>(count);
+  const std::size_t step = ReadStep / sizeof(Element);
+  std::vector<Element> values;
+  while (values.size() < total) {
+    const std::size_t start = values.size();
+    values.resize(start + std::min(step, total - start));
+    readExact(socket, values.data() + start, (values.size() - start) * sizeof(Element));
+  }
+  return values;
+}
+
+void skipBytes(Socket &socket, std::size_t count) {
+  char bytes[16];
+  readExact(socket, bytes, count);
+}
+
+// Reads and drops the value of one metadata entry of the given type.
+void skipMetaValue(Socket &socket, int type) {
+  // Value sizes of types 0, 1, 2, 3, -, 5 (short, byte, short), 6 (three ints).
+  static const std::size_t sizes[] = {1, 2, 4, 4, 0, 5, 12};
+  if (type == 4) {
+    readElements<char>(socket, 2 * static_cast<std::int64_t>(parseShort(socket)));
+  } else {
+    skipBytes(socket, sizes[type]);
+  }
+}
+
+} // namespace
+
+signed char parseByte(Socket &socket) {
+  return static_cast<signed char>(readBigEndian<std::uint8_t>(socket));
+}
+
+bool parseBool(Socket &socket) {
+  const signed char byte = parseByte(socket);
+  if (byte != 0 && byte != 1) {
+    throw "invalid bool received";
+  }
+  return byte == 1;
+}
+
+short parseShort(Socket &socket) {
+  return static_cast<short>(readBigEndian<std::uint16_t>(socket));
+}
+
+int parseInt(Socket &socket) { return static_cast<int>(readBigEndian<std::uint32_t>(socket)); }
+
+std::int64_t parseLong(Socket &socket) {
+  return static_cast<std::int64_t>(readBigEndian<std::uint64_t>(socket));
+}
+
+float parseFloat(Socket &socket) { return bitCast<float>(readBigEndian<std::uint32_t>(socket)); }
+
+double parseDouble(Socket &socket) { return bitCast<double>(readBigEndian<std::uint64_t>(socket)); }
+
+std::string parseString8(Socket &socket) {
+  const std::vector<char> bytes = readElements<char>(socket, parseShort(socket));
+  return std::string(bytes.begin(), bytes.end());
+}
+
+std::string parseString16(Socket &socket) {
+  const short units = parseShort(socket);
+  const std::vector<char> bytes = readElements<char>(socket, 2 * static_cast<std::int64_t>(units));
+  return String16::decode(bytes.data(), bytes.size() / 2);
+}
+
+std::vector<signed char> parseByteArray(Socket &socket, int count) {
+  return readElements<signed char>(socket, count);
+}
+
+std::vector<short> parseShortArray(Socket &socket, int count) {
+  return readElements<short>(socket, count);
+}
+
+std::vector<char> parseMeta(Socket &socket) {
+  std::vector<char> types;
+  for (signed char key = parseByte(socket); key != MetaEnd; key = parseByte(socket)) {
+    const int type = static_cast<unsigned char>(key) >> 5;
+    if (type == 7) {
+      throw std::runtime_error("unknown metadata byte x");
+    }
+    skipMetaValue(socket, type);
+    types.push_back(static_cast<char>(type));
+  }
+  return types;
+}
+
+std::vector<signed char> parseCompressed(Socket &socket, std::size_t maxOutput) {
+  const std::vector<unsigned char> block = readElements<unsigned char>(socket, parseInt(socket));
+  return Inflate::inflateBounded(block.data(), block.size(), maxOutput);
+}
+
+void writeByte(std::ostream &out, signed char value) {
+  writeBigEndian(out, static_cast<std::uint8_t>(value));
+}
+
+void writeBool(std::ostream &out, bool value) { writeByte(out, value ? 1 : 0); }
+
+void writeShort(std::ostream &out, short value) {
+  writeBigEndian(out, static_cast<std::uint16_t>(value));
+}
+
+void writeInt(std::ostream &out, int value) {
+  writeBigEndian(out, static_cast<std::uint32_t>(value));
+}
+
+void writeLong(std::ostream &out, std::int64_t value) {
+  writeBigEndian(out, static_cast<std::uint64_t>(value));
+}
+
+void writeFloat(std::ostream &out, float value) {
+  writeBigEndian(out, bitCast<std::uint32_t>(value));
+}
+
+void writeDouble(std::ostream &out, double value) {
+  writeBigEndian(out, bitCast<std::uint64_t>(value));
+}
+
+void writeString8(std::ostream &out, std::string value) {
+  writeShort(out, static_cast<short>(value.size()));
+  out.write(value.data(), static_cast<std::streamsize>(value.size()));
+}
+
+void writeString16(std::ostream &out, std::string value, std::size_t maxUnits) {
+  const std::string units = String16::encode(value, std::min(maxUnits, String16::MaxUnits));
+  writeShort(out, static_cast<short>(units.size() / 2));
+  out.write(units.data(), static_cast<std::streamsize>(units.size()));
+}
+
+void writeByteArray(std::ostream &out, std::vector<signed char> value) {
+  out.write(reinterpret_cast<const char *>(value.data()),
+            static_cast<std::streamsize>(value.size()));
+}
+
+void writeShortArray(std::ostream &out, std::vector<short> value) {
+  out.write(reinterpret_cast<const char *>(value.data()),
+            static_cast<std::streamsize>(value.size() * sizeof(short)));
+}
+
+void writeMeta(std::ostream &out, std::vector<char> value) {
+  out.write(value.data(), static_cast<std::streamsize>(value.size()));
+}
+
+void writeCompressed(std::ostream &, std::vector<signed char>) { throw "not yet implemented"; }
+
+} // namespace TSDataTypes

@@ -1,0 +1,180 @@
+#include "MyOgre.h"
+
+#include <iostream>
+
+#include <OgreBitesConfigDialog.h>
+
+#include "CopiedOgreException.h"
+#include "XWindowErrors.h"
+
+MyOgre::MyOgre()
+    : m_root("plugins.cfg", "ogre.cfg", "Ogre.log"),
+      m_window(nullptr),
+      m_sceneManager(nullptr),
+      m_camera(nullptr),
+      m_inputManager(nullptr),
+      m_mouse(nullptr),
+      m_keyboard(nullptr),
+      m_cameraNode(nullptr) {
+  try {
+    buildShell();
+  } catch (const Ogre::Exception& e) {
+    CopiedOgreException copy(e);
+    releaseWindow();
+    throw copy;
+  } catch (...) {
+    releaseWindow();
+    throw;
+  }
+}
+
+MyOgre::~MyOgre() { releaseWindow(); }
+
+void MyOgre::buildShell() {
+  Ogre::Log* log = Ogre::LogManager::getSingleton().getDefaultLog();
+  log->setTimeStampEnabled(true);
+  log->setDebugOutputEnabled(true);
+
+  restoreOrAskConfiguration();
+  m_window = m_root.initialise(true, "Ferrowick");
+  unsigned long windowHandle = 0;
+  m_window->getCustomAttribute("WINDOW", &windowHandle);
+  tolerateLossOfWindow(windowHandle);
+
+  loadResourceLocations();
+  m_sceneManager = m_root.createSceneManager();
+  createCamera();
+
+  Ogre::Viewport* viewport = m_window->addViewport(m_camera, 0, 0, 0, 1, 1);
+  viewport->setBackgroundColour(Ogre::ColourValue(0, 0, 0, 1));
+  m_camera->setAspectRatio(Ogre::Real(viewport->getActualWidth()) /
+                           Ogre::Real(viewport->getActualHeight()));
+
+  Ogre::TextureManager::getSingleton().setDefaultNumMipmaps(5);
+  Ogre::ResourceGroupManager::getSingleton().initialiseAllResourceGroups();
+  m_sceneManager->setAmbientLight(Ogre::ColourValue(1, 1, 1, 1));
+
+  createInputSystem(false);
+
+  OgreBites::WindowEventUtilities::_addRenderWindow(m_window);
+  OgreBites::WindowEventUtilities::addWindowEventListener(m_window, this);
+  m_root.addFrameListener(this);
+
+  Ogre::MaterialManager::getSingleton().setDefaultTextureFiltering(Ogre::TFO_ANISOTROPIC);
+  Ogre::MaterialManager::getSingleton().setDefaultAnisotropy(8);
+}
+
+void MyOgre::restoreOrAskConfiguration() {
+  bool restored = false;
+  try {
+    restored = m_root.restoreConfig();
+  } catch (const Ogre::Exception& e) {
+    // An option the render system does not know: ask instead.
+    Ogre::LogManager::getSingleton().logError(e.getFullDescription());
+  }
+  if (!restored && !m_root.showConfigDialog(OgreBites::getNativeConfigDialog())) {
+    throw "cancelled configuration";
+  }
+}
+
+void MyOgre::loadResourceLocations() {
+  Ogre::ConfigFile config;
+  config.load("resources.cfg", "\t:=", true);
+  Ogre::ResourceGroupManager& resources = Ogre::ResourceGroupManager::getSingleton();
+  // Sections come sorted by name, the settings of each sorted by key.
+  for (const auto& section : config.getSettingsBySection()) {
+    for (const auto& setting : section.second) {
+      resources.addResourceLocation(setting.second, setting.first, section.first, false);
+      std::cout << "Ogre Config: " << section.first << "::" << setting.first << ","
+                << setting.second << std::endl;
+    }
+  }
+}
+
+void MyOgre::createCamera() {
+  m_camera = m_sceneManager->createCamera("PlayerCam");
+  m_cameraNode = m_sceneManager->getRootSceneNode()->createChildSceneNode();
+  m_cameraNode->setFixedYawAxis(true);
+  m_cameraNode->attachObject(m_camera);
+  m_cameraNode->setPosition(10, 10, 50);
+  m_cameraNode->lookAt(Ogre::Vector3::ZERO, Ogre::Node::TS_WORLD);
+  m_camera->setNearClipDistance(0.1);
+}
+
+void MyOgre::releaseWindow() {
+  if (!m_window) {
+    return;
+  }
+  OgreBites::WindowEventUtilities::removeWindowEventListener(m_window, this);
+  windowClosed(m_window);
+  OgreBites::WindowEventUtilities::_removeRenderWindow(m_window);
+}
+
+bool MyOgre::update(bool render) {
+  OgreBites::WindowEventUtilities::messagePump();
+  if (!render) {
+    return true;
+  }
+  return m_root.renderOneFrame();
+}
+
+bool MyOgre::frameRenderingQueued(const Ogre::FrameEvent&) {
+  if (!m_window->isClosed()) {
+    if (m_inputManager) {
+      m_keyboard->capture();
+      m_mouse->capture();
+    }
+    return true;
+  }
+  std::cout << "window is closed" << std::endl;
+  windowClosed();
+  return false;
+}
+
+void MyOgre::windowResized(Ogre::RenderWindow*) {}
+
+void MyOgre::windowClosed() {}
+
+void MyOgre::windowClosed(Ogre::RenderWindow* closed) {
+  if (closed != m_window) {
+    return;
+  }
+  destroyInputSystem();
+  windowClosed();
+}
+
+Ogre::SceneNode* MyOgre::createMesh(std::string meshName) {
+  Ogre::Entity* entity = m_sceneManager->createEntity(meshName);
+  Ogre::SceneNode* node = m_sceneManager->getRootSceneNode()->createChildSceneNode();
+  node->attachObject(entity);
+  return node;
+}
+
+void MyOgre::eraseMesh(Ogre::SceneNode* node) {
+  Ogre::MovableObject* entity = node->detachObject(static_cast<unsigned short>(0));
+  m_sceneManager->destroyMovableObject(entity);
+  m_sceneManager->destroySceneNode(node);
+}
+
+Ogre::ManualObject* MyOgre::createManualObject() {
+  Ogre::ManualObject* object = m_sceneManager->createManualObject();
+  m_sceneManager->getRootSceneNode()->createChildSceneNode()->attachObject(object);
+  return object;
+}
+
+void MyOgre::eraseManualObject(Ogre::ManualObject* object) {
+  Ogre::SceneNode* node = object->getParentSceneNode();
+  m_sceneManager->destroyManualObject(object);
+  // The node was made for this object alone; keep it if others use it since.
+  if (node && node->numAttachedObjects() == 0 && node->numChildren() == 0) {
+    m_sceneManager->destroySceneNode(node);
+  }
+}
+
+Ogre::Camera* MyOgre::camera() const { return m_camera; }
+
+Ogre::SceneNode* MyOgre::cameraNode() const { return m_cameraNode; }
+
+void MyOgre::setCameraDirection(const Ogre::Vector3& direction) {
+  m_cameraNode->setDirection(direction, Ogre::Node::TS_WORLD);
+}

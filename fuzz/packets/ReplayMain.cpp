@@ -1,0 +1,26 @@
+// Replays every file of the given folders through the packet fuzz target, so
+// that the seed corpus and past findings run without the fuzzing engine.
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <vector>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
+
+int main(int argc, char** argv) {
+  int replayed = 0;
+  for (int i = 1; i < argc; ++i) {
+    for (const auto& entry : std::filesystem::directory_iterator(argv[i])) {
+      std::ifstream file(entry.path(), std::ios::binary);
+      const std::vector<char> bytes{std::istreambuf_iterator<char>(file),
+                                    std::istreambuf_iterator<char>()};
+      LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+      ++replayed;
+    }
+  }
+  std::cout << replayed << " inputs replayed" << std::endl;
+  return replayed > 0 ? 0 : 1;
+}

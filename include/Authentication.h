@@ -1,0 +1,59 @@
+#ifndef AUTHENTICATION_H
+#define AUTHENTICATION_H
+
+// The HTTP side of the login: the requests to the account services, the
+// URLs they take and the account login's answer.
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "AccountServices.h"
+
+// Whether a response's text may appear in the log: the account login's
+// answer carries the session id.
+enum class ResponseLog { Shown, Hidden };
+
+// Larger answers are refused: a service must not make the client allocate
+// without bound.
+constexpr std::size_t MaxResponseBytes = 64 * 1024;
+
+// What one transfer collects, fresh for every request.
+struct HttpResponse {
+  std::string body;
+  ResponseLog log = ResponseLog::Shown;
+  bool tooLarge = false;
+};
+
+// One HTTP or HTTPS GET that gives up after timeoutSeconds; returns the body.
+// Throws std::runtime_error when the request fails or times out.
+std::string my_dummy_curl(std::string url, long timeoutSeconds,
+                          ResponseLog log = ResponseLog::Shown);
+
+// libcurl's write callback: appends a chunk to the HttpResponse given as
+// userData.
+std::size_t my_dummy_write(char* data, std::size_t size, std::size_t count, void* userData);
+
+// Whether a secret goes into a URL as it is or masked for the log.
+enum class Secrets { Clear, Masked };
+
+std::string accountLoginUrl(const AccountServices& services, const std::string& user,
+                            const std::string& password);
+std::string sessionJoinUrl(const AccountServices& services, const std::string& user,
+                           const std::string& sessionId, const std::string& serverId,
+                           Secrets secrets = Secrets::Clear);
+
+// Percent-encodes one query value.
+std::string escapeQueryValue(const std::string& value);
+
+// Splits the account login's answer at each ":"; the last field loses the
+// answer's final character (its line end).
+std::vector<std::string> splitLoginResponse(const std::string& response);
+
+// What the log shows in place of a credential.
+std::string maskSecret(const std::string& secret);
+
+// The account login's answer as the log shows it: the session id masked.
+std::string maskLoginResponse(const std::string& response);
+
+#endif

@@ -1,0 +1,19 @@
+#ifndef ENTITIES_MOBS_SKELETON_H
+#define ENTITIES_MOBS_SKELETON_H
+
+#include <string>
+
+#include "Entities/Mob.h"
+
+namespace Entities::Mobs {
+
+class Skeleton : public Mob {
+public:
+  std::string getName() override;
+  std::string getMeshName() const override;
+  double getMeshScale() const override;
+};
+
+} // namespace Entities::Mobs
+
+#endif

@@ -1,0 +1,19 @@
+#ifndef FATAL_ERROR_H
+#define FATAL_ERROR_H
+
+// How the top level reports an exception that ended the program.
+
+#include <string>
+
+struct FatalError {
+  // One line for standard error, without the line end.
+  std::string message;
+  int exitStatus;
+};
+
+// Describes the exception being handled; call it only inside a catch block.
+// Engine errors keep the engine's wording and exit status 0; everything else
+// reads "fatal: " and what went wrong, with exit status 1.
+FatalError describeCurrentException();
+
+#endif

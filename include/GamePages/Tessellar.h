@@ -1,0 +1,75 @@
+#ifndef GAME_PAGES_TESSELLAR_H
+#define GAME_PAGES_TESSELLAR_H
+
+// The game page: the render shell, the server connection and the tick in one
+// object. It reads "tessellar.cfg", runs the key commands, keeps the
+// player's state, and owns the world and the entities of each connection.
+
+#include <cstdint>
+#include <memory>
+
+#include <OgreConfigFile.h>
+
+#include "EntityManager.h"
+#include "GamePage.h"
+#include "GamePages/ControlLayout.h"
+#include "MyOgre.h"
+#include "Network.h"
+#include "TSPackets.h"
+#include "WorldManager.h"
+
+namespace GamePages {
+
+class Tessellar : public MyOgre, Network, public GamePage {
+public:
+  Tessellar();
+  ~Tessellar() override;
+
+  bool keyPressed(const OIS::KeyEvent& event) override;
+  void windowClosed() override;
+  void update() override;
+
+  void handle(const TSPackets::TimeUpdate& packet) override;
+  void handle(const TSPackets::MapChunk& packet) override;
+  void handle(const TSPackets::Prechunk& packet) override;
+  void handle(const TSPackets::MultiBlockChange& packet) override;
+  void handle(const TSPackets::BlockChange& packet) override;
+  void handle(const TSPackets::Disconnect& packet) override;
+  void handle(const TSPackets::EntityRelativeMove& packet) override;
+  void handle(const TSPackets::EntityLook& packet) override;
+  void handle(const TSPackets::EntityLookAndMove& packet) override;
+  void handle(const TSPackets::EntityTeleport& packet) override;
+  void handle(const TSPackets::EntityVelocity& packet) override;
+  void handle(const TSPackets::DestroyEntity& packet) override;
+  void handle(const TSPackets::NamedEntitySpawn& packet) override;
+  void handle(const TSPackets::MobSpawn& packet) override;
+  void handle(const TSPackets::SpawnPoint& packet) override;
+  void handle(const TSPackets::PickupSpawn& packet) override;
+  void handle(const TSPackets::PlayerPosAndLook& packet) override;
+  void handle(const TSPackets::Login& packet) override;
+  void handle(const TSPackets::Ping& packet) override;
+
+private:
+  void connectToServer();
+  void disconnectFromServer();
+  void returnToPosition();
+  void placeEye(double x, double feetY, double z);
+  void applyLook();
+  Vox::Vector3DFloat tickMotion();
+  float verticalMotion();
+  void reportPosition();
+
+  TSPackets::PlayerPosAndLook m_positionPacket;
+  std::int64_t m_localTick = 0;
+  std::int64_t m_serverTime = 0;
+  Ogre::ConfigFile m_config;
+  bool m_spawned = false;
+  std::unique_ptr<EntityManager> m_entityManager;
+  std::unique_ptr<WorldManager> m_worldManager;
+  std::uint16_t m_jumpTimer = 0;
+  MovementKeys m_movementKeys;
+};
+
+} // namespace GamePages
+
+#endif

@@ -1,0 +1,88 @@
+#ifndef MY_OGRE_H
+#define MY_OGRE_H
+
+// The render and input shell: engine root, window, scene manager, the player
+// camera "PlayerCam", keyboard and mouse, and the scene services used by the
+// world and the entities. The game page derives from it.
+
+#include <string>
+
+#include <OIS.h>
+#include <Ogre.h>
+#include <OgreWindowEventUtilities.h>
+
+class MyOgre : public Ogre::FrameListener,
+               public OgreBites::WindowEventListener,
+               public OIS::KeyListener,
+               public OIS::MouseListener {
+public:
+  // Throws Ogre::Exception (with its text copied, so that it outlives the
+  // engine) or the C string "cancelled configuration".
+  MyOgre();
+  virtual ~MyOgre();
+
+  MyOgre(const MyOgre&) = delete;
+  MyOgre& operator=(const MyOgre&) = delete;
+
+  // Pumps the window messages; with render set, renders one frame and returns
+  // false once the window is gone (or a frame listener asked to stop).
+  bool update(bool render);
+
+  bool frameRenderingQueued(const Ogre::FrameEvent& event) override;
+
+  bool keyPressed(const OIS::KeyEvent& event) override;
+  bool keyReleased(const OIS::KeyEvent& event) override;
+  bool mouseMoved(const OIS::MouseEvent& event) override;
+  bool mousePressed(const OIS::MouseEvent& event, OIS::MouseButtonID id) override;
+  bool mouseReleased(const OIS::MouseEvent& event, OIS::MouseButtonID id) override;
+
+  void windowResized(Ogre::RenderWindow* window) override;
+  // Called once the window is gone; the page overrides it to stop the loop.
+  virtual void windowClosed();
+  void windowClosed(Ogre::RenderWindow* closed) override;
+
+  // Key and button state as of the last rendered frame; false without input.
+  bool isKeyDown(const OIS::KeyCode& key);
+  bool isMouseButtonDown(const OIS::MouseButtonID& button);
+
+  // A mesh entity on a new child node of the root node at the origin; the
+  // caller places the node and hands it back to eraseMesh.
+  Ogre::SceneNode* createMesh(std::string meshName);
+  void eraseMesh(Ogre::SceneNode* node);
+  // An unnamed manual object on its own child node of the root node.
+  Ogre::ManualObject* createManualObject();
+  // Destroys the object and the node createManualObject made for it.
+  void eraseManualObject(Ogre::ManualObject* object);
+
+  // The player camera hangs from cameraNode(), a child of the root node: its
+  // position is the eye in world units (cameraNode()->getPosition(),
+  // setPosition(), translate() move it in world space), its orientation is
+  // the look (getOrientation().getYaw()/getPitch(); yaw about world y, 0
+  // looking along -z). The node keeps a fixed yaw axis, so turns never roll.
+  Ogre::Camera* camera() const;
+  Ogre::SceneNode* cameraNode() const;
+  // Points the camera along a world-space direction.
+  void setCameraDirection(const Ogre::Vector3& direction);
+
+protected:
+  void createInputSystem(bool nonExclusive);
+
+  Ogre::Root m_root;
+  Ogre::RenderWindow* m_window;
+  Ogre::SceneManager* m_sceneManager;
+  Ogre::Camera* m_camera;
+  OIS::InputManager* m_inputManager;
+  OIS::Mouse* m_mouse;
+  OIS::Keyboard* m_keyboard;
+  Ogre::SceneNode* m_cameraNode;
+
+private:
+  void buildShell();
+  void restoreOrAskConfiguration();
+  void loadResourceLocations();
+  void createCamera();
+  void destroyInputSystem();
+  void releaseWindow();
+};
+
+#endif

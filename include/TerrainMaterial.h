@@ -1,0 +1,9 @@
+#ifndef TERRAIN_MATERIAL_H
+#define TERRAIN_MATERIAL_H
+
+// The terrain's texture array "TextureArrayTex" (one layer per terrain
+// image) and the unlit GLSL material "TextureArray" that every chunk uses.
+// Built once per run: a later world reuses what the engine already holds.
+void createTerrainMaterial();
+
+#endif

@@ -1,0 +1,77 @@
+#ifndef WORLD_MANAGER_THREAD_H
+#define WORLD_MANAGER_THREAD_H
+
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <set>
+#include <thread>
+
+#include "ChunkPosition.h"
+#include "Mesh.h"
+#include "TSVoxel.h"
+#include "vox/LargeVolume.h"
+
+// The mesh worker: one background thread that turns queued chunk positions
+// into marching-cubes meshes. It copies each chunk's region (plus a border)
+// out of the world volume under the world's volume mutex into a private
+// volume, extracts the surface from the copy with no lock held, and hands the
+// mesh back through a result queue that the main thread drains.
+//
+// Lock order for callers: the volume mutex may be held while queueing; the
+// worker never holds two of its locks at once.
+class WorldManagerThread {
+public:
+  // volumeMutex guards volume; both must outlive this object. Starts the
+  // worker thread.
+  WorldManagerThread(std::mutex& volumeMutex, Vox::LargeVolume<TSVoxel>& volume);
+  // Stops the worker after the chunk in progress, if any, and joins it.
+  // Queued positions and meshes not yet taken are dropped.
+  ~WorldManagerThread();
+
+  WorldManagerThread(const WorldManagerThread&) = delete;
+  WorldManagerThread& operator=(const WorldManagerThread&) = delete;
+
+  // Main thread. Asks for chunk `position` to be meshed. A position already
+  // waiting is not queued twice; positions are meshed in the order they were
+  // first queued. Blocks only on two short locks.
+  void queueChunkForUpdate(ChunkPosition position);
+
+  // Main thread. Moves the oldest finished mesh and its chunk position out of
+  // the result queues; returns false, leaving both arguments alone, when no
+  // mesh is waiting. A chunk with no surface still gives a mesh (with no
+  // vertices). Mesh positions are relative to the chunk's lowest block.
+  bool takeFinished(ChunkPosition& position, Mesh& mesh);
+
+private:
+  void ThreadLoop();
+  // Waits until there may be work or a stop is asked for; false means stop.
+  bool waitForWork();
+  // Takes the front of the queue; clears m_hasWork and returns false when the
+  // queue is empty.
+  bool takeQueued(ChunkPosition& position);
+  void process(ChunkPosition position);
+
+  Vox::LargeVolume<TSVoxel> m_scratchVolume;
+  std::mutex m_queueMutex;
+  std::mutex m_resultMutex;
+  std::mutex m_wakeMutex;
+  // Written with m_queueMutex held (and m_wakeMutex when set); read under
+  // m_wakeMutex.
+  bool m_hasWork = false;
+  std::condition_variable m_wakeCondition;
+  // Guarded by m_wakeMutex, so that a stop cannot slip past a worker that is
+  // about to wait.
+  bool m_running = true;
+  std::mutex& m_volumeMutex;
+  Vox::LargeVolume<TSVoxel>& m_volume;
+  // Exactly the positions waiting in m_chunkQueue.
+  std::set<ChunkPosition> m_queuedChunks;
+  std::deque<ChunkPosition> m_chunkQueue;
+  // Parallel: the k-th mesh belongs to the k-th position.
+  std::deque<ChunkPosition> m_finishedPositions;
+  std::deque<Mesh> m_finishedMeshes;
+  std::thread m_thread;
+};
+
+#endif

@@ -1,0 +1,115 @@
+#include "server/ServerPackets.h"
+
+#include <stdexcept>
+
+#include <zlib.h>
+
+#include "TSDataTypes.h"
+
+namespace ServerPackets {
+
+using namespace TSDataTypes;
+
+#define TS_SERVER_WRITE_FIELD(r, data, field)                                                      \
+  BOOST_PP_CAT(write, TS_FIELD_KIND(field))(out, packet.TS_FIELD_NAME(field));
+#define TS_SERVER_WRITER_Fields(Class, fields)                                                     \
+  void write(std::ostream& out, const TSPackets::Class& packet) {                                  \
+    writeByte(out, packet.id);                                                                     \
+    BOOST_PP_SEQ_FOR_EACH(TS_SERVER_WRITE_FIELD, ~, fields)                                        \
+  }
+#define TS_SERVER_WRITER_Custom(Class, fields)
+#define TS_SERVER_WRITER_NotCall(Class, fields)
+#define TS_SERVER_WRITER_NeverReceive(Class, fields)
+#define TS_SERVER_DEFINE_WRITER(packetId, Class, Read, Write, Dispatch, fields)                    \
+  BOOST_PP_CAT(TS_SERVER_WRITER_, Read)(Class, fields)
+TS_PACKET_CATALOGUE(TS_SERVER_DEFINE_WRITER)
+
+void write(std::ostream& out, const TSPackets::PlayerPosAndLook& packet) {
+  writeByte(out, packet.id);
+  writeDouble(out, packet.x);
+  writeDouble(out, packet.stance);
+  writeDouble(out, packet.y);
+  writeDouble(out, packet.z);
+  writeFloat(out, packet.yaw);
+  writeFloat(out, packet.pitch);
+  writeBool(out, packet.onGround);
+}
+
+namespace {
+
+// Block types, then the metadata, block-light and sky-light values as one
+// stream of nibbles, two to a byte, high half first.
+std::vector<unsigned char> chunkPayload(const TSPackets::MapChunk& packet) {
+  const std::size_t n = packet.type.size();
+  if (packet.metadata.size() != n || packet.blockLight.size() != n || packet.skyLight.size() != n)
+    throw std::invalid_argument("map chunk lists differ in length");
+  std::vector<unsigned char> payload(packet.type.begin(), packet.type.end());
+  payload.reserve(n + (3 * n + 1) / 2);
+  bool high = true;
+  for (const auto* list : {&packet.metadata, &packet.blockLight, &packet.skyLight}) {
+    for (signed char value : *list) {
+      const auto nibble = static_cast<unsigned char>(value & 0x0F);
+      if (high)
+        payload.push_back(static_cast<unsigned char>(nibble << 4));
+      else
+        payload.back() = static_cast<unsigned char>(payload.back() | nibble);
+      high = !high;
+    }
+  }
+  return payload;
+}
+
+std::vector<signed char> compress(const std::vector<unsigned char>& data) {
+  uLongf size = compressBound(static_cast<uLong>(data.size()));
+  std::vector<signed char> compressed(size);
+  if (compress2(reinterpret_cast<Bytef*>(compressed.data()), &size, data.data(),
+                static_cast<uLong>(data.size()), Z_DEFAULT_COMPRESSION) != Z_OK)
+    throw std::runtime_error("could not compress a map chunk");
+  compressed.resize(size);
+  return compressed;
+}
+
+} // namespace
+
+void write(std::ostream& out, const TSPackets::MapChunk& packet) {
+  std::vector<signed char> compressed = compress(chunkPayload(packet));
+  writeByte(out, packet.id);
+  writeInt(out, packet.x);
+  writeShort(out, packet.y);
+  writeInt(out, packet.z);
+  writeByte(out, packet.sizeX);
+  writeByte(out, packet.sizeY);
+  writeByte(out, packet.sizeZ);
+  writeInt(out, static_cast<int>(compressed.size()));
+  writeByteArray(out, std::move(compressed));
+}
+
+TSPackets::Player readPlayer(asio::ip::tcp::socket& socket) {
+  TSPackets::Player packet;
+  packet.onGround = parseBool(socket);
+  return packet;
+}
+
+TSPackets::PlayerPosition readPlayerPosition(asio::ip::tcp::socket& socket) {
+  TSPackets::PlayerPosition packet;
+  packet.x = parseDouble(socket);
+  packet.y = parseDouble(socket);
+  packet.stance = parseDouble(socket);
+  packet.z = parseDouble(socket);
+  packet.onGround = parseBool(socket);
+  return packet;
+}
+
+TSPackets::PlayerPosAndLook readPlayerPosAndLook(asio::ip::tcp::socket& socket) {
+  TSPackets::PlayerPosAndLook packet;
+  packet.x = parseDouble(socket);
+  packet.y = parseDouble(socket);
+  packet.stance = parseDouble(socket);
+  packet.z = parseDouble(socket);
+  packet.yaw = parseFloat(socket);
+  packet.pitch = parseFloat(socket);
+  packet.onGround = parseBool(socket);
+  return packet;
+}
+
+} // namespace ServerPackets

@@ -1,0 +1,51 @@
+// The game page's chunk handlers: which chunks are loaded, and their blocks.
+
+#include <iostream>
+
+#include "GamePages/Tessellar.h"
+#include "VoxelModifier.h"
+
+namespace GamePages {
+
+namespace {
+
+const int ChunkBlocks = 16 * 128 * 16;
+
+} // namespace
+
+void Tessellar::handle(const TSPackets::Prechunk& packet) {
+  const ChunkPosition position(packet.chunkX, 0, packet.chunkZ);
+  if (packet.mode == 1)
+    m_worldManager->loadChunk(position);
+  else
+    m_worldManager->unloadChunk(position);
+}
+
+void Tessellar::handle(const TSPackets::MapChunk& packet) {
+  if (packet.type.empty())
+    return;
+  // Only whole columns are applied.
+  if (packet.sizeX != 15 || packet.sizeY != 127 || packet.sizeZ != 15)
+    return;
+  if (packet.y < 0 || packet.y > 127 || packet.type.size() != ChunkBlocks) {
+    std::cout << "ignored map chunk outside the world's single layer at y " << packet.y
+              << std::endl;
+    return;
+  }
+  const ChunkPosition chunk = chunkOfBlock(packet.x, packet.y, packet.z);
+  const std::int32_t x0 = packet.x, y0 = packet.y, z0 = packet.z;
+  // The payload runs along y fastest, then z, then x.
+  VoxelModifier modifier(*m_worldManager, chunk);
+  const signed char* next = packet.type.data();
+  for (std::int32_t x = x0; x < x0 + 16; ++x)
+    for (std::int32_t z = z0; z < z0 + 16; ++z)
+      for (std::int32_t y = y0; y < y0 + 128; ++y)
+        modifier.setVoxelAt(x, y, z, TSVoxel(static_cast<std::uint8_t>(*next++)));
+}
+
+// Block edits from the server do not change the world.
+void Tessellar::handle(const TSPackets::MultiBlockChange&) {}
+
+void Tessellar::handle(const TSPackets::BlockChange&) {}
+
+} // namespace GamePages

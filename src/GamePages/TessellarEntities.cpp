@@ -1,0 +1,86 @@
+// The game page's entity handlers: spawns, moves, looks and destroys.
+
+#include "Entities/Mobs/Creeper.h"
+#include "Entities/Mobs/Skeleton.h"
+#include "Entities/Mobs/Unknown.h"
+#include "Entities/Named.h"
+#include "GamePages/Tessellar.h"
+
+namespace GamePages {
+
+namespace {
+
+std::unique_ptr<Entities::Movable> makeMob(signed char mobType) {
+  switch (mobType) {
+  case 50:
+    return std::make_unique<Entities::Mobs::Creeper>();
+  case 51:
+    return std::make_unique<Entities::Mobs::Skeleton>();
+  default:
+    return std::make_unique<Entities::Mobs::Unknown>(mobType);
+  }
+}
+
+void place(Entities::Movable& entity, int x, int y, int z, signed char yaw, signed char pitch) {
+  entity.m_position = Vox::Vector3DInt32(x, y, z);
+  entity.m_yaw = yaw;
+  entity.m_pitch = pitch;
+}
+
+void moveBy(Entities::Movable& entity, signed char dx, signed char dy, signed char dz) {
+  entity.m_position = entity.m_position + Vox::Vector3DInt32(dx, dy, dz);
+}
+
+} // namespace
+
+void Tessellar::handle(const TSPackets::MobSpawn& packet) {
+  Entities::Movable& mob = m_entityManager->spawn(packet.entityId, makeMob(packet.mobType));
+  place(mob, packet.x, packet.y, packet.z, packet.yaw, packet.pitch);
+}
+
+void Tessellar::handle(const TSPackets::NamedEntitySpawn& packet) {
+  Entities::Movable& tracked =
+      m_entityManager->spawn(packet.entityId, std::make_unique<Entities::Named>(packet.name));
+  place(tracked, packet.x, packet.y, packet.z, packet.yaw, packet.pitch);
+  if (auto* player = dynamic_cast<Entities::Named*>(&tracked)) {
+    player->m_equipmentItems[0] = packet.currentItem;
+    player->m_equipmentDamages[0] = 0;
+  }
+}
+
+void Tessellar::handle(const TSPackets::DestroyEntity& packet) {
+  m_entityManager->destroy(packet.entityId);
+}
+
+void Tessellar::handle(const TSPackets::EntityRelativeMove& packet) {
+  moveBy(m_entityManager->get(packet.entityId), packet.dx, packet.dy, packet.dz);
+}
+
+void Tessellar::handle(const TSPackets::EntityLookAndMove& packet) {
+  Entities::Movable& entity = m_entityManager->get(packet.entityId);
+  entity.m_yaw = packet.yaw;
+  entity.m_pitch = packet.pitch;
+  moveBy(entity, packet.dx, packet.dy, packet.dz);
+}
+
+void Tessellar::handle(const TSPackets::EntityLook& packet) {
+  Entities::Movable& entity = m_entityManager->get(packet.entityId);
+  entity.m_yaw = packet.yaw;
+  entity.m_pitch = packet.pitch;
+}
+
+void Tessellar::handle(const TSPackets::EntityTeleport& packet) {
+  place(m_entityManager->get(packet.entityId), packet.x, packet.y, packet.z, packet.yaw,
+        packet.pitch);
+}
+
+void Tessellar::handle(const TSPackets::EntityVelocity& packet) {
+  Entities::Movable& entity = m_entityManager->get(packet.entityId);
+  entity.m_velocity = Vox::Vector3DInt32(packet.velocityX, packet.velocityY, packet.velocityZ);
+  entity.m_remainder = Vox::Vector3DInt32();
+}
+
+// Pickups are not tracked.
+void Tessellar::handle(const TSPackets::PickupSpawn&) {}
+
+} // namespace GamePages

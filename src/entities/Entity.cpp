@@ -1,0 +1,7 @@
+#include "Entities/Entity.h"
+
+namespace Entities {
+
+std::string Entity::getName() { return "testname"; }
+
+} // namespace Entities

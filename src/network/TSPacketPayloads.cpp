@@ -1,0 +1,141 @@
+#include <algorithm>
+#include <new>
+#include <stdexcept>
+#include <string>
+
+#include "TSDataTypes.h"
+#include "TSPackets.h"
+
+// parse of the packets whose fields are lists: chunk data, block changes,
+// explosion records, window slots and item data.
+
+namespace TSPackets {
+
+using namespace TSDataTypes;
+
+namespace {
+
+// Explosion records read per step, so that a huge count fails on the
+// missing bytes rather than on memory.
+constexpr int RecordStep = 16 * 1024;
+
+// Stores count four-bit values of the nibble stream, starting at value
+// `first`: a high half kept in place (byte & 0xF0), a low half as byte & 0x0F.
+void splitNibbles(const unsigned char *stream, std::size_t first, std::size_t count,
+                  std::vector<signed char> &values) {
+  values.resize(count);
+  signed char *out = values.data();
+  const unsigned char *in = stream + first / 2;
+  std::size_t i = 0;
+  if (first % 2 == 1 && count > 0) {
+    out[i++] = static_cast<signed char>(*in++ & 0x0F);
+  }
+  for (; i + 1 < count; i += 2, ++in) {
+    out[i] = static_cast<signed char>(*in & 0xF0);
+    out[i + 1] = static_cast<signed char>(*in & 0x0F);
+  }
+  if (i < count) {
+    out[i] = static_cast<signed char>(*in & 0xF0);
+  }
+}
+
+void checkCount(std::int64_t count) {
+  if (count < 0) {
+    throw std::bad_alloc();
+  }
+}
+
+} // namespace
+
+void MapChunk::parse(asio::ip::tcp::socket &socket) {
+  x = parseInt(socket);
+  y = parseShort(socket);
+  z = parseInt(socket);
+  sizeX = parseByte(socket);
+  sizeY = parseByte(socket);
+  sizeZ = parseByte(socket);
+  const int blocks = (sizeX + 1) * (sizeY + 1) * (sizeZ + 1);
+  if (blocks < 0) {
+    throw std::runtime_error("map chunk of negative size " + std::to_string(blocks));
+  }
+  const auto n = static_cast<std::size_t>(blocks);
+  const std::size_t expected = n + (3 * n + 1) / 2;
+  const std::vector<signed char> payload = parseCompressed(socket, expected);
+  if (payload.size() < expected) {
+    throw std::out_of_range("map chunk payload of " + std::to_string(payload.size()) +
+                            " bytes, expected " + std::to_string(expected));
+  }
+  type.assign(payload.begin(), payload.begin() + static_cast<std::ptrdiff_t>(n));
+  const auto *nibbles = reinterpret_cast<const unsigned char *>(payload.data()) + n;
+  splitNibbles(nibbles, 0, n, metadata);
+  splitNibbles(nibbles, n, n, blockLight);
+  splitNibbles(nibbles, 2 * n, n, skyLight);
+}
+
+// A coordinate short packs the block's place in its chunk as x (4 bits),
+// z (4 bits), y (8 bits), high bits first.
+void MultiBlockChange::parse(asio::ip::tcp::socket &socket) {
+  chunkX = parseInt(socket);
+  chunkZ = parseInt(socket);
+  count = parseShort(socket);
+  const std::vector<short> coordinates = parseShortArray(socket, count);
+  blockX.resize(coordinates.size());
+  blockY.resize(coordinates.size());
+  blockZ.resize(coordinates.size());
+  for (std::size_t i = 0; i < coordinates.size(); ++i) {
+    const auto *bytes = reinterpret_cast<const unsigned char *>(&coordinates[i]);
+    const unsigned packed = static_cast<unsigned>(bytes[0] << 8 | bytes[1]);
+    blockX[i] = static_cast<signed char>(packed >> 12 & 15);
+    blockZ[i] = static_cast<signed char>(packed >> 8 & 15);
+    blockY[i] = static_cast<signed char>(packed & 255);
+  }
+  types = parseByteArray(socket, count);
+  metadata = parseByteArray(socket, count);
+}
+
+void Explosion::parse(asio::ip::tcp::socket &socket) {
+  x = parseInt(socket);
+  y = parseByte(socket);
+  z = parseInt(socket);
+  radius = parseFloat(socket);
+  const int count = parseInt(socket);
+  checkCount(count);
+  records.clear();
+  for (int left = count; left > 0;) {
+    const int step = std::min(left, RecordStep);
+    const std::vector<signed char> bytes = parseByteArray(socket, 3 * step);
+    for (std::size_t k = 0; k < bytes.size(); k += 3) {
+      records.push_back({bytes[k], bytes[k + 1], bytes[k + 2]});
+    }
+    left -= step;
+  }
+}
+
+void WindowItems::parse(asio::ip::tcp::socket &socket) {
+  windowId = parseByte(socket);
+  count = parseShort(socket);
+  checkCount(count);
+  itemCounts.clear();
+  itemIds.clear();
+  damages.clear();
+  itemCounts.reserve(static_cast<std::size_t>(count));
+  itemIds.reserve(static_cast<std::size_t>(count));
+  damages.reserve(static_cast<std::size_t>(count));
+  for (short i = 0; i < count; ++i) {
+    const short itemId = parseShort(socket);
+    const bool stack = itemId != -1;
+    itemIds.push_back(itemId);
+    itemCounts.push_back(stack ? parseByte(socket) : 0);
+    damages.push_back(stack ? parseShort(socket) : 0);
+  }
+}
+
+void ItemData::parse(asio::ip::tcp::socket &socket) {
+  itemType = parseShort(socket);
+  itemId = parseShort(socket);
+  length = static_cast<unsigned char>(parseByte(socket));
+  const std::vector<signed char> bytes = parseByteArray(socket, length);
+  data.assign(bytes.begin(), bytes.end());
+}
+
+} // namespace TSPackets

@@ -1,0 +1,86 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include <OgreLogManager.h>
+#include <OgreRoot.h>
+#include <OgreSceneManager.h>
+#include <OgreSceneNode.h>
+
+#include "Entities/Mobs/Skeleton.h"
+#include "Entities/Named.h"
+
+namespace {
+
+// A scene without a render system or window: enough for scene nodes.
+class NodePlacement : public testing::Test {
+protected:
+  static void SetUpTestSuite() {
+    s_logs = new Ogre::LogManager();
+    s_logs->createLog("entities_test.log", true, false, true);
+    s_root = new Ogre::Root("", "", "");
+    s_scene = s_root->createSceneManager();
+  }
+  static void TearDownTestSuite() {
+    delete s_root;
+    delete s_logs;
+  }
+
+  void SetUp() override { m_node = s_scene->getRootSceneNode()->createChildSceneNode(); }
+  void TearDown() override { s_scene->destroySceneNode(m_node); }
+
+  static Ogre::LogManager* s_logs;
+  static Ogre::Root* s_root;
+  static Ogre::SceneManager* s_scene;
+  Ogre::SceneNode* m_node = nullptr;
+};
+
+Ogre::LogManager* NodePlacement::s_logs = nullptr;
+Ogre::Root* NodePlacement::s_root = nullptr;
+Ogre::SceneManager* NodePlacement::s_scene = nullptr;
+
+// Shows a fixed position, to check the base's placement on its own.
+class FixedRenderable : public Entities::Renderable {
+public:
+  std::string getMeshName() const override { return "fixed.mesh"; }
+  Vox::Vector3DInt32 getPosition() const override { return {320, 2048, -64}; }
+};
+
+TEST_F(NodePlacement, NodeStandsAtPositionOverThirtyTwo) {
+  Entities::Named named("Alice");
+  named.m_position = {32, 64, -16};
+  named.m_sceneNode = m_node;
+  named.update();
+  EXPECT_EQ(m_node->getPosition(), Ogre::Vector3(1.0f, 2.0f, -0.5f));
+}
+
+TEST_F(NodePlacement, NodeFollowsTheMoveOfTheSameUpdate) {
+  Entities::Mobs::Skeleton skeleton;
+  skeleton.m_position = {31, 0, 1};
+  skeleton.m_velocity = {1000, 0, -1500};
+  skeleton.m_sceneNode = m_node;
+  skeleton.update();
+  EXPECT_EQ(m_node->getPosition(), Ogre::Vector3(1.0f, 0.0f, 0.0f));
+}
+
+TEST_F(NodePlacement, NodeKeepsItsOrientationAndScale) {
+  m_node->setScale(0.01f, 0.01f, 0.01f);
+  const Ogre::Quaternion orientation = m_node->getOrientation();
+  Entities::Named named;
+  named.m_yaw = 64;
+  named.m_pitch = -32;
+  named.m_sceneNode = m_node;
+  named.update();
+  EXPECT_EQ(m_node->getOrientation(), orientation);
+  EXPECT_EQ(m_node->getScale(), Ogre::Vector3(0.01f, 0.01f, 0.01f));
+}
+
+TEST_F(NodePlacement, RenderablePlacesTheNodeAtItsReportedPosition) {
+  FixedRenderable renderable;
+  EXPECT_DOUBLE_EQ(renderable.getMeshScale(), 1.0);
+  renderable.m_sceneNode = m_node;
+  renderable.update();
+  EXPECT_EQ(m_node->getPosition(), Ogre::Vector3(10.0f, 64.0f, -2.0f));
+}
+
+} // namespace
