@@ -55,6 +55,10 @@ public:
 #undef TS_DECLARE_HANDLER
 
 protected:
+  // Starts a fresh connection to the first of the resolved addresses; the
+  // others are tried in turn if it fails.
+  void connectResolved(const asio::ip::tcp::resolver::results_type& addresses);
+
   void handle_connect(const asio::error_code& error, asio::ip::tcp::resolver::iterator endpoint);
   void handle_write(const asio::error_code& error);
   void handle_receive(const asio::error_code& error);
@@ -63,6 +67,7 @@ private:
   using Completion = void (Network::*)(const asio::error_code&);
 
   void startConnect(asio::ip::tcp::resolver::iterator endpoint);
+  void sendFirst(const TSPackets::Packet& packet);
   void startRead();
   void startFlush(Completion completion);
   bool isStale(unsigned connection) const;

@@ -106,7 +106,9 @@ std::string sessionJoinUrl(const AccountServices& services, const std::string& u
                            const std::string& sessionId, const std::string& serverId,
                            Secrets secrets) {
   return buildUrl(services.joinUrl, "/game/joinserver.jsp",
-                  {{"user", user, false}, {"sessionId", sessionId, true}, {"serverId", serverId, false}},
+                  {{"user", user, false},
+                   {"sessionId", sessionId, true},
+                   {"serverId", serverId, false}},
                   secrets);
 }
 

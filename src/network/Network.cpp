@@ -39,7 +39,14 @@ void Network::setAccountServices(AccountServices services) {
 void Network::connect(std::string host, std::string port, std::string user, std::string password) {
   m_userName = std::move(user);
   m_password = std::move(password);
+  asio::ip::tcp::resolver resolver(m_ioService);
+  connectResolved(resolver.resolve(host, port, asio::ip::resolver_base::address_configured));
+}
 
+void Network::connectResolved(const asio::ip::tcp::resolver::results_type& addresses) {
+  if (addresses.empty()) {
+    throw asio::system_error(asio::error::host_not_found);
+  }
   // A new connection starts clean: nothing of an earlier one may reach the
   // new server ahead of its handshake.
   if (m_socket.is_open()) {
@@ -48,14 +55,7 @@ void Network::connect(std::string host, std::string port, std::string user, std:
   ++m_connection;
   m_outputBuffer.consume(m_outputBuffer.size());
   m_outputInFlight.clear();
-
-  asio::ip::tcp::resolver resolver(m_ioService);
-  const auto endpoints =
-      resolver.resolve(host, port, asio::ip::resolver_base::address_configured);
-  if (endpoints.empty()) {
-    throw asio::system_error(asio::error::host_not_found);
-  }
-  startConnect(endpoints.begin());
+  startConnect(addresses.begin());
 }
 
 void Network::startConnect(asio::ip::tcp::resolver::iterator endpoint) {
@@ -80,12 +80,13 @@ void Network::handle_connect(const asio::error_code& error,
     std::cout << "sending handshake" << std::endl;
     TSPackets::HandShake handShake;
     handShake.connectionHash = m_userName;
-    send(handShake);
+    sendFirst(handShake);
     startFlush(&Network::handle_write);
     return;
   }
+  // A socket closed meanwhile means disconnect was called: no further address.
   auto next = endpoint;
-  if (++next != asio::ip::tcp::resolver::iterator()) {
+  if (m_socket.is_open() && ++next != asio::ip::tcp::resolver::iterator()) {
     std::cout << "connection failed -- retrying" << std::endl;
     m_socket.close();
     startConnect(next);
@@ -98,6 +99,16 @@ void Network::handle_connect(const asio::error_code& error,
 void Network::send(const TSPackets::Packet& packet) {
   std::ostream out(&m_outputBuffer);
   packet.write(out);
+}
+
+// The server expects the handshake before anything queued while connecting.
+void Network::sendFirst(const TSPackets::Packet& packet) {
+  const auto queued = m_outputBuffer.data();
+  const std::string later(asio::buffers_begin(queued), asio::buffers_end(queued));
+  m_outputBuffer.consume(later.size());
+  send(packet);
+  m_outputBuffer.commit(
+      asio::buffer_copy(m_outputBuffer.prepare(later.size()), asio::buffer(later)));
 }
 
 void Network::startFlush(Completion completion) {
@@ -202,12 +213,14 @@ void Network::handle_receive(const asio::error_code& error) {
   } catch (const std::exception& failure) {
     endSession(failure);
   }
+  // Noted before the next read starts: that read may fill the current
+  // message type at once.
+  m_previousMessageType = m_currentMessageType;
   if (m_outputBuffer.size() > 0) {
     startFlush(&Network::handle_write);
   } else {
     startRead();
   }
-  m_previousMessageType = m_currentMessageType;
 }
 
 template <class Packet> void Network::receive() {
@@ -232,7 +245,8 @@ void Network::dispatch() {
   using Receiver = void (Network::*)();
   static const std::array<Receiver, 256> receivers = [] {
     std::array<Receiver, 256> table{};
-#define TS_RECEIVER_Dispatched(packetId, Class) table[packetId] = &Network::receive<TSPackets::Class>;
+#define TS_RECEIVER_Dispatched(packetId, Class)                                                    \
+  table[packetId] = &Network::receive<TSPackets::Class>;
 #define TS_RECEIVER_Unknown(packetId, Class)
 #define TS_RECEIVER(packetId, Class, Read, Write, Dispatch, fields)                                \
   TS_RECEIVER_##Dispatch(packetId, Class)

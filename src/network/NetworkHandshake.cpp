@@ -12,7 +12,6 @@
 namespace {
 
 constexpr int JoinAttempts = 10;
-constexpr std::chrono::seconds JoinAttemptDelay(1);
 // Fields of the account login's answer.
 constexpr std::size_t LoginAnswerFields = 4;
 constexpr std::size_t UserNameField = 2;
@@ -66,7 +65,7 @@ void Network::logIn() {
 
 void Network::joinSession(const std::string& hash) {
   for (int attempt = 0; attempt < JoinAttempts; ++attempt) {
-    std::this_thread::sleep_for(JoinAttemptDelay);
+    std::this_thread::sleep_for(m_accountServices.joinAttemptDelay);
     std::cout << sessionJoinUrl(m_accountServices, m_userName, m_sessionId, hash, Secrets::Masked)
               << std::endl;
     const std::string response =

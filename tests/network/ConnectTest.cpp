@@ -1,0 +1,199 @@
+#include <future>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "OutputCapture.h"
+#include "ScriptedServer.h"
+#include "TestClient.h"
+#include "Wire.h"
+
+using namespace std::chrono_literals;
+using Lines = std::vector<std::string>;
+using tcp = asio::ip::tcp;
+
+namespace {
+
+// A port on 127.0.0.1 that is bound but not listening: connections to it are
+// refused.
+struct RefusingPort {
+  RefusingPort() {
+    socket.open(tcp::v4());
+    socket.bind({asio::ip::address_v4::loopback(), 0});
+  }
+  unsigned short port() const { return socket.local_endpoint().port(); }
+
+  asio::io_service io;
+  tcp::socket socket{io};
+};
+
+std::string text(const tcp::endpoint& endpoint) {
+  return endpoint.address().to_string() + ":" + std::to_string(endpoint.port());
+}
+
+// The lines of a connection attempt on each address in turn, all refused.
+Lines allRefused(const std::vector<tcp::endpoint>& endpoints) {
+  Lines lines;
+  for (std::size_t i = 0; i < endpoints.size(); ++i) {
+    if (i > 0) {
+      lines.push_back("connection failed -- retrying");
+    }
+    lines.push_back("attempting to connect to: " + text(endpoints[i]));
+    lines.push_back("handle_connect");
+  }
+  lines.push_back("connection failed: Connection refused");
+  lines.push_back("handle disconnect");
+  return lines;
+}
+
+TSPackets::Ping ping(int id) {
+  TSPackets::Ping packet;
+  packet.keepAliveId = id;
+  return packet;
+}
+
+} // namespace
+
+TEST(Connect, LogsTheSequenceAndSendsTheHandShakeFirst) {
+  const std::string handShake = Wire().i8(0x02).string16("Tester");
+  ScriptedServer server([&](ServerPeer& peer) {
+    EXPECT_EQ(peer.receive(handShake.size()), handShake);
+    // Queued while connecting: after the handshake. Queued before: dropped.
+    EXPECT_EQ(peer.receive(5), Wire().i8(0x00).i32(2).bytes());
+    EXPECT_TRUE(peer.idle(50ms));
+  });
+  asio::io_service io;
+  TestClient client(io);
+  OutputCapture capture;
+  client.send(ping(1));
+  client.connect("127.0.0.1", server.port(), "Tester", "pw");
+  EXPECT_TRUE(client.isConnected());
+  client.send(ping(2));
+  EXPECT_EQ(describe(runLoop(io)), "");
+  server.finish();
+
+  const std::string address = "127.0.0.1:" + server.port();
+  Lines expected = {"attempting to connect to: " + address, "handle_connect",
+                    "connected to: " + address, "sending handshake"};
+  expected.insert(expected.end(), ClosedByServer.begin(), ClosedByServer.end());
+  EXPECT_EQ(capture.out(), expected);
+  EXPECT_EQ(capture.err(), Lines());
+  EXPECT_FALSE(client.isConnected());
+}
+
+TEST(Connect, TriesEachResolvedAddressOnceInOrder) {
+  RefusingPort first, third;
+  const std::vector<tcp::endpoint> endpoints = {
+      {asio::ip::address_v4::loopback(), first.port()},
+      {asio::ip::address_v6::loopback(), first.port()},
+      {asio::ip::address_v4::loopback(), third.port()}};
+  asio::io_service io;
+  TestClient client(io);
+  OutputCapture capture;
+  client.connectResolved(
+      tcp::resolver::results_type::create(endpoints.begin(), endpoints.end(), "several", "port"));
+  EXPECT_EQ(describe(runLoop(io)), "");
+  EXPECT_EQ(capture.out(), allRefused(endpoints));
+  EXPECT_FALSE(client.isConnected());
+}
+
+// Whatever "localhost" resolves to here, each address is tried once.
+TEST(Connect, NameWithNothingListeningEndsDisconnected) {
+  RefusingPort refusing;
+  const std::string port = std::to_string(refusing.port());
+  asio::io_service io;
+  std::vector<tcp::endpoint> endpoints;
+  for (const auto& entry : tcp::resolver(io).resolve("localhost", port,
+                                                     tcp::resolver::address_configured)) {
+    endpoints.push_back(entry.endpoint());
+  }
+  TestClient client(io);
+  OutputCapture capture;
+  client.connect("localhost", port, "Tester", "pw");
+  EXPECT_EQ(describe(runLoop(io)), "");
+  EXPECT_EQ(capture.out(), allRefused(endpoints));
+}
+
+TEST(Connect, LookupFailureRaisesWithoutMessages) {
+  asio::io_service io;
+  TestClient client(io);
+  OutputCapture capture;
+  EXPECT_THROW(client.connect("127.0.0.1", "no-such-service-name", "Tester", "pw"),
+               asio::system_error);
+  EXPECT_EQ(capture.out(), Lines());
+  EXPECT_FALSE(client.isConnected());
+}
+
+TEST(Connect, DisconnectAndFlushWhileClosedOnlyLog) {
+  asio::io_service io;
+  TestClient client(io);
+  OutputCapture capture;
+  client.disconnect();
+  client.send(ping(1));
+  EXPECT_FALSE(client.flushOutput(100ms));
+  EXPECT_EQ(capture.out(),
+            (Lines{"handle disconnect", "send failed: Transport endpoint is not connected"}));
+}
+
+// The disconnect key: the goodbye is written out before the socket closes.
+TEST(Connect, FlushOutputWritesEverythingQueuedBeforeDisconnect) {
+  TSPackets::Disconnect goodbye;
+  goodbye.reason = "disconnect ferrowick";
+  const std::string goodbyeBytes = Wire().i8(0xFF).string16("disconnect ferrowick");
+  ScriptedServer server([&](ServerPeer& peer) {
+    peer.receive(Wire().i8(0x02).string16("Tester").bytes().size());
+    peer.send(Wire().i8(0x03).string16("hi"));
+    EXPECT_EQ(peer.receive(goodbyeBytes.size()), goodbyeBytes);
+    peer.awaitEnd();
+  });
+  asio::io_service io;
+  TestClient client(io);
+  bool flushed = false;
+  client.onChat = [&] {
+    asio::post(io, [&] {
+      client.send(goodbye);
+      flushed = client.flushOutput(2000ms);
+      client.disconnect();
+    });
+  };
+  OutputCapture capture;
+  client.connect("127.0.0.1", server.port(), "Tester", "pw");
+  EXPECT_EQ(describe(runLoop(io)), "");
+  server.finish();
+  EXPECT_TRUE(flushed);
+  EXPECT_EQ(afterHandShake(capture.out()), Lines{"handle disconnect"});
+  EXPECT_EQ(capture.err(), Lines{"connection lost"});
+}
+
+TEST(Connect, FlushOutputGivesUpAtItsTimeLimit) {
+  std::promise<void> flushEnded;
+  ScriptedServer server([&](ServerPeer& peer) {
+    peer.receive(Wire().i8(0x02).string16("Tester").bytes().size());
+    peer.send(Wire().i8(0x03).string16("hi"));
+    // Reads nothing more until the client has given up.
+    flushEnded.get_future().wait();
+  });
+  asio::io_service io;
+  TestClient client(io);
+  bool flushed = true;
+  client.onChat = [&] {
+    asio::post(io, [&] {
+      TSPackets::Disconnect large;
+      large.reason.assign(32767, 'x');
+      for (int i = 0; i < 1024; ++i) {
+        client.send(large);
+      }
+      flushed = client.flushOutput(100ms);
+      flushEnded.set_value();
+      client.disconnect();
+    });
+  };
+  OutputCapture capture;
+  client.connect("127.0.0.1", server.port(), "Tester", "pw");
+  EXPECT_EQ(describe(runLoop(io)), "");
+  server.finish();
+  EXPECT_FALSE(flushed);
+  EXPECT_EQ(afterHandShake(capture.out()),
+            (Lines{"send failed: Connection timed out", "handle disconnect"}));
+}

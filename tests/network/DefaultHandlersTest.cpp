@@ -1,0 +1,157 @@
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "OutputCapture.h"
+#include "ScriptedServer.h"
+#include "TestClient.h"
+#include "Wire.h"
+
+using Lines = std::vector<std::string>;
+
+namespace {
+
+struct HandlerCase {
+  const char* name;
+  std::string packet;
+  Lines lines;
+};
+
+// What the default handlers print for the packet, received by a plain
+// Network from a server that then closes the connection.
+Lines defaultHandlerLines(const std::string& packet, Lines& errors) {
+  const std::string handShake = Wire().i8(0x02).string16("Tester");
+  ScriptedServer server([&](ServerPeer& peer) {
+    peer.receive(handShake.size());
+    peer.send(packet);
+  });
+  asio::io_service io;
+  Network network(io);
+  OutputCapture capture;
+  network.connect("127.0.0.1", server.port(), "Tester", "pw");
+  const std::string thrown = describe(runLoop(io));
+  server.finish();
+  EXPECT_EQ(thrown, "");
+  errors = capture.err();
+  Lines lines = afterHandShake(capture.out());
+  // Every packet must have been read whole: the session then ends between
+  // packets.
+  if (lines.size() >= ClosedByServer.size() &&
+      Lines(lines.end() - 2, lines.end()) == ClosedByServer) {
+    lines.resize(lines.size() - ClosedByServer.size());
+  } else {
+    ADD_FAILURE() << "the session did not end between packets";
+  }
+  return lines;
+}
+
+Wire openWindow(int type) { return Wire().i8(0x64).i8(1).i8(type).string16("Chest").i8(27); }
+
+} // namespace
+
+// Every dispatched id reaches its handler, is read whole, and the default
+// prints its lines (or nothing).
+TEST(DefaultHandlers, PrintTheirLines) {
+  const std::vector<HandlerCase> cases = {
+      {"Ping", Wire().i8(0x00).i32(3), {}},
+      {"Login", Wire().i8(0x01).i32(42).string16("").i64(-5).i32(0).i8(0).i8(0).i8(0).i8(0),
+       {"received login packet", "your entity id: 42", "Map Seed of server: -5"}},
+      {"ChatMessage", Wire().i8(0x03).string16("hello there"), {"Chat: hello there"}},
+      {"TimeUpdate", Wire().i8(0x04).i64(6000), {}},
+      {"EntityEquipment", Wire().i8(0x05).i32(3).i16(4).i16(276).i16(0),
+       {"entity(3) equipment change: 4, 276"}},
+      {"SpawnPoint", Wire().i8(0x06).i32(1).i32(64).i32(-2), {"Your spawnpoint now is: 1, 64, -2"}},
+      {"UseEntity", Wire().i8(0x07).i32(1).i32(2).boolean(true), {"Use Entity"}},
+      {"UpdateHealth", Wire().i8(0x08).i16(20).i16(18).f32(5),
+       {"Your health has been updated to 20"}},
+      {"Respawn", Wire().i8(0x09).i8(0).i8(1).i8(0).i16(128).i64(9),
+       {"The server has accepted your respawn request"}},
+      {"PlayerDig", Wire().i8(0x0E).i8(0).i32(1).i8(2).i32(3).i8(1), {}},
+      {"UseBed", Wire().i8(0x11).i32(1).i8(0).i32(1).i8(2).i32(3), {"Use Bed"}},
+      {"Animation", Wire().i8(0x12).i32(7).i8(1), {"7 changed it's animation to: 1"}},
+      {"NamedEntitySpawn",
+       Wire().i8(0x14).i32(12).string16("Bob").i32(1).i32(2).i32(3).i8(0).i8(0).i16(0),
+       {"A named entity spawned: 12, Bob"}},
+      {"PickupSpawn",
+       Wire().i8(0x15).i32(5).i16(264).i8(1).i16(3).i32(10).i32(20).i32(30).i8(-1).i8(2).i8(3),
+       {"received pickupspawn", "5", "3", "10", "20", "30", "-1", "2", "3"}},
+      {"CollectItem", Wire().i8(0x16).i32(8).i32(9),
+       {"The item may now start flying towards you: 8"}},
+      {"AddObject without speed", Wire().i8(0x17).i32(1).i8(10).i32(0).i32(0).i32(0).i32(0),
+       {"A new vehicle or projectile has been created: 10"}},
+      {"AddObject with speed",
+       Wire().i8(0x17).i32(1).i8(60).i32(0).i32(0).i32(0).i32(1).i16(1).i16(2).i16(3),
+       {"A new vehicle or projectile has been created: 60"}},
+      {"MobSpawn",
+       Wire().i8(0x18).i32(33).i8(50).i32(1).i32(2).i32(3).i8(4).i8(5).i8(0x00).i8(0x05).i8(0x21)
+           .i16(10).i8(0x7F),
+       {"received mobspawn", "33", "50", "2", "1", "2", "3", "4", "5"}},
+      {"EntityPainting", Wire().i8(0x19).i32(1).string16("Kebab").i32(1).i32(2).i32(3).i32(0),
+       {"something happened with a painting at 1, 2, 3"}},
+      {"ExperienceOrb", Wire().i8(0x1A).i32(1).i32(1).i32(2).i32(3).i16(5),
+       {"experience orb at: 1, 2, 3"}},
+      {"EntityVelocity", Wire().i8(0x1C).i32(4).i16(0).i16(0).i16(0),
+       {"velocity of entity 4 updated"}},
+      {"DestroyEntity", Wire().i8(0x1D).i32(4), {"entity 4 destroyed"}},
+      {"Entity", Wire().i8(0x1E).i32(4), {}},
+      {"EntityRelativeMove", Wire().i8(0x1F).i32(4).i8(1).i8(2).i8(3), {}},
+      {"EntityLook", Wire().i8(0x20).i32(4).i8(1).i8(2), {}},
+      {"EntityLookAndMove", Wire().i8(0x21).i32(4).i8(1).i8(2).i8(3).i8(4).i8(5), {}},
+      {"EntityTeleport", Wire().i8(0x22).i32(4).i32(1).i32(2).i32(3).i8(0).i8(0),
+       {"entity 4 teleported"}},
+      {"EntityStatus", Wire().i8(0x26).i32(4).i8(2), {"entity 4 status update to 2"}},
+      {"AttachEntity", Wire().i8(0x27).i32(4).i32(5), {"entity 4 has been attached to 5"}},
+      {"EntityMetadata", Wire().i8(0x28).i32(4).i8(0x7F), {"entity 4 has new metadata"}},
+      {"EntityEffect", Wire().i8(0x29).i32(4).i8(1).i8(0).i16(100), {"entity effect 1 added to 4"}},
+      {"RemoveEntityEffect", Wire().i8(0x2A).i32(4).i8(1), {"entity effect 1 removed from 4"}},
+      {"Experience", Wire().i8(0x2B).i8(3).i8(1).i16(20), {"experience: 3"}},
+      {"Prechunk", Wire().i8(0x32).i32(-2).i32(3).i8(1),
+       {"received prechunk for pos: -2, 3 ... mode: 1"}},
+      {"MapChunk", Wire().i8(0x33).i32(-32).i16(0).i32(48).i8(15).i8(127).i8(15).zeros(81920),
+       {"received MapChunk: -32, 0, 48 of size: 15, 127, 15"}},
+      {"MultiBlockChange", Wire().i8(0x34).i32(1).i32(2).i16(1).i16(0x1240).i8(3).i8(0),
+       {"received multi block change(x,z): 1, 2"}},
+      {"BlockChange", Wire().i8(0x35).i32(10).i8(64).i32(-3).i8(1).i8(0),
+       {"received block change: 10, 64, -3: 1, 0"}},
+      {"BlockAction", Wire().i8(0x36).i32(1).i16(2).i32(3).i8(0).i8(5),
+       {"You hear some music playing at 1, 2, 3"}},
+      {"Explosion", Wire().i8(0x3C).i32(1).i8(2).i32(3).f32(4).i32(1).i8(1).i8(0).i8(-1),
+       {"Explosion at 1, 2, 3"}},
+      {"Sound", Wire().i8(0x3D).i32(1000).i32(1).i8(2).i32(3).i32(0), {}},
+      {"StateChange", Wire().i8(0x46).i8(1).i8(0), {}},
+      {"Thunderbolt", Wire().i8(0x47).i32(1).boolean(true).i32(1).i32(2).i32(3), {}},
+      {"OpenWindow basic", openWindow(0), {"Please open inventory 1 of type basic"}},
+      {"OpenWindow workbench", openWindow(1), {"Please open inventory 1 of type workbench"}},
+      {"OpenWindow furnace", openWindow(2), {"Please open inventory 1 of type furnace"}},
+      {"OpenWindow dispenser", openWindow(3), {"Please open inventory 1 of type dispenser"}},
+      {"OpenWindow 4", openWindow(4), {"Please open inventory 1 of type unknown"}},
+      {"OpenWindow negative", openWindow(-1), {"Please open inventory 1 of type unknown"}},
+      {"CloseWindow", Wire().i8(0x65).i8(1), {"Please close window 1"}},
+      {"SetSlot empty", Wire().i8(0x67).i8(0).i16(5).i16(-1), {"received SetSlot for window: 0"}},
+      {"SetSlot stack", Wire().i8(0x67).i8(2).i16(5).i16(1).i8(64).i16(0),
+       {"received SetSlot for window: 2"}},
+      {"WindowItems", Wire().i8(0x68).i8(0).i16(2).i16(-1).i16(3).i8(1).i16(0),
+       {"received window items for window 0"}},
+      {"UpdateProgressBar", Wire().i8(0x69).i8(2).i16(0).i16(50),
+       {"progress bar 0 of window 2 updated to 50"}},
+      {"Transaction refused", Wire().i8(0x6A).i8(0).i16(12).boolean(false),
+       {"transaction 12 was not accepted"}},
+      {"Transaction accepted", Wire().i8(0x6A).i8(0).i16(12).boolean(true),
+       {"transaction 12 was accepted"}},
+      {"CreativeInventoryAction", Wire().i8(0x6B).i16(1).i16(2).i16(3).i16(4), {}},
+      {"UpdateSign",
+       Wire().i8(0x82).i32(1).i16(2).i32(3).string16("a").string16("").string16("c d")
+           .string16("e"),
+       {"sign at 1, 2, 3 now reads:", "\"a\"", "\"\"", "\"c d\"", "\"e\""}},
+      {"ItemData", Wire().i8(0x83).i16(358).i16(1).i8(2).i8(7).i8(8), {}},
+      {"Statistic", Wire().i8(0xC8).i32(1).i8(1), {}},
+      {"PlayerListItem", Wire().i8(0xC9).string16("Bob").boolean(true).i16(20), {}},
+  };
+  for (const HandlerCase& test : cases) {
+    SCOPED_TRACE(test.name);
+    Lines errors;
+    EXPECT_EQ(defaultHandlerLines(test.packet, errors), test.lines);
+    EXPECT_EQ(errors, Lines());
+  }
+}

@@ -1,0 +1,56 @@
+#ifndef SCRIPTED_SERVER_H
+#define SCRIPTED_SERVER_H
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <thread>
+
+#include <asio.hpp>
+
+// The server's side of one accepted connection, with blocking operations
+// that give up after a few seconds so that a broken client cannot hang a
+// test.
+class ServerPeer {
+public:
+  explicit ServerPeer(asio::ip::tcp::socket& socket) : m_socket(socket) {}
+
+  void send(const std::string& bytes);
+  // Exactly count bytes; throws when they do not come.
+  std::string receive(std::size_t count);
+  // True when nothing arrives for that long.
+  bool idle(std::chrono::milliseconds wait);
+  // Waits until the client closes its side, dropping whatever it sends.
+  void awaitEnd();
+
+private:
+  bool waitReadable(std::chrono::milliseconds wait);
+
+  asio::ip::tcp::socket& m_socket;
+};
+
+// A game server on 127.0.0.1 that accepts one connection and plays a script
+// on it in a thread of its own, then closes the connection.
+class ScriptedServer {
+public:
+  using Script = std::function<void(ServerPeer&)>;
+
+  explicit ScriptedServer(Script script);
+  ~ScriptedServer();
+  ScriptedServer(const ScriptedServer&) = delete;
+  ScriptedServer& operator=(const ScriptedServer&) = delete;
+
+  std::string port() const;
+  // Waits for the script to end and reports its failure, if any.
+  void finish();
+
+private:
+  void serve(Script script);
+
+  asio::io_service m_io;
+  asio::ip::tcp::acceptor m_acceptor;
+  std::string m_failure;
+  std::thread m_thread;
+};
+
+#endif

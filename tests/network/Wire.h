@@ -1,0 +1,33 @@
+#ifndef WIRE_H
+#define WIRE_H
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+// Builds protocol bytes by hand, big-endian, independently of the client's
+// own writers.
+class Wire {
+public:
+  Wire& i8(int value);
+  Wire& boolean(bool value);
+  Wire& i16(int value);
+  Wire& i32(std::int32_t value);
+  Wire& i64(std::int64_t value);
+  Wire& f32(float value);
+  Wire& f64(double value);
+  // A string16 of ASCII text.
+  Wire& string16(const std::string& ascii);
+  // A length-prefixed zlib block inflating to that many zero bytes.
+  Wire& zeros(std::size_t count);
+
+  const std::string& bytes() const { return m_bytes; }
+  operator const std::string&() const { return m_bytes; }
+
+private:
+  Wire& bigEndian(std::uint64_t value, int size);
+
+  std::string m_bytes;
+};
+
+#endif
