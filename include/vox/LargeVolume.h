@@ -1,0 +1,384 @@
+#ifndef VOX_LARGE_VOLUME_H
+#define VOX_LARGE_VOLUME_H
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <stdexcept>
+#include <type_traits>
+#include <unordered_map>
+
+#include "vox/Block.h"
+#include "vox/LruList.h"
+#include "vox/Region.h"
+#include "vox/Vector.h"
+
+namespace Vox {
+
+// An unbounded volume paged in cubic blocks. A block comes into being, all
+// default voxels (air), the first time any of its voxels is read or written.
+// Beyond the in-memory limit the least recently used blocks are dropped with
+// their contents; beyond the uncompressed limit the least recently used ones
+// are run-length compressed. Not thread-safe: every access, reads included,
+// changes the paging state.
+template <typename VoxelType> class LargeVolume {
+  static_assert(std::is_trivially_copyable<VoxelType>::value,
+                "voxels are copied as plain memory");
+
+public:
+  // blockSideLength must be a power of two.
+  explicit LargeVolume(int blockSideLength = 32) : m_sideLength(blockSideLength) {
+    if (blockSideLength < 1 || (blockSideLength & (blockSideLength - 1)) != 0)
+      throw std::invalid_argument("block side length must be a power of two");
+    while ((1 << m_shift) < blockSideLength)
+      ++m_shift;
+    m_doubleShift = 2 * m_shift;
+    m_mask = blockSideLength - 1;
+    m_blockVoxels = std::uint32_t(blockSideLength) * blockSideLength * blockSideLength;
+  }
+
+  LargeVolume(const LargeVolume&) = delete;
+  LargeVolume& operator=(const LargeVolume&) = delete;
+
+  int getBlockSideLength() const { return m_sideLength; }
+
+  VoxelType getVoxelAt(std::int32_t x, std::int32_t y, std::int32_t z) {
+    const Offset offset = offsetInLastBlock(x, y, z);
+    if (offset.inside) {
+      if (m_lastData)
+        return BlockType::fromWord(m_lastData[offset.index]);
+      if (m_lastUniform)
+        return m_lastUniformValue;
+    }
+    return getVoxelElsewhere(x, y, z);
+  }
+  VoxelType getVoxelAt(const Vector3DInt32& p) { return getVoxelAt(p.x, p.y, p.z); }
+
+  // Always succeeds: the volume has no bounds.
+  bool setVoxelAt(std::int32_t x, std::int32_t y, std::int32_t z, VoxelType value) {
+    const Offset offset = offsetInLastBlock(x, y, z);
+    if (offset.inside) {
+      if (m_lastData) {
+        m_lastData[offset.index] = BlockType::toWord(value);
+        return true;
+      }
+      if (m_lastUniform && m_lastUniformValue == value)
+        return true;
+    }
+    setVoxelElsewhere(x, y, z, value);
+    return true;
+  }
+  bool setVoxelAt(const Vector3DInt32& p, VoxelType value) {
+    return setVoxelAt(p.x, p.y, p.z, value);
+  }
+
+  // Drops least recently used blocks at once if more are held.
+  void setMaxNumberOfBlocksInMemory(std::uint32_t count) {
+    m_maxBlocks = std::max<std::uint32_t>(count, 1);
+    while (m_nodes.size() > m_maxBlocks)
+      evict(*m_memoryOrder.back());
+  }
+
+  // Compresses least recently used blocks at once if more are uncompressed.
+  void setMaxNumberOfUncompressedBlocks(std::uint32_t count) {
+    m_maxUncompressed = std::max<std::uint32_t>(count, 1);
+    trimUncompressed();
+  }
+
+  std::size_t getNumberOfBlocksInMemory() const { return m_nodes.size(); }
+  std::size_t getNumberOfUncompressedBlocks() const { return m_uncompressedOrder.size(); }
+
+  // Voxel data plus the bookkeeping of every block held.
+  std::size_t calculateSizeInBytes() const {
+    std::size_t bytes = sizeof(*this) + m_nodes.bucket_count() * sizeof(void*);
+    for (const auto& entry : m_nodes)
+      bytes += sizeof(entry) + sizeof(Node) + 2 * sizeof(void*) + entry.second->block.sizeInBytes();
+    return bytes;
+  }
+
+  // Copies the region into `out`, y fastest, then z, then x: the order of the
+  // blocks' own arrays, which is the order chunk data arrives in.
+  void readRegion(const Region& region, VoxelType* out) {
+    forEachPiece(region, [&](Node& node, const Region& piece) {
+      if (node.block.isUniform()) {
+        forEachRow(region, piece, [&](std::int32_t, std::int32_t, std::size_t offset, int length) {
+          std::fill_n(out + offset, length, node.block.uniformValue());
+        });
+        return;
+      }
+      makeUncompressed(node);
+      const Word* data = node.block.data();
+      forEachRow(region, piece, [&](std::int32_t x, std::int32_t z, std::size_t offset, int length) {
+        std::memcpy(static_cast<void*>(out + offset), data + voxelIndex(x, piece.getLowerCorner().y, z),
+                    length * sizeof(VoxelType));
+      });
+    });
+  }
+
+  // Writes the region from `in`, laid out as readRegion() leaves it. Parts
+  // that leave a uniform block unchanged, or make a whole block uniform, keep
+  // it compressed.
+  void writeRegion(const Region& region, const VoxelType* in) {
+    forEachPiece(region, [&](Node& node, const Region& piece) {
+      const bool wholeBlock = coversBlock(piece);
+      if (node.block.isUniform() && pieceEquals(region, piece, in, node.block.uniformValue()))
+        return;
+      if (wholeBlock && pieceEquals(region, piece, in, in[regionOffset(region, piece.getLowerCorner())])) {
+        makeUniform(node, in[regionOffset(region, piece.getLowerCorner())]);
+        return;
+      }
+      if (wholeBlock)
+        makeAllocated(node);
+      else
+        makeUncompressed(node);
+      Word* data = node.block.data();
+      forEachRow(region, piece, [&](std::int32_t x, std::int32_t z, std::size_t offset, int length) {
+        std::memcpy(data + voxelIndex(x, piece.getLowerCorner().y, z), in + offset,
+                    length * sizeof(VoxelType));
+      });
+    });
+  }
+
+private:
+  using BlockType = Block<VoxelType>;
+  using Word = typename BlockType::Word;
+
+  struct Key {
+    std::int32_t x, y, z;
+    bool operator==(const Key& other) const {
+      return x == other.x && y == other.y && z == other.z;
+    }
+  };
+  struct KeyHash {
+    std::size_t operator()(const Key& k) const {
+      return std::size_t(std::uint32_t(k.x) * 73856093u ^ std::uint32_t(k.y) * 19349663u ^
+                         std::uint32_t(k.z) * 83492791u);
+    }
+  };
+  struct Node {
+    Node(Key key, std::uint32_t voxels) : key(key), block(voxels) {}
+    Key key;
+    BlockType block;
+    LruLinks<Node> memoryLinks;
+    LruLinks<Node> uncompressedLinks;
+  };
+  // Recently used blocks by key, so that alternating between a few blocks
+  // does not go through the hash map.
+  struct CacheSlot {
+    Key key{0, 0, 0};
+    Node* node = nullptr;
+  };
+  static constexpr std::size_t CacheSlots = 64;
+
+  // y fastest, then z, then x, so that chunk data, which runs along y, is
+  // written to consecutive addresses.
+  std::size_t voxelIndex(std::int32_t x, std::int32_t y, std::int32_t z) const {
+    return (std::size_t(x & m_mask) << m_doubleShift) | (std::size_t(z & m_mask) << m_shift) |
+           std::size_t(y & m_mask);
+  }
+
+  // The paths through another block or a compressed one stay out of line, so
+  // that loops over the fast paths keep their variables in registers.
+  [[gnu::noinline]] VoxelType getVoxelElsewhere(std::int32_t x, std::int32_t y, std::int32_t z) {
+    Node& node = nodeAt(x, y, z);
+    if (node.block.isUniform())
+      return node.block.uniformValue();
+    makeUncompressed(node);
+    return BlockType::fromWord(node.block.data()[voxelIndex(x, y, z)]);
+  }
+
+  [[gnu::noinline]] void setVoxelElsewhere(std::int32_t x, std::int32_t y, std::int32_t z,
+                                           VoxelType value) {
+    Node& node = nodeAt(x, y, z);
+    if (node.block.isUniform() && node.block.uniformValue() == value)
+      return;
+    makeUncompressed(node);
+    node.block.data()[voxelIndex(x, y, z)] = BlockType::toWord(value);
+  }
+
+  // Where (x, y, z) lies in the block looked up last; only meaningful while
+  // there is one (m_lastData or m_lastUniform set).
+  struct Offset {
+    bool inside;
+    std::size_t index;
+  };
+  Offset offsetInLastBlock(std::int32_t x, std::int32_t y, std::int32_t z) const {
+    const std::uint32_t dx = std::uint32_t(x) - m_lastOrigin[0];
+    const std::uint32_t dy = std::uint32_t(y) - m_lastOrigin[1];
+    const std::uint32_t dz = std::uint32_t(z) - m_lastOrigin[2];
+    return {(dx | dy | dz) < std::uint32_t(m_sideLength),
+            (std::size_t(dx) << m_doubleShift) | (std::size_t(dz) << m_shift) | dy};
+  }
+
+  Node& nodeAt(std::int32_t x, std::int32_t y, std::int32_t z) {
+    if (m_last && offsetInLastBlock(x, y, z).inside)
+      return *m_last;
+    return lookUp({x >> m_shift, y >> m_shift, z >> m_shift});
+  }
+
+  // The form of the last block, for the fast paths, after it changed.
+  void refreshLast(const Node& node) {
+    if (m_last != &node)
+      return;
+    m_lastData = node.block.data();
+    m_lastUniform = node.block.isUniform();
+    if (m_lastUniform)
+      m_lastUniformValue = node.block.uniformValue();
+  }
+
+  Node& lookUp(const Key& key) {
+    CacheSlot& slot = m_cache[KeyHash()(key) % CacheSlots];
+    Node* node = slot.node && slot.node->key == key ? slot.node : findOrCreate(key);
+    slot.key = key;
+    slot.node = node;
+    m_memoryOrder.moveToFront(*node);
+    if (!node->block.isCompressed())
+      m_uncompressedOrder.moveToFront(*node);
+    m_last = node;
+    refreshLast(*node);
+    m_lastOrigin = {std::uint32_t(key.x) << m_shift, std::uint32_t(key.y) << m_shift,
+                    std::uint32_t(key.z) << m_shift};
+    return *node;
+  }
+
+  Node* findOrCreate(const Key& key) {
+    auto found = m_nodes.find(key);
+    if (found != m_nodes.end())
+      return found->second.get();
+    if (m_nodes.size() >= m_maxBlocks)
+      evict(*m_memoryOrder.back());
+    Node* node = m_nodes.emplace(key, std::make_unique<Node>(key, m_blockVoxels)).first->second.get();
+    m_memoryOrder.pushFront(*node);
+    return node;
+  }
+
+  void evict(Node& node) {
+    for (CacheSlot& slot : m_cache)
+      if (slot.node == &node)
+        slot.node = nullptr;
+    if (m_last == &node) {
+      m_last = nullptr;
+      m_lastData = nullptr;
+      m_lastUniform = false;
+    }
+    if (!node.block.isCompressed())
+      m_uncompressedOrder.remove(node);
+    m_memoryOrder.remove(node);
+    const Key key = node.key;
+    m_nodes.erase(key);
+  }
+
+  void makeUncompressed(Node& node) {
+    if (!node.block.isCompressed())
+      return;
+    node.block.decompress();
+    addUncompressed(node);
+    refreshLast(node);
+  }
+
+  void makeAllocated(Node& node) {
+    if (!node.block.isCompressed())
+      return;
+    node.block.discardAndAllocate();
+    addUncompressed(node);
+    refreshLast(node);
+  }
+
+  void makeUniform(Node& node, const VoxelType& value) {
+    if (!node.block.isCompressed())
+      m_uncompressedOrder.remove(node);
+    node.block.fill(value);
+    refreshLast(node);
+  }
+
+  void addUncompressed(Node& node) {
+    m_uncompressedOrder.pushFront(node);
+    trimUncompressed();
+  }
+
+  void trimUncompressed() {
+    while (m_uncompressedOrder.size() > m_maxUncompressed) {
+      Node& oldest = *m_uncompressedOrder.back();
+      m_uncompressedOrder.remove(oldest);
+      oldest.block.compress();
+      refreshLast(oldest);
+    }
+  }
+
+  // Calls f(node, piece) for every block the region touches, with the part of
+  // the region inside that block.
+  template <typename F> void forEachPiece(const Region& region, F&& f) {
+    const Vector3DInt32 lower = region.getLowerCorner();
+    const Vector3DInt32 upper = region.getUpperCorner();
+    for (std::int32_t bz = lower.z >> m_shift; bz <= upper.z >> m_shift; ++bz)
+      for (std::int32_t by = lower.y >> m_shift; by <= upper.y >> m_shift; ++by)
+        for (std::int32_t bx = lower.x >> m_shift; bx <= upper.x >> m_shift; ++bx) {
+          const Vector3DInt32 blockLower(bx << m_shift, by << m_shift, bz << m_shift);
+          const Vector3DInt32 blockUpper = blockLower + Vector3DInt32(m_mask, m_mask, m_mask);
+          const Region piece(
+              {std::max(lower.x, blockLower.x), std::max(lower.y, blockLower.y),
+               std::max(lower.z, blockLower.z)},
+              {std::min(upper.x, blockUpper.x), std::min(upper.y, blockUpper.y),
+               std::min(upper.z, blockUpper.z)});
+          f(lookUp({bx, by, bz}), piece);
+        }
+  }
+
+  // Calls f(x, z, offset in the region's dense layout, length) for every
+  // y-row of the piece.
+  template <typename F> static void forEachRow(const Region& region, const Region& piece, F&& f) {
+    const Vector3DInt32 lower = piece.getLowerCorner();
+    const Vector3DInt32 upper = piece.getUpperCorner();
+    const int length = piece.getHeightInVoxels();
+    for (std::int32_t x = lower.x; x <= upper.x; ++x)
+      for (std::int32_t z = lower.z; z <= upper.z; ++z)
+        f(x, z, regionOffset(region, {x, lower.y, z}), length);
+  }
+
+  static std::size_t regionOffset(const Region& region, const Vector3DInt32& p) {
+    const Vector3DInt32 d = p - region.getLowerCorner();
+    return (std::size_t(d.x) * region.getDepthInVoxels() + d.z) * region.getHeightInVoxels() + d.y;
+  }
+
+  static bool pieceEquals(const Region& region, const Region& piece, const VoxelType* in,
+                          const VoxelType& value) {
+    bool equal = true;
+    forEachRow(region, piece, [&](std::int32_t, std::int32_t, std::size_t offset, int length) {
+      for (int i = 0; equal && i < length; ++i)
+        equal = in[offset + i] == value;
+    });
+    return equal;
+  }
+
+  bool coversBlock(const Region& piece) const {
+    return piece.getWidthInVoxels() == m_sideLength && piece.getHeightInVoxels() == m_sideLength &&
+           piece.getDepthInVoxels() == m_sideLength;
+  }
+
+  int m_sideLength;
+  int m_shift = 0;
+  int m_doubleShift = 0;
+  std::int32_t m_mask = 0;
+  std::uint32_t m_blockVoxels = 0;
+  std::uint32_t m_maxBlocks = 1024;
+  std::uint32_t m_maxUncompressed = 16;
+  std::unordered_map<Key, std::unique_ptr<Node>, KeyHash> m_nodes;
+  LruList<Node, &Node::memoryLinks> m_memoryOrder;
+  LruList<Node, &Node::uncompressedLinks> m_uncompressedOrder;
+  std::array<CacheSlot, CacheSlots> m_cache{};
+  Node* m_last = nullptr;
+  // Cached from m_last: its plain array (null while compressed), whether it
+  // is compressed to a single value and which, and the coordinates of its
+  // first voxel.
+  Word* m_lastData = nullptr;
+  bool m_lastUniform = false;
+  VoxelType m_lastUniformValue{};
+  std::array<std::uint32_t, 3> m_lastOrigin{};
+};
+
+} // namespace Vox
+
+#endif
