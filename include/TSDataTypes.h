@@ -32,9 +32,13 @@ std::string parseString16(Socket& socket);
 std::vector<signed char> parseByteArray(Socket& socket, int count);
 std::vector<short> parseShortArray(Socket& socket, int count);
 std::vector<char> parseMeta(Socket& socket);
+// The most bytes any compressed block may inflate to: the payload of the
+// largest box a map chunk can describe, 128 x 128 x 128 blocks.
+constexpr std::size_t MaxInflated = 5 * 1024 * 1024;
+
 // Inflates a length-prefixed zlib block; fails once the output would exceed
 // maxOutput bytes.
-std::vector<signed char> parseCompressed(Socket& socket, std::size_t maxOutput);
+std::vector<signed char> parseCompressed(Socket& socket, std::size_t maxOutput = MaxInflated);
 
 void writeByte(std::ostream& out, signed char value);
 void writeBool(std::ostream& out, bool value);

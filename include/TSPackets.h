@@ -13,7 +13,11 @@
 #include <boost/preprocessor/cat.hpp>
 #include <boost/preprocessor/comparison/equal.hpp>
 #include <boost/preprocessor/control/if.hpp>
+#include <boost/preprocessor/control/iif.hpp>
+#include <boost/preprocessor/punctuation/is_begin_parens.hpp>
+#include <boost/preprocessor/punctuation/remove_parens.hpp>
 #include <boost/preprocessor/seq/for_each.hpp>
+#include <boost/preprocessor/tuple/eat.hpp>
 #include <boost/preprocessor/tuple/elem.hpp>
 #include <boost/preprocessor/tuple/size.hpp>
 
@@ -72,6 +76,13 @@ struct BlockOffset {
   BOOST_PP_IF(BOOST_PP_EQUAL(BOOST_PP_TUPLE_SIZE(field), 3), TS_FIELD_INIT_GIVEN,                  \
               TS_FIELD_INIT_DEFAULT)(field)
 
+// Types that a class names as its own: TS_NESTED_<Class>, where defined, is
+// the parenthesised declarations.
+#define TS_NESTED_Explosion (using BlockOffset = TSPackets::BlockOffset;)
+#define TS_DECLARE_NESTED(Class)                                                                   \
+  BOOST_PP_IIF(BOOST_PP_IS_BEGIN_PARENS(TS_NESTED_##Class), BOOST_PP_REMOVE_PARENS, BOOST_PP_EAT)   \
+  (TS_NESTED_##Class)
+
 #define TS_DECLARE_MEMBER(r, data, field)                                                          \
   BOOST_PP_CAT(TS_CTYPE_, TS_FIELD_KIND(field)) TS_FIELD_NAME(field) TS_FIELD_INIT(field);
 
@@ -79,6 +90,7 @@ struct BlockOffset {
   class Class final : public Packet {                                                              \
   public:                                                                                          \
     static constexpr unsigned char Id = packetId;                                                  \
+    TS_DECLARE_NESTED(Class)                                                                       \
     Class() : Packet(static_cast<signed char>(packetId)) {}                                        \
     BOOST_PP_SEQ_FOR_EACH(TS_DECLARE_MEMBER, ~, fields)                                            \
     void parse(asio::ip::tcp::socket& socket) override;                                            \

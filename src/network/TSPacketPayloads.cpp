@@ -1,7 +1,9 @@
 #include <algorithm>
+#include <cstdint>
 #include <new>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 #include "TSDataTypes.h"
 #include "TSPackets.h"
@@ -19,6 +21,33 @@ namespace {
 // missing bytes rather than on memory.
 constexpr int RecordStep = 16 * 1024;
 
+// Writes the two halves of each input byte: the high half kept in place
+// (byte & 0xF0), then the low half (byte & 0x0F). Four bytes per step, as
+// one 64-bit word, keep a full column's three lists cheap.
+void splitBytes(const unsigned char *in, std::size_t bytes, signed char *out) {
+  std::size_t k = 0;
+  for (; k + 4 <= bytes; k += 4, out += 8) {
+    // Byte b of the input lands in bits 16b to 16b + 7.
+    const std::uint64_t spread =
+        std::uint64_t{in[k]} | std::uint64_t{in[k + 1]} << 16 | std::uint64_t{in[k + 2]} << 32 |
+        std::uint64_t{in[k + 3]} << 48;
+    const std::uint64_t halves =
+        (spread & 0x00F000F000F000F0) | (spread & 0x000F000F000F000F) << 8;
+    out[0] = static_cast<signed char>(halves);
+    out[1] = static_cast<signed char>(halves >> 8);
+    out[2] = static_cast<signed char>(halves >> 16);
+    out[3] = static_cast<signed char>(halves >> 24);
+    out[4] = static_cast<signed char>(halves >> 32);
+    out[5] = static_cast<signed char>(halves >> 40);
+    out[6] = static_cast<signed char>(halves >> 48);
+    out[7] = static_cast<signed char>(halves >> 56);
+  }
+  for (; k < bytes; ++k, out += 2) {
+    out[0] = static_cast<signed char>(in[k] & 0xF0);
+    out[1] = static_cast<signed char>(in[k] & 0x0F);
+  }
+}
+
 // Stores count four-bit values of the nibble stream, starting at value
 // `first`: a high half kept in place (byte & 0xF0), a low half as byte & 0x0F.
 void splitNibbles(const unsigned char *stream, std::size_t first, std::size_t count,
@@ -26,16 +55,13 @@ void splitNibbles(const unsigned char *stream, std::size_t first, std::size_t co
   values.resize(count);
   signed char *out = values.data();
   const unsigned char *in = stream + first / 2;
-  std::size_t i = 0;
   if (first % 2 == 1 && count > 0) {
-    out[i++] = static_cast<signed char>(*in++ & 0x0F);
+    *out++ = static_cast<signed char>(*in++ & 0x0F);
+    --count;
   }
-  for (; i + 1 < count; i += 2, ++in) {
-    out[i] = static_cast<signed char>(*in & 0xF0);
-    out[i + 1] = static_cast<signed char>(*in & 0x0F);
-  }
-  if (i < count) {
-    out[i] = static_cast<signed char>(*in & 0xF0);
+  splitBytes(in, count / 2, out);
+  if (count % 2 == 1) {
+    out[count - 1] = static_cast<signed char>(in[count / 2] & 0xF0);
   }
 }
 
@@ -60,16 +86,18 @@ void MapChunk::parse(asio::ip::tcp::socket &socket) {
   }
   const auto n = static_cast<std::size_t>(blocks);
   const std::size_t expected = n + (3 * n + 1) / 2;
-  const std::vector<signed char> payload = parseCompressed(socket, expected);
+  std::vector<signed char> payload = parseCompressed(socket, expected);
   if (payload.size() < expected) {
     throw std::out_of_range("map chunk payload of " + std::to_string(payload.size()) +
                             " bytes, expected " + std::to_string(expected));
   }
-  type.assign(payload.begin(), payload.begin() + static_cast<std::ptrdiff_t>(n));
   const auto *nibbles = reinterpret_cast<const unsigned char *>(payload.data()) + n;
   splitNibbles(nibbles, 0, n, metadata);
   splitNibbles(nibbles, n, n, blockLight);
   splitNibbles(nibbles, 2 * n, n, skyLight);
+  // The block types lead the payload: keep them in place rather than copy.
+  payload.resize(n);
+  type = std::move(payload);
 }
 
 // A coordinate short packs the block's place in its chunk as x (4 bits),

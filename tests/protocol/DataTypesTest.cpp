@@ -126,7 +126,7 @@ TEST_F(WireTest, ArraysTakeTheirCountAndKeepShortsInWireOrder) {
   writeShortArray(out, shorts);
   writeByteArray(out, bytes);
   writeMeta(out, {0, 5, 6});
-  EXPECT_EQ(out.str(), wire + wire + Bytes{0, 5, 6}.str());
+  EXPECT_EQ(out.str(), (wire + wire + Bytes{0, 5, 6}.str()));
 }
 
 TEST(WriteCompressed, IsNotImplemented) {
