@@ -25,6 +25,8 @@ struct ServerOptions {
   std::string password = "password";
   std::chrono::milliseconds keepAliveTimeout{30000};
   std::chrono::milliseconds loginTimeout{10000};
+  // Stop once the first player to log in has left and no one else is on.
+  bool once = false;
   bool help = false;
 };
 

@@ -53,6 +53,7 @@ unsigned short toPort(const std::string& option, const std::string& value) {
 
 const std::map<std::string, Setter>& valueOptions() {
   static const std::map<std::string, Setter> options = {
+      {"--bind", [](ServerOptions& o, const std::string&, const std::string& v) { o.host = v; }},
       {"--host", [](ServerOptions& o, const std::string&, const std::string& v) { o.host = v; }},
       {"--port",
        [](ServerOptions& o, const std::string& n, const std::string& v) { o.port = toPort(n, v); }},
@@ -106,6 +107,10 @@ ServerOptions parseServerOptions(const std::vector<std::string>& arguments) {
       options.auth = true;
       continue;
     }
+    if (name == "--once") {
+      options.once = true;
+      continue;
+    }
     const auto option = valueOptions().find(name);
     if (option == valueOptions().end())
       throw std::invalid_argument("unknown option \"" + name + "\"");
@@ -122,10 +127,10 @@ ServerOptions parseServerOptions(const std::vector<std::string>& arguments) {
 }
 
 std::string serverUsage() {
-  return "Usage: tessellar-server [options]\n"
+  return "Usage: ts_server [options]\n"
          "A local Tessellar world server: generated terrain, wandering mobs, other players.\n"
          "\n"
-         "  --host ADDRESS            address to listen on (default 127.0.0.1)\n"
+         "  --bind ADDRESS            address to listen on (default 127.0.0.1; also --host)\n"
          "  --port N                  game port, 0 for any free one (default 25565)\n"
          "  --seed N                  world seed (default 0)\n"
          "  --view-radius R           columns around the player: (2R+1)^2, R up to 32 (default 5)\n"
@@ -140,6 +145,7 @@ std::string serverUsage() {
          "                            long (default 30)\n"
          "  --login-timeout SECS      drop a connection that has not logged in by then\n"
          "                            (default 10)\n"
+         "  --once                    stop when the first player to log in has left\n"
          "  --help                    show this text\n";
 }
 

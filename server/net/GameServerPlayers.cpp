@@ -1,0 +1,263 @@
+#include "server/GameServer.h"
+
+#include <cmath>
+#include <vector>
+
+#include "server/ServerPackets.h"
+
+// The game's answers to what the clients send.
+
+namespace Server {
+
+namespace {
+
+constexpr int ProtocolVersion = 17;
+constexpr std::size_t MaxNameBytes = 32;
+constexpr std::size_t MaxChatBytes = 100;
+constexpr double EyeHeight = 1.62;
+// Farther out than this a position is nonsense.
+constexpr double WorldLimit = 3.0e7;
+constexpr signed char MaxPlayers = 20;
+constexpr signed char WorldHeight = static_cast<signed char>(128);
+
+template <typename... Handlers> struct Overloaded : Handlers... {
+  using Handlers::operator()...;
+};
+template <typename... Handlers> Overloaded(Handlers...) -> Overloaded<Handlers...>;
+
+bool validName(const std::string& name) {
+  if (name.empty() || name.size() > MaxNameBytes)
+    return false;
+  for (unsigned char c : name)
+    if (c < 0x20 || c == 0x7F)
+      return false;
+  return true;
+}
+
+bool validPosition(double x, double y, double z, double stance) {
+  for (double value : {x, y, z, stance})
+    if (!std::isfinite(value) || std::fabs(value) > WorldLimit)
+      return false;
+  return true;
+}
+
+std::int32_t columnOf(double blocks) { return static_cast<std::int32_t>(std::floor(blocks / 16.0)); }
+
+std::string chatPacket(std::string message) {
+  if (message.size() > MaxChatBytes)
+    message.resize(MaxChatBytes);
+  TSPackets::ChatMessage chat;
+  chat.message = std::move(message);
+  return ServerPackets::bytes(chat);
+}
+
+std::string namedSpawnPacket(const Session::PlayerState& player) {
+  TSPackets::NamedEntitySpawn spawn;
+  spawn.entityId = player.entityId;
+  spawn.name = player.name;
+  spawn.x = player.shown.x;
+  spawn.y = player.shown.y;
+  spawn.z = player.shown.z;
+  spawn.yaw = player.shownYaw;
+  spawn.pitch = player.shownPitch;
+  spawn.currentItem = 0;
+  return ServerPackets::bytes(spawn);
+}
+
+} // namespace
+
+void GameServer::onPacket(Session& session, const ClientPacket& packet) {
+  if (session.closed())
+    return;
+  if (const auto* quit = std::get_if<TSPackets::Disconnect>(&packet)) {
+    drop(session, "quit: " + quit->reason);
+    return;
+  }
+  const Session::Phase phase = session.state.phase;
+  if (const auto* hello = std::get_if<TSPackets::HandShake>(&packet)) {
+    if (phase == Session::Phase::AwaitHandShake)
+      handShake(session, *hello);
+    else
+      drop(session, "second handshake", "Protocol error");
+    return;
+  }
+  if (const auto* request = std::get_if<TSPackets::Login>(&packet)) {
+    if (phase == Session::Phase::AwaitLogin)
+      login(session, *request);
+    else
+      drop(session, "login out of turn", "Protocol error");
+    return;
+  }
+  if (phase != Session::Phase::Playing) {
+    drop(session, "packet " + packetIdText(std::visit([](const auto& p) {
+                                return static_cast<unsigned char>(p.id);
+                              }, packet)) + " before logging in",
+         "Log in first");
+    return;
+  }
+  std::visit(Overloaded{
+                 [&](const TSPackets::Ping& p) { ping(session, p); },
+                 [&](const TSPackets::ChatMessage& p) { chat(session, p); },
+                 [&](const TSPackets::PlayerPosition& p) { move(session, p.x, p.y, p.z, p.stance); },
+                 [&](const TSPackets::PlayerLook& p) { look(session, p.yaw, p.pitch); },
+                 [&](const TSPackets::PlayerPosAndLook& p) {
+                   // One report, one update for the others.
+                   session.state.yaw = p.yaw;
+                   session.state.pitch = p.pitch;
+                   move(session, p.x, p.y, p.z, p.stance);
+                 },
+                 // Digging, building, inventory and actions do not change
+                 // this world.
+                 [](const auto&) {},
+             },
+             packet);
+}
+
+void GameServer::handShake(Session& session, const TSPackets::HandShake& packet) {
+  if (!validName(packet.connectionHash)) {
+    drop(session, "invalid user name", "Invalid user name");
+    return;
+  }
+  session.state.name = packet.connectionHash;
+  session.state.phase = Session::Phase::AwaitLogin;
+  m_log.line(label(session), " handshake");
+  TSPackets::HandShake answer;
+  answer.connectionHash = m_connectionHash;
+  send(session, ServerPackets::bytes(answer));
+}
+
+void GameServer::login(Session& session, const TSPackets::Login& packet) {
+  if (packet.entityId != ProtocolVersion) {
+    drop(session, "protocol version " + std::to_string(packet.entityId),
+         packet.entityId < ProtocolVersion ? "Outdated client!" : "Outdated server!");
+    return;
+  }
+  const std::string name = packet.userName.empty() ? session.state.name : packet.userName;
+  if (!validName(name)) {
+    drop(session, "invalid user name", "Invalid user name");
+    return;
+  }
+  session.state.name = name;
+  if (m_options.auth && !m_accounts.takeJoin(name)) {
+    drop(session, "no session join for this server", "Failed to verify username!");
+    return;
+  }
+  if (nameInUse(name)) {
+    drop(session, "name already playing", "That name is already playing");
+    return;
+  }
+  welcome(session);
+}
+
+void GameServer::welcome(Session& session) {
+  auto& player = session.state;
+  player.phase = Session::Phase::Playing;
+  player.entityId = m_nextPlayerEntityId++;
+  player.x = m_spawn.x + 0.5;
+  player.y = m_spawn.y;
+  player.z = m_spawn.z + 0.5;
+  player.stance = player.y + EyeHeight;
+  player.shown = toFixed(player.x, player.y, player.z);
+  player.chunkX = columnOf(player.x);
+  player.chunkZ = columnOf(player.z);
+  player.pingSentAt = Clock::now();
+  m_somebodyPlayed = true;
+  m_log.line(label(session), " logged in as entity ", player.entityId, " at ", m_spawn.x, ", ",
+             m_spawn.y, ", ", m_spawn.z);
+
+  TSPackets::Login answer;
+  answer.entityId = player.entityId;
+  answer.userName = "";
+  answer.mapSeed = m_options.seed;
+  answer.serverMode = 0;
+  answer.dimension = 0;
+  answer.difficulty = 1;
+  answer.worldHeight = WorldHeight;
+  answer.maxPlayers = MaxPlayers;
+  send(session, ServerPackets::bytes(answer));
+
+  TSPackets::SpawnPoint spawn;
+  spawn.x = m_spawn.x;
+  spawn.y = m_spawn.y;
+  spawn.z = m_spawn.z;
+  send(session, ServerPackets::bytes(spawn));
+
+  send(session, timePacket());
+  send(session, chatPacket("Welcome to the local world, " + player.name + "!"));
+
+  std::vector<std::string> others = m_mobs.spawnPackets();
+  for (const auto& entry : m_sessions) {
+    const Session& other = *entry.second;
+    if (&other != &session && other.state.phase == Session::Phase::Playing)
+      others.push_back(namedSpawnPacket(other.state));
+  }
+  for (const std::string& packet : others)
+    send(session, packet);
+  broadcast(namedSpawnPacket(player), &session);
+  broadcast(chatPacket(player.name + " joined the world"), &session);
+
+  // The position comes once the ground under the player is there.
+  TSPackets::PlayerPosAndLook position;
+  position.x = player.x;
+  position.y = player.y;
+  position.stance = player.stance;
+  position.z = player.z;
+  position.yaw = 0;
+  position.pitch = 0;
+  position.onGround = true;
+  session.streamAround(player.chunkX, player.chunkZ);
+  session.holdUntilNearLoaded(ServerPackets::bytes(position));
+}
+
+void GameServer::ping(Session& session, const TSPackets::Ping& packet) {
+  if (packet.keepAliveId == session.state.pendingPing)
+    session.state.pendingPing = 0;
+}
+
+void GameServer::chat(Session& session, const TSPackets::ChatMessage& packet) {
+  m_log.line("chat <", session.state.name, "> ", packet.message);
+  broadcast(chatPacket("<" + session.state.name + "> " + packet.message));
+}
+
+void GameServer::move(Session& session, double x, double y, double z, double stance) {
+  if (!validPosition(x, y, z, stance)) {
+    drop(session, "invalid position", "Illegal position");
+    return;
+  }
+  auto& player = session.state;
+  player.x = x;
+  player.y = y;
+  player.z = z;
+  player.stance = stance;
+  const std::int32_t chunkX = columnOf(x);
+  const std::int32_t chunkZ = columnOf(z);
+  if (chunkX != player.chunkX || chunkZ != player.chunkZ) {
+    player.chunkX = chunkX;
+    player.chunkZ = chunkZ;
+    m_log.line(label(session), " entered column ", chunkX, ", ", chunkZ);
+    session.streamAround(chunkX, chunkZ);
+  }
+  showMove(session);
+}
+
+void GameServer::look(Session& session, float yaw, float pitch) {
+  session.state.yaw = yaw;
+  session.state.pitch = pitch;
+  showMove(session);
+}
+
+void GameServer::showMove(Session& session) {
+  auto& player = session.state;
+  const FixedPosition now = toFixed(player.x, player.y, player.z);
+  const signed char yaw = angleByte(player.yaw);
+  const signed char pitch = angleByte(player.pitch);
+  if (now == player.shown && yaw == player.shownYaw && pitch == player.shownPitch)
+    return;
+  const std::string packet = movePacket(player.entityId, player.shown, now, yaw, pitch);
+  player.shown = now;
+  player.shownYaw = yaw;
+  player.shownPitch = pitch;
+  broadcast(packet, &session);
+}
+
+} // namespace Server
