@@ -21,6 +21,9 @@ public:
   void run();
   void stop();
 
+  // Inside a page update: when the tick being handled fell due.
+  boost::posix_time::ptime tickDue() const;
+
   asio::io_service& ioService();
 
 private:

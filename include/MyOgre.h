@@ -78,6 +78,7 @@ protected:
 
 private:
   void buildShell();
+  void loadPlugins();
   void restoreOrAskConfiguration();
   void loadResourceLocations();
   void createCamera();

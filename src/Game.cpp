@@ -19,6 +19,8 @@ void Game::page(GamePage& next) { m_nextPage = &next; }
 void Game::page(GamePage* next) { m_nextPage = next; }
 
 void Game::run() {
+  // A service that was stopped before runs again only after a restart.
+  m_ioService.restart();
   m_tickTimer.expires_from_now(kTickPeriod);
   m_tickTimer.async_wait(std::bind(&Game::update, this, std::placeholders::_1));
   asio::error_code error;
@@ -32,6 +34,8 @@ void Game::stop() {
   m_ioService.stop();
   m_tickTimer.cancel();
 }
+
+boost::posix_time::ptime Game::tickDue() const { return m_tickTimer.expires_at(); }
 
 asio::io_service& Game::ioService() { return m_ioService; }
 

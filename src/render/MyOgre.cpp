@@ -6,9 +6,10 @@
 
 #include "CopiedOgreException.h"
 #include "XWindowErrors.h"
+#include "XWindowProtocols.h"
 
 MyOgre::MyOgre()
-    : m_root("plugins.cfg", "ogre.cfg", "Ogre.log"),
+    : m_root("", "ogre.cfg", "Ogre.log"),
       m_window(nullptr),
       m_sceneManager(nullptr),
       m_camera(nullptr),
@@ -35,6 +36,8 @@ void MyOgre::buildShell() {
   log->setTimeStampEnabled(true);
   log->setDebugOutputEnabled(true);
 
+  createCloseProtocolAtoms();
+  loadPlugins();
   restoreOrAskConfiguration();
   m_window = m_root.initialise(true, "Ferrowick");
   unsigned long windowHandle = 0;
@@ -62,6 +65,22 @@ void MyOgre::buildShell() {
 
   Ogre::MaterialManager::getSingleton().setDefaultTextureFiltering(Ogre::TFO_ANISOTROPIC);
   Ogre::MaterialManager::getSingleton().setDefaultAnisotropy(8);
+}
+
+// The root could read "plugins.cfg" itself, but an error thrown while it
+// builds itself escapes only after the plug-in that raised it is unloaded,
+// leaving the error's text behind in unmapped memory. Loaded here, the error
+// is copied while the plug-in is still there.
+void MyOgre::loadPlugins() {
+  Ogre::ConfigFile plugins;
+  plugins.load("plugins.cfg");
+  Ogre::String folder = plugins.getSetting("PluginFolder");
+  if (folder.empty()) {
+    folder = ".";
+  }
+  for (const Ogre::String& plugin : plugins.getMultiSetting("Plugin")) {
+    m_root.loadPlugin(folder + "/" + plugin);
+  }
 }
 
 void MyOgre::restoreOrAskConfiguration() {

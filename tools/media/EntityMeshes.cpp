@@ -1,0 +1,165 @@
+#include "EntityMeshes.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include <OgreManualObject.h>
+#include <OgreMaterialManager.h>
+#include <OgreMesh.h>
+#include <OgreMeshManager.h>
+#include <OgreMeshSerializer.h>
+#include <OgreResourceGroupManager.h>
+
+namespace {
+const char* const kMaterial = "Ferrowick/Entity";
+const Ogre::Vector3 kLight = Ogre::Vector3(0.4f, 0.8f, 0.45f).normalisedCopy();
+
+// The shading a face with this normal gets under the fixed light.
+Ogre::ColourValue shaded(const Ogre::ColourValue& colour, const Ogre::Vector3& normal) {
+  const float light = 0.45f + 0.55f * std::max(0.0f, normal.dotProduct(kLight));
+  return Ogre::ColourValue(colour.r * light, colour.g * light, colour.b * light);
+}
+
+// Appends vertices and triangles to one section of a manual object, winding
+// every face counter-clockwise as seen from outside.
+class ShapeBuilder {
+public:
+  explicit ShapeBuilder(Ogre::ManualObject& object) : m_object(object) {}
+
+  void box(const Ogre::Vector3& low, const Ogre::Vector3& high, const Ogre::ColourValue& colour) {
+    Ogre::Vector3 corners[8];
+    for (int i = 0; i < 8; ++i) {
+      corners[i] = Ogre::Vector3(i & 1 ? high.x : low.x, i & 2 ? high.y : low.y, i & 4 ? high.z : low.z);
+    }
+    const int faces[6][4] = {{0, 2, 6, 4}, {1, 3, 7, 5}, {0, 1, 5, 4},
+                             {2, 3, 7, 6}, {0, 1, 3, 2}, {4, 5, 7, 6}};
+    const Ogre::Vector3 centre = (low + high) * 0.5f;
+    for (const auto& face : faces) {
+      const Ogre::Vector3 middle =
+          (corners[face[0]] + corners[face[1]] + corners[face[2]] + corners[face[3]]) * 0.25f;
+      const Ogre::Vector3 outward = (middle - centre).normalisedCopy();
+      const Ogre::uint32 first = vertex(corners[face[0]], outward, colour);
+      for (int k = 1; k < 4; ++k) {
+        vertex(corners[face[k]], outward, colour);
+      }
+      triangle(first, first + 1, first + 2, outward);
+      triangle(first, first + 2, first + 3, outward);
+    }
+  }
+
+  void sphere(const Ogre::Vector3& centre, float radius, const Ogre::ColourValue& colour) {
+    const int rings = 16;
+    const int segments = 24;
+    const Ogre::uint32 first = m_object.getCurrentVertexCount();
+    for (int ring = 0; ring <= rings; ++ring) {
+      const float polar = Ogre::Math::PI * ring / rings;
+      for (int segment = 0; segment <= segments; ++segment) {
+        const float azimuth = Ogre::Math::TWO_PI * segment / segments;
+        const Ogre::Vector3 normal(std::sin(polar) * std::cos(azimuth), std::cos(polar),
+                                   std::sin(polar) * std::sin(azimuth));
+        vertex(centre + normal * radius, normal, colour);
+      }
+    }
+    const Ogre::uint32 row = segments + 1;
+    for (int ring = 0; ring < rings; ++ring) {
+      for (int segment = 0; segment < segments; ++segment) {
+        const Ogre::uint32 a = first + ring * row + segment;
+        const Ogre::uint32 b = a + row;
+        const Ogre::Vector3 outward = (position(a) + position(b + 1)) * 0.5f - centre;
+        if (ring != 0) {
+          triangle(a, a + 1, b + 1, outward);
+        }
+        if (ring != rings - 1) {
+          triangle(a, b + 1, b, outward);
+        }
+      }
+    }
+  }
+
+private:
+  Ogre::uint32 vertex(const Ogre::Vector3& at, const Ogre::Vector3& normal, const Ogre::ColourValue& colour) {
+    m_positions.push_back(at);
+    m_object.position(at);
+    m_object.normal(normal);
+    m_object.colour(shaded(colour, normal));
+    return m_object.getCurrentVertexCount() - 1;
+  }
+
+  const Ogre::Vector3& position(Ogre::uint32 index) const { return m_positions[index]; }
+
+  void triangle(Ogre::uint32 a, Ogre::uint32 b, Ogre::uint32 c, const Ogre::Vector3& outward) {
+    const Ogre::Vector3 facing = (position(b) - position(a)).crossProduct(position(c) - position(a));
+    if (facing.dotProduct(outward) >= 0) {
+      m_object.triangle(a, b, c);
+    } else {
+      m_object.triangle(a, c, b);
+    }
+  }
+
+  Ogre::ManualObject& m_object;
+  std::vector<Ogre::Vector3> m_positions;
+};
+
+using Shape = void (*)(ShapeBuilder&);
+
+const Ogre::ColourValue kSteel(0.45f, 0.55f, 0.70f);
+const Ogre::ColourValue kIron(0.35f, 0.37f, 0.40f);
+const Ogre::ColourValue kSilver(0.78f, 0.78f, 0.82f);
+const Ogre::ColourValue kSignalRed(0.90f, 0.15f, 0.10f);
+const Ogre::ColourValue kCloth(0.13f, 0.13f, 0.16f);
+const Ogre::ColourValue kSash(0.75f, 0.10f, 0.10f);
+const Ogre::ColourValue kSkin(0.90f, 0.72f, 0.58f);
+const Ogre::ColourValue kGold(0.85f, 0.75f, 0.35f);
+
+// A squat, boxy machine: legs, wide torso, arms, head with a visor, antenna.
+void robot(ShapeBuilder& shape) {
+  using V = Ogre::Vector3;
+  shape.box(V(-30, 0, -12), V(-6, 70, 12), kIron);
+  shape.box(V(6, 0, -12), V(30, 70, 12), kIron);
+  shape.box(V(-36, 70, -20), V(36, 135, 20), kSteel);
+  shape.box(V(-50, 75, -10), V(-38, 130, 10), kIron);
+  shape.box(V(38, 75, -10), V(50, 130, 10), kIron);
+  shape.box(V(-22, 138, -20), V(22, 170, 20), kSilver);
+  shape.box(V(-16, 150, 20), V(16, 160, 22), kSignalRed);
+  shape.box(V(-2, 170, -2), V(2, 185, 2), kSignalRed);
+}
+
+// A slim dark figure with a red sash, an eye slit and a sword on its back.
+void ninja(ShapeBuilder& shape) {
+  using V = Ogre::Vector3;
+  shape.box(V(-18, 0, -9), V(-3, 85, 9), kCloth);
+  shape.box(V(3, 0, -9), V(18, 85, 9), kCloth);
+  shape.box(V(-24, 85, -13), V(24, 145, 13), kCloth);
+  shape.box(V(-25, 88, -14), V(25, 96, 14), kSash);
+  shape.box(V(-34, 90, -7), V(-26, 142, 7), kCloth);
+  shape.box(V(26, 90, -7), V(34, 142, 7), kCloth);
+  shape.box(V(-14, 148, -14), V(14, 180, 14), kCloth);
+  shape.box(V(-12, 160, 14), V(12, 166, 15), kSkin);
+  shape.box(V(-2, 95, -17), V(2, 190, -14), kSilver);
+}
+
+// A ball resting on the origin.
+void ball(ShapeBuilder& shape) { shape.sphere(Ogre::Vector3(0, 80, 0), 80, kGold); }
+
+void exportMesh(const std::string& folder, const char* name, Shape shape) {
+  Ogre::ManualObject object(name);
+  object.begin(kMaterial, Ogre::RenderOperation::OT_TRIANGLE_LIST);
+  ShapeBuilder builder(object);
+  shape(builder);
+  object.end();
+  Ogre::MeshPtr mesh = object.convertToMesh(name);
+  Ogre::MeshSerializer().exportMesh(mesh.get(), folder + "/" + name);
+  Ogre::MeshManager::getSingleton().remove(mesh);
+}
+}  // namespace
+
+void writeEntityMeshes(const std::string& folder) {
+  // There is no default material without a render system; the mesh only
+  // records the name, the client's material script defines it.
+  Ogre::MaterialPtr stub = Ogre::MaterialManager::getSingleton().create(
+      kMaterial, Ogre::ResourceGroupManager::DEFAULT_RESOURCE_GROUP_NAME);
+  exportMesh(folder, "robot.mesh", robot);
+  exportMesh(folder, "ninja.mesh", ninja);
+  exportMesh(folder, "sphere.mesh", ball);
+  Ogre::MaterialManager::getSingleton().remove(stub);
+}

@@ -1,0 +1,10 @@
+#ifndef MEDIA_TERRAIN_IMAGES_H
+#define MEDIA_TERRAIN_IMAGES_H
+
+#include <string>
+
+// Paints the seven terrain pictures, 1024 x 1024 each and seamlessly tiling,
+// and writes them as JPEG files into the folder.
+void writeTerrainImages(const std::string& folder);
+
+#endif
