@@ -45,6 +45,9 @@ public:
   bool isKeyDown(const OIS::KeyCode& key);
   bool isMouseButtonDown(const OIS::MouseButtonID& button);
 
+  // Filtering of every texture unit that keeps the default (F1 to F4 too).
+  static void setTextureFiltering(Ogre::TextureFilterOptions filtering, unsigned int anisotropy);
+
   // A mesh entity on a new child node of the root node at the origin; the
   // caller places the node and hands it back to eraseMesh.
   Ogre::SceneNode* createMesh(std::string meshName);

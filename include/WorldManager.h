@@ -23,6 +23,9 @@ class ManualObject;
 class WorldManager {
 public:
   explicit WorldManager(MyOgre& ogre);
+  // Erases the chunks' scene objects, so that a new connection's world does
+  // not show this one's terrain.
+  ~WorldManager();
   WorldManager(const WorldManager&) = delete;
   WorldManager& operator=(const WorldManager&) = delete;
 

@@ -49,6 +49,17 @@ public:
   void handle(const TSPackets::Login& packet) override;
   void handle(const TSPackets::Ping& packet) override;
 
+  // Read-only views of the page's state; the managers are null without a
+  // connection.
+  const TSPackets::PlayerPosAndLook& positionPacket() const { return m_positionPacket; }
+  std::int64_t localTick() const { return m_localTick; }
+  std::int64_t serverTime() const { return m_serverTime; }
+  WorldManager* worldManager() const { return m_worldManager.get(); }
+  EntityManager* entityManager() const { return m_entityManager.get(); }
+  const MovementKeys& movementKeys() const { return m_movementKeys; }
+  // Whether the connection's socket is open.
+  bool connected() const { return isConnected(); }
+
 private:
   void connectToServer();
   void disconnectFromServer();

@@ -2,13 +2,13 @@
 
 #include "MyOgre.h"
 
-namespace {
-void setTextureFiltering(Ogre::TextureFilterOptions filtering, unsigned int anisotropy) {
+void MyOgre::setTextureFiltering(Ogre::TextureFilterOptions filtering, unsigned int anisotropy) {
   Ogre::MaterialManager& materials = Ogre::MaterialManager::getSingleton();
   materials.setDefaultTextureFiltering(filtering);
   materials.setDefaultAnisotropy(anisotropy);
 }
 
+namespace {
 // Normalised viewport coordinate 0.004 per pixel of motion from the centre.
 float lookOffset(int relative) { return static_cast<float>(0.5 + (relative / 50.0) * 0.2); }
 }  // namespace

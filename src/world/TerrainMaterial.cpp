@@ -3,6 +3,7 @@
 #include <array>
 
 #include <OgreHardwarePixelBuffer.h>
+#include <OgreHighLevelGpuProgram.h>
 #include <OgreHighLevelGpuProgramManager.h>
 #include <OgreImage.h>
 #include <OgreMaterialManager.h>

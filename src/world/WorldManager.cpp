@@ -44,6 +44,11 @@ WorldManager::WorldManager(MyOgre& ogre)
   createTerrainMaterial();
 }
 
+WorldManager::~WorldManager() {
+  for (const auto& chunk : m_OgreMeshes)
+    m_ogre.eraseManualObject(chunk.second);
+}
+
 Ogre::ManualObject* WorldManager::chunkObject(ChunkPosition position) const {
   auto it = m_OgreMeshes.find(position);
   return it == m_OgreMeshes.end() ? nullptr : it->second;

@@ -1,0 +1,161 @@
+// The game page: construction from "tessellar.cfg", the key commands and the
+// connection-level packet handlers.
+
+#include "GamePages/Tessellar.h"
+
+#include <chrono>
+#include <iostream>
+#include <stdexcept>
+
+#include <boost/lexical_cast.hpp>
+
+#include "Game.h"
+
+namespace GamePages {
+
+namespace {
+
+const double EyeHeight = 1.62;
+const char* const ConfigFileName = "tessellar.cfg";
+// How long the disconnect key waits for the goodbye to leave.
+const std::chrono::milliseconds DisconnectWriteLimit(2000);
+
+AccountServices readAccountServices(const Ogre::ConfigFile& config) {
+  AccountServices services;
+  services.loginUrl = config.getSetting("LoginURL", "Accounts", services.loginUrl);
+  services.joinUrl = config.getSetting("JoinURL", "Accounts", services.joinUrl);
+  const std::string timeout = config.getSetting("Timeout", "Accounts", "");
+  if (!timeout.empty())
+    services.timeoutSeconds = boost::lexical_cast<int>(timeout);
+  if (services.timeoutSeconds <= 0)
+    throw std::invalid_argument("tessellar.cfg: Accounts Timeout must be a positive number of seconds");
+  return services;
+}
+
+// "Filtering" in "Graphics": empty keeps the shell's anisotropic default,
+// which software renderers pay for dearly.
+void applyTextureFiltering(const std::string& name) {
+  if (name.empty())
+    return;
+  if (name == "anisotropic")
+    MyOgre::setTextureFiltering(Ogre::TFO_ANISOTROPIC, 8);
+  else if (name == "trilinear")
+    MyOgre::setTextureFiltering(Ogre::TFO_TRILINEAR, 1);
+  else if (name == "bilinear")
+    MyOgre::setTextureFiltering(Ogre::TFO_BILINEAR, 1);
+  else if (name == "none")
+    MyOgre::setTextureFiltering(Ogre::TFO_NONE, 1);
+  else
+    throw std::invalid_argument("tessellar.cfg: Graphics Filtering must be anisotropic, "
+                                "trilinear, bilinear or none, not \"" + name + "\"");
+}
+
+} // namespace
+
+Tessellar::Tessellar() : MyOgre(), Network(Game::instance().ioService()), GamePage() {
+  m_config.load(ConfigFileName, "\t:=", true);
+  m_movementKeys = controlLayout(m_config.getSetting("Preconfigured", "Controls", ""));
+  m_sceneManager->setAmbientLight(Ogre::ColourValue(0.5f, 0.5f, 0.5f, 1.0f));
+  const int fov = boost::lexical_cast<int>(m_config.getSetting("fov", "Graphics", "120"));
+  m_camera->setFOVy(Ogre::Degree(Ogre::Real(fov)));
+  applyTextureFiltering(m_config.getSetting("Filtering", "Graphics", ""));
+  setAccountServices(readAccountServices(m_config));
+}
+
+Tessellar::~Tessellar() {
+  m_worldManager.reset();
+  m_entityManager.reset();
+}
+
+bool Tessellar::keyPressed(const OIS::KeyEvent& event) {
+  switch (event.key) {
+  case OIS::KC_8:
+    connectToServer();
+    return true;
+  case OIS::KC_0:
+    disconnectFromServer();
+    return true;
+  case OIS::KC_1:
+    returnToPosition();
+    return true;
+  default:
+    return MyOgre::keyPressed(event);
+  }
+}
+
+void Tessellar::windowClosed() { Game::instance().stop(); }
+
+void Tessellar::connectToServer() {
+  const std::string password = m_config.getSetting("Password", "Player", "");
+  const std::string name = m_config.getSetting("Name", "Player", "");
+  const std::string port = m_config.getSetting("Port", "Server", "");
+  const std::string hostname = m_config.getSetting("Hostname", "Server", "");
+  connect(hostname, port, name, password);
+  m_entityManager = std::make_unique<EntityManager>(*this);
+  m_worldManager = std::make_unique<WorldManager>(*this);
+}
+
+void Tessellar::disconnectFromServer() {
+  TSPackets::Disconnect goodbye;
+  goodbye.reason = "disconnect ferrowick";
+  send(goodbye);
+  if (!flushOutput(DisconnectWriteLimit))
+    std::cerr << "could not send the disconnect message in time" << std::endl;
+  disconnect();
+  m_entityManager.reset();
+  m_worldManager.reset();
+  Game::instance().stop();
+}
+
+void Tessellar::returnToPosition() {
+  placeEye(m_positionPacket.x, m_positionPacket.y, m_positionPacket.z);
+}
+
+void Tessellar::placeEye(double x, double feetY, double z) {
+  cameraNode()->setPosition(Ogre::Real(x), Ogre::Real(feetY + EyeHeight), Ogre::Real(z));
+}
+
+void Tessellar::handle(const TSPackets::Login& packet) { Network::handle(packet); }
+
+void Tessellar::handle(const TSPackets::TimeUpdate& packet) {
+  if (packet.time < m_serverTime - 1 || packet.time > m_serverTime + 1)
+    m_serverTime = packet.time;
+}
+
+void Tessellar::handle(const TSPackets::Ping& packet) {
+  if (m_spawned)
+    send(packet);
+}
+
+void Tessellar::handle(const TSPackets::SpawnPoint& packet) {
+  std::cout << "received spawn position: " << packet.x << ", " << packet.y << ", " << packet.z
+            << std::endl;
+  m_positionPacket.x = packet.x;
+  m_positionPacket.y = double(packet.y) + 1;
+  m_positionPacket.z = packet.z;
+  m_spawned = true;
+}
+
+void Tessellar::handle(const TSPackets::Disconnect& packet) {
+  std::cerr << "the server closed the connection: " << packet.reason << std::endl;
+  Game::instance().stop();
+}
+
+void Tessellar::handle(const TSPackets::PlayerPosAndLook& packet) {
+  m_positionPacket.x = packet.x;
+  m_positionPacket.y = packet.y;
+  m_positionPacket.z = packet.z;
+  m_positionPacket.stance = packet.stance;
+  m_positionPacket.onGround = packet.onGround;
+  placeEye(packet.x, packet.y, packet.z);
+  std::cout << "received pos and look packet:" << std::endl
+            << "x,y,z,stance = " << m_positionPacket.x << "," << m_positionPacket.y << ","
+            << m_positionPacket.z << "," << m_positionPacket.stance << std::endl
+            << "yaw, pitch, on_ground = " << m_positionPacket.yaw << "," << m_positionPacket.pitch
+            << "," << m_positionPacket.onGround << std::endl
+            << "answering with same packet" << std::endl;
+  send(m_positionPacket);
+  std::cout << "sending first playerpos&look" << std::endl;
+}
+
+} // namespace GamePages

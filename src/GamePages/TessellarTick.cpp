@@ -1,0 +1,90 @@
+// The game page's tick: time pacing, the player's look and motion, entities
+// and world, the position report and the frame.
+
+#include <mutex>
+
+#include "Game.h"
+#include "GamePages/PlayerMotion.h"
+#include "GamePages/Tessellar.h"
+#include "GamePages/TimePacing.h"
+
+namespace GamePages {
+
+namespace {
+
+const double EyeHeight = 1.62;
+const std::uint16_t JumpTicks = 20;
+const float JumpLift = 2.0f;
+
+} // namespace
+
+void Tessellar::update() {
+  const bool render = paceTime(m_localTick, m_serverTime);
+  // The world and the entities exist from the connect key on.
+  if (isConnected() && m_worldManager) {
+    applyLook();
+    const Vox::Vector3DFloat motion = tickMotion();
+    cameraNode()->translate(Ogre::Vector3(motion.x, motion.y, motion.z), Ogre::Node::TS_WORLD);
+    m_entityManager->update();
+    m_worldManager->update();
+    if (m_spawned)
+      reportPosition();
+  }
+  if (render && !MyOgre::update(true)) {
+    disconnect();
+    Game::instance().stop();
+  }
+}
+
+void Tessellar::applyLook() {
+  const Ogre::Quaternion orientation = cameraNode()->getOrientation();
+  m_positionPacket.pitch = Ogre::Degree(orientation.getPitch()).valueDegrees();
+  m_positionPacket.yaw = Ogre::Degree(orientation.getYaw()).valueDegrees();
+}
+
+Vox::Vector3DFloat Tessellar::tickMotion() {
+  MovementInput input;
+  input.forward = isKeyDown(m_movementKeys[Forward]);
+  input.back = isKeyDown(m_movementKeys[Back]);
+  input.right = isKeyDown(m_movementKeys[Right]);
+  input.left = isKeyDown(m_movementKeys[Left]);
+  input.fast = isKeyDown(OIS::KC_LSHIFT);
+  const double yaw = cameraNode()->getOrientation().getYaw().valueRadians();
+  Vox::Vector3DFloat motion = horizontalMotion(yaw, input);
+  motion.y = verticalMotion();
+  return motion;
+}
+
+float Tessellar::verticalMotion() {
+  if (isKeyDown(m_movementKeys[Jump])) {
+    float lift = 0;
+    if (m_jumpTimer == 0) {
+      lift = JumpLift;
+      m_jumpTimer = JumpTicks;
+    }
+    --m_jumpTimer;
+    return lift;
+  }
+  if (m_jumpTimer != 0) {
+    --m_jumpTimer;
+    return 0;
+  }
+  const Ogre::Vector3 eye = cameraNode()->getPosition();
+  int ground;
+  {
+    std::lock_guard<std::mutex> lock(m_worldManager->volumeMutex());
+    ground = groundHeight(m_worldManager->volume(), eye.x, eye.y, eye.z);
+  }
+  return groundFollowStep(eye.y, ground);
+}
+
+void Tessellar::reportPosition() {
+  const Ogre::Vector3 eye = cameraNode()->getPosition();
+  m_positionPacket.x = eye.x;
+  m_positionPacket.y = double(eye.y) - EyeHeight;
+  m_positionPacket.stance = m_positionPacket.y + EyeHeight;
+  m_positionPacket.z = eye.z;
+  send(m_positionPacket);
+}
+
+} // namespace GamePages

@@ -1,0 +1,36 @@
+#ifndef CLIENT_PROCESS_H
+#define CLIENT_PROCESS_H
+
+// The client binary run in a working directory of its own, laid out like the
+// build's run directory, with its output in files there.
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <vector>
+
+class ClientProcess {
+public:
+  // Lays out the directory with a "tessellar.cfg" naming the given port.
+  explicit ClientProcess(unsigned short port);
+  ~ClientProcess();
+
+  void start();
+  // The exit status, or nothing if it has not ended within the limit.
+  std::optional<int> waitForExit(std::chrono::milliseconds limit);
+  std::string output() const;
+  std::string errors() const;
+  const std::string& directory() const { return m_directory; }
+  std::vector<std::string> filesStartingWith(const std::string& prefix) const;
+
+private:
+  std::string m_directory;
+  pid_t m_pid = -1;
+};
+
+// Runs an xdotool command line against the test's display; true on success.
+bool xdotool(const std::string& arguments);
+
+#endif

@@ -1,0 +1,86 @@
+#ifndef PAGE_FIXTURE_H
+#define PAGE_FIXTURE_H
+
+// A game page in a real window, in a working directory of its own whose
+// "tessellar.cfg" points at a scripted server in the test: the test plays the
+// server's side packet by packet and pumps the page's I/O in between.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <asio.hpp>
+
+#include "GamePages/Tessellar.h"
+#include "server/ServerPackets.h"
+
+// Collects what the code under test prints while it lives.
+class OutputCapture {
+public:
+  OutputCapture();
+  ~OutputCapture();
+  std::vector<std::string> outLines() const;
+  std::vector<std::string> errLines() const;
+
+private:
+  std::ostringstream m_out, m_err;
+  std::streambuf* m_oldOut;
+  std::streambuf* m_oldErr;
+};
+
+class PageTest : public testing::Test {
+protected:
+  // Configuration sections added to the generated "tessellar.cfg" (the
+  // "Server" and "Player" sections are always written).
+  virtual std::string extraConfiguration() const { return ""; }
+
+  void SetUp() override;
+  void TearDown() override;
+
+  // Runs the page's pending I/O until the condition holds; fails the test
+  // after a few seconds.
+  bool pumpUntil(const std::function<bool()>& condition,
+                 std::chrono::milliseconds limit = std::chrono::seconds(10));
+  void pressKey(OIS::KeyCode key);
+
+  // Presses "8" and plays the server's side of the handshake and login.
+  void connectAndLogIn();
+  void acceptConnection();
+
+  template <class Packet> void serverSend(const Packet& packet) {
+    const std::string bytes = ServerPackets::bytes(packet);
+    asio::write(m_socket, asio::buffer(bytes));
+  }
+  // Waits for the client's next packet, checks its id and reads it.
+  template <class Packet> Packet serverReceive() {
+    expectPacketId(Packet::Id);
+    Packet packet;
+    packet.parse(m_socket);
+    return packet;
+  }
+  TSPackets::PlayerPosAndLook receivePosition();
+  // True when the client sent nothing more after its pending I/O ran.
+  bool clientIsQuiet();
+  // A packet that makes the client flush its queue without answering.
+  void nudge();
+
+  std::unique_ptr<GamePages::Tessellar> m_page;
+  OutputCapture* m_capture = nullptr;
+
+private:
+  void expectPacketId(unsigned char id);
+  void writeConfiguration();
+
+  std::string m_directory;
+  std::string m_previousDirectory;
+  asio::io_context m_serverIo;
+  asio::ip::tcp::acceptor m_acceptor{m_serverIo};
+  asio::ip::tcp::socket m_socket{m_serverIo};
+};
+
+#endif
