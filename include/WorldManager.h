@@ -34,8 +34,8 @@ public:
   // Makes sure the chunk is loaded and queues it (and, with neighbours, the
   // loaded chunks around it) for meshing.
   void updateChunk(ChunkPosition position, bool withNeighbours);
-  // Draws every mesh the worker has finished.
-  void update();
+  // Draws every mesh the worker has finished; returns how many.
+  std::size_t update();
   void render(ChunkPosition position, Mesh mesh);
 
   // The volume is shared with the mesh worker: hold the mutex while reading

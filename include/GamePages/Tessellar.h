@@ -5,6 +5,8 @@
 // object. It reads "tessellar.cfg", runs the key commands, keeps the
 // player's state, and owns the world and the entities of each connection.
 
+#include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
@@ -69,6 +71,7 @@ private:
   Vox::Vector3DFloat tickMotion();
   float verticalMotion();
   void reportPosition();
+  void reportTiming(std::chrono::steady_clock::time_point start, std::size_t meshesDrawn) const;
 
   TSPackets::PlayerPosAndLook m_positionPacket;
   std::int64_t m_localTick = 0;
@@ -79,6 +82,8 @@ private:
   std::unique_ptr<WorldManager> m_worldManager;
   std::uint16_t m_jumpTimer = 0;
   MovementKeys m_movementKeys;
+  // "Timings" in "Diagnostics": one line per tick with its duration.
+  bool m_reportTimings = false;
 };
 
 } // namespace GamePages

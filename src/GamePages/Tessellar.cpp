@@ -28,7 +28,8 @@ AccountServices readAccountServices(const Ogre::ConfigFile& config) {
   if (!timeout.empty())
     services.timeoutSeconds = boost::lexical_cast<int>(timeout);
   if (services.timeoutSeconds <= 0)
-    throw std::invalid_argument("tessellar.cfg: Accounts Timeout must be a positive number of seconds");
+    throw std::invalid_argument(
+        "tessellar.cfg: Accounts Timeout must be a positive number of seconds");
   return services;
 }
 
@@ -59,6 +60,7 @@ Tessellar::Tessellar() : MyOgre(), Network(Game::instance().ioService()), GamePa
   const int fov = boost::lexical_cast<int>(m_config.getSetting("fov", "Graphics", "120"));
   m_camera->setFOVy(Ogre::Degree(Ogre::Real(fov)));
   applyTextureFiltering(m_config.getSetting("Filtering", "Graphics", ""));
+  m_reportTimings = m_config.getSetting("Timings", "Diagnostics", "") == "yes";
   setAccountServices(readAccountServices(m_config));
 }
 

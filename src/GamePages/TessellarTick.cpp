@@ -1,6 +1,7 @@
 // The game page's tick: time pacing, the player's look and motion, entities
 // and world, the position report and the frame.
 
+#include <iostream>
 #include <mutex>
 
 #include "Game.h"
@@ -19,6 +20,8 @@ const float JumpLift = 2.0f;
 } // namespace
 
 void Tessellar::update() {
+  const auto start = std::chrono::steady_clock::now();
+  std::size_t meshesDrawn = 0;
   const bool render = paceTime(m_localTick, m_serverTime);
   // The world and the entities exist from the connect key on.
   if (isConnected() && m_worldManager) {
@@ -26,7 +29,7 @@ void Tessellar::update() {
     const Vox::Vector3DFloat motion = tickMotion();
     cameraNode()->translate(Ogre::Vector3(motion.x, motion.y, motion.z), Ogre::Node::TS_WORLD);
     m_entityManager->update();
-    m_worldManager->update();
+    meshesDrawn = m_worldManager->update();
     if (m_spawned)
       reportPosition();
   }
@@ -34,6 +37,16 @@ void Tessellar::update() {
     disconnect();
     Game::instance().stop();
   }
+  if (m_reportTimings)
+    reportTiming(start, meshesDrawn);
+}
+
+void Tessellar::reportTiming(std::chrono::steady_clock::time_point start,
+                             std::size_t meshesDrawn) const {
+  const auto took = std::chrono::duration_cast<std::chrono::microseconds>(
+      std::chrono::steady_clock::now() - start);
+  std::cout << "tick " << m_localTick << " took " << took.count() << " us, drew " << meshesDrawn
+            << " chunk meshes" << std::endl;
 }
 
 void Tessellar::applyLook() {

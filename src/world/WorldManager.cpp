@@ -96,11 +96,13 @@ void WorldManager::updateChunk(ChunkPosition position, bool withNeighbours) {
   }
 }
 
-void WorldManager::update() {
+std::size_t WorldManager::update() {
   ChunkPosition position;
   Mesh mesh;
-  while (m_meshThread.takeFinished(position, mesh))
+  std::size_t drawn = 0;
+  for (; m_meshThread.takeFinished(position, mesh); ++drawn)
     render(position, std::move(mesh));
+  return drawn;
 }
 
 void WorldManager::render(ChunkPosition position, Mesh mesh) {

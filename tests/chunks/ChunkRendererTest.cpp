@@ -3,14 +3,10 @@
 #include <cmath>
 #include <vector>
 
-#include <OgreDefaultHardwareBufferManager.h>
-#include <OgreLogManager.h>
 #include <OgreManualObject.h>
-#include <OgreMaterialManager.h>
-#include <OgreRoot.h>
-#include <OgreSceneManager.h>
 
 #include "ChunkRenderer.h"
+#include "HeadlessScene.h"
 
 namespace {
 
@@ -27,22 +23,11 @@ struct DrawnVertex {
 // from its system-memory vertex buffer.
 class ChunkRendering : public testing::Test {
 protected:
-  static void SetUpTestSuite() {
-    s_logs = new Ogre::LogManager();
-    s_logs->createLog("chunk_render_test.log", true, false, true);
-    s_root = new Ogre::Root("", "", "");
-    s_buffers = new Ogre::DefaultHardwareBufferManager();
-    Ogre::MaterialManager::getSingleton().initialise();
-    s_scene = s_root->createSceneManager();
-  }
-  static void TearDownTestSuite() {
-    delete s_root;
-    delete s_buffers;
-    delete s_logs;
-  }
+  static void SetUpTestSuite() { s_scene = new HeadlessScene("chunk_render_test.log"); }
+  static void TearDownTestSuite() { delete s_scene; }
 
-  void SetUp() override { m_object = s_scene->createManualObject(); }
-  void TearDown() override { s_scene->destroyManualObject(m_object); }
+  void SetUp() override { m_object = s_scene->scene().createManualObject(); }
+  void TearDown() override { s_scene->scene().destroyManualObject(m_object); }
 
   std::vector<DrawnVertex> draw(const Vertex& a, const Vertex& b, const Vertex& c, Vec origin) {
     m_object->clear();
@@ -74,17 +59,11 @@ protected:
     return vertices;
   }
 
-  static Ogre::LogManager* s_logs;
-  static Ogre::Root* s_root;
-  static Ogre::DefaultHardwareBufferManager* s_buffers;
-  static Ogre::SceneManager* s_scene;
+  static HeadlessScene* s_scene;
   Ogre::ManualObject* m_object = nullptr;
 };
 
-Ogre::LogManager* ChunkRendering::s_logs = nullptr;
-Ogre::Root* ChunkRendering::s_root = nullptr;
-Ogre::DefaultHardwareBufferManager* ChunkRendering::s_buffers = nullptr;
-Ogre::SceneManager* ChunkRendering::s_scene = nullptr;
+HeadlessScene* ChunkRendering::s_scene = nullptr;
 
 Vertex corner(float x, float y, float z, float material) {
   Vertex v;

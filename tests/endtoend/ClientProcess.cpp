@@ -21,9 +21,19 @@ std::string readFile(const std::string& path) {
   return text.str();
 }
 
+std::string walkerConfig(unsigned short port) {
+  std::ostringstream config;
+  config << "[Controls]\nPreconfigured=wasd\n\n[Graphics]\nfov=90\nFiltering=bilinear\n\n"
+         << "[Player]\nName=Walker\nPassword=\n\n"
+         << "[Server]\nHostname=127.0.0.1\nPort=" << port << "\n";
+  return config.str();
+}
+
 } // namespace
 
-ClientProcess::ClientProcess(unsigned short port) {
+ClientProcess::ClientProcess(unsigned short port) : ClientProcess(walkerConfig(port)) {}
+
+ClientProcess::ClientProcess(const std::string& config) {
   char pattern[] = "/tmp/ferrowick-e2e-XXXXXX";
   if (!mkdtemp(pattern))
     throw std::runtime_error("cannot make a working directory");
@@ -33,10 +43,7 @@ ClientProcess::ClientProcess(unsigned short port) {
     if (symlink(target.c_str(), (m_directory + "/" + name).c_str()) != 0)
       throw std::runtime_error(std::string("cannot link ") + name);
   }
-  std::ofstream config(m_directory + "/tessellar.cfg");
-  config << "[Controls]\nPreconfigured=wasd\n\n[Graphics]\nfov=90\nFiltering=bilinear\n\n"
-         << "[Player]\nName=Walker\nPassword=\n\n"
-         << "[Server]\nHostname=127.0.0.1\nPort=" << port << "\n";
+  std::ofstream(m_directory + "/tessellar.cfg") << config;
 }
 
 ClientProcess::~ClientProcess() {

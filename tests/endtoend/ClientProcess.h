@@ -15,6 +15,8 @@ class ClientProcess {
 public:
   // Lays out the directory with a "tessellar.cfg" naming the given port.
   explicit ClientProcess(unsigned short port);
+  // Lays out the directory with `config` as its "tessellar.cfg".
+  explicit ClientProcess(const std::string& config);
   ~ClientProcess();
 
   void start();
@@ -23,6 +25,8 @@ public:
   std::string output() const;
   std::string errors() const;
   const std::string& directory() const { return m_directory; }
+  // The running client's process id, or -1 before start and after the exit.
+  pid_t pid() const { return m_pid; }
   std::vector<std::string> filesStartingWith(const std::string& prefix) const;
 
 private:

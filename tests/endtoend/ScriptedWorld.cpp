@@ -3,12 +3,12 @@
 #include <algorithm>
 
 #include "TSPackets.h"
+#include "server/ColumnStore.h"
 #include "server/ServerPackets.h"
 #include "terrain/TerrainGenerator.h"
 
 namespace {
 
-const int ColumnBlocks = 16 * 128 * 16;
 const int SeaLevel = 63;
 
 } // namespace
@@ -106,19 +106,7 @@ void ScriptedWorld::sendWorld() {
       announce.chunkZ = cz;
       announce.mode = 1;
       send(announce);
-      TSPackets::MapChunk column;
-      column.x = cx * 16;
-      column.y = 0;
-      column.z = cz * 16;
-      column.sizeX = 15;
-      column.sizeY = 127;
-      column.sizeZ = 15;
-      const std::vector<std::uint8_t> blocks = terrain.column(cx, cz);
-      column.type.assign(blocks.begin(), blocks.end());
-      column.metadata.assign(ColumnBlocks, 0);
-      column.blockLight.assign(ColumnBlocks, 15);
-      column.skyLight.assign(ColumnBlocks, 15);
-      send(column);
+      send(Server::columnPacket(terrain, cx, cz));
     }
   }
 

@@ -2,42 +2,27 @@
 
 #include <memory>
 
-#include <OgreLogManager.h>
-#include <OgreRoot.h>
-#include <OgreSceneManager.h>
 #include <OgreSceneNode.h>
 
 #include "Entities/Mobs/Skeleton.h"
 #include "Entities/Named.h"
+#include "HeadlessScene.h"
 
 namespace {
 
-// A scene without a render system or window: enough for scene nodes.
 class NodePlacement : public testing::Test {
 protected:
-  static void SetUpTestSuite() {
-    s_logs = new Ogre::LogManager();
-    s_logs->createLog("entities_test.log", true, false, true);
-    s_root = new Ogre::Root("", "", "");
-    s_scene = s_root->createSceneManager();
-  }
-  static void TearDownTestSuite() {
-    delete s_root;
-    delete s_logs;
-  }
+  static void SetUpTestSuite() { s_scene = new HeadlessScene("entities_test.log"); }
+  static void TearDownTestSuite() { delete s_scene; }
 
-  void SetUp() override { m_node = s_scene->getRootSceneNode()->createChildSceneNode(); }
-  void TearDown() override { s_scene->destroySceneNode(m_node); }
+  void SetUp() override { m_node = s_scene->scene().getRootSceneNode()->createChildSceneNode(); }
+  void TearDown() override { s_scene->scene().destroySceneNode(m_node); }
 
-  static Ogre::LogManager* s_logs;
-  static Ogre::Root* s_root;
-  static Ogre::SceneManager* s_scene;
+  static HeadlessScene* s_scene;
   Ogre::SceneNode* m_node = nullptr;
 };
 
-Ogre::LogManager* NodePlacement::s_logs = nullptr;
-Ogre::Root* NodePlacement::s_root = nullptr;
-Ogre::SceneManager* NodePlacement::s_scene = nullptr;
+HeadlessScene* NodePlacement::s_scene = nullptr;
 
 // Shows a fixed position, to check the base's placement on its own.
 class FixedRenderable : public Entities::Renderable {

@@ -11,31 +11,12 @@
 
 namespace {
 
-std::vector<std::string> splitLines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);)
-    lines.push_back(line);
-  return lines;
-}
-
 std::string currentDirectory() {
   char buffer[4096];
   return getcwd(buffer, sizeof buffer) ? buffer : "";
 }
 
 } // namespace
-
-OutputCapture::OutputCapture()
-    : m_oldOut(std::cout.rdbuf(m_out.rdbuf())), m_oldErr(std::cerr.rdbuf(m_err.rdbuf())) {}
-
-OutputCapture::~OutputCapture() {
-  std::cout.rdbuf(m_oldOut);
-  std::cerr.rdbuf(m_oldErr);
-}
-
-std::vector<std::string> OutputCapture::outLines() const { return splitLines(m_out.str()); }
-std::vector<std::string> OutputCapture::errLines() const { return splitLines(m_err.str()); }
 
 void PageTest::SetUp() {
   m_acceptor.open(asio::ip::tcp::v4());
@@ -49,10 +30,11 @@ void PageTest::SetUp() {
     const std::string target = std::string(TS_RUN_DIR) + "/" + name;
     ASSERT_EQ(symlink(target.c_str(), (m_directory + "/" + name).c_str()), 0) << name;
   }
-  writeConfiguration();
+  writeConfiguration(extraConfiguration());
   m_previousDirectory = currentDirectory();
   ASSERT_EQ(chdir(m_directory.c_str()), 0);
-  m_page = std::make_unique<GamePages::Tessellar>();
+  if (pageInSetUp())
+    m_page = std::make_unique<GamePages::Tessellar>();
   m_capture = new OutputCapture();
 }
 
@@ -71,11 +53,11 @@ void PageTest::TearDown() {
   }
 }
 
-void PageTest::writeConfiguration() {
+void PageTest::writeConfiguration(const std::string& extra) {
   std::ofstream config(m_directory + "/tessellar.cfg");
   config << "[Player]\nName=Tester\nPassword=\n\n[Server]\nHostname=127.0.0.1\nPort="
          << m_acceptor.local_endpoint().port() << "\n\n"
-         << extraConfiguration();
+         << extra;
 }
 
 bool PageTest::pumpUntil(const std::function<bool()>& condition,

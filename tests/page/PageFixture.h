@@ -10,34 +10,24 @@
 #include <chrono>
 #include <functional>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include <asio.hpp>
 
 #include "GamePages/Tessellar.h"
+#include "OutputCapture.h"
 #include "server/ServerPackets.h"
-
-// Collects what the code under test prints while it lives.
-class OutputCapture {
-public:
-  OutputCapture();
-  ~OutputCapture();
-  std::vector<std::string> outLines() const;
-  std::vector<std::string> errLines() const;
-
-private:
-  std::ostringstream m_out, m_err;
-  std::streambuf* m_oldOut;
-  std::streambuf* m_oldErr;
-};
 
 class PageTest : public testing::Test {
 protected:
   // Configuration sections added to the generated "tessellar.cfg" (the
   // "Server" and "Player" sections are always written).
   virtual std::string extraConfiguration() const { return ""; }
+  // False: the test builds its pages itself.
+  virtual bool pageInSetUp() const { return true; }
+  // Rewrites "tessellar.cfg" with the given extra sections.
+  void writeConfiguration(const std::string& extra);
 
   void SetUp() override;
   void TearDown() override;
@@ -74,7 +64,6 @@ protected:
 
 private:
   void expectPacketId(unsigned char id);
-  void writeConfiguration();
 
   std::string m_directory;
   std::string m_previousDirectory;
