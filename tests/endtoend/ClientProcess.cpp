@@ -9,7 +9,6 @@
 
 #include <fstream>
 #include <sstream>
-#include <stdexcept>
 #include <thread>
 
 namespace {
@@ -34,16 +33,7 @@ std::string walkerConfig(unsigned short port) {
 ClientProcess::ClientProcess(unsigned short port) : ClientProcess(walkerConfig(port)) {}
 
 ClientProcess::ClientProcess(const std::string& config) {
-  char pattern[] = "/tmp/ferrowick-e2e-XXXXXX";
-  if (!mkdtemp(pattern))
-    throw std::runtime_error("cannot make a working directory");
-  m_directory = pattern;
-  for (const char* name : {"plugins.cfg", "ogre.cfg", "resources.cfg", "media", "ferrowick"}) {
-    const std::string target = std::string(TS_RUN_DIR) + "/" + name;
-    if (symlink(target.c_str(), (m_directory + "/" + name).c_str()) != 0)
-      throw std::runtime_error(std::string("cannot link ") + name);
-  }
-  std::ofstream(m_directory + "/tessellar.cfg") << config;
+  m_directory.write("tessellar.cfg", config);
 }
 
 ClientProcess::~ClientProcess() {
@@ -51,13 +41,12 @@ ClientProcess::~ClientProcess() {
     kill(m_pid, SIGKILL);
     waitpid(m_pid, nullptr, 0);
   }
-  std::system(("rm -rf '" + m_directory + "'").c_str());
 }
 
 void ClientProcess::start() {
   m_pid = fork();
   if (m_pid == 0) {
-    if (chdir(m_directory.c_str()) != 0)
+    if (chdir(m_directory.path().c_str()) != 0)
       _exit(126);
     const int out = open("stdout.log", O_WRONLY | O_CREAT | O_TRUNC, 0644);
     const int err = open("stderr.log", O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -81,17 +70,17 @@ std::optional<int> ClientProcess::waitForExit(std::chrono::milliseconds limit) {
   return std::nullopt;
 }
 
-std::string ClientProcess::output() const { return readFile(m_directory + "/stdout.log"); }
+std::string ClientProcess::output() const { return readFile(directory() + "/stdout.log"); }
 
-std::string ClientProcess::errors() const { return readFile(m_directory + "/stderr.log"); }
+std::string ClientProcess::errors() const { return readFile(directory() + "/stderr.log"); }
 
 std::vector<std::string> ClientProcess::filesStartingWith(const std::string& prefix) const {
   std::vector<std::string> files;
-  if (DIR* dir = opendir(m_directory.c_str())) {
+  if (DIR* dir = opendir(m_directory.path().c_str())) {
     while (dirent* entry = readdir(dir)) {
       const std::string name = entry->d_name;
       if (name.compare(0, prefix.size(), prefix) == 0)
-        files.push_back(m_directory + "/" + name);
+        files.push_back(directory() + "/" + name);
     }
     closedir(dir);
   }

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "RunDirectory.h"
+
 class ClientProcess {
 public:
   // Lays out the directory with a "tessellar.cfg" naming the given port.
@@ -24,13 +26,13 @@ public:
   std::optional<int> waitForExit(std::chrono::milliseconds limit);
   std::string output() const;
   std::string errors() const;
-  const std::string& directory() const { return m_directory; }
+  std::string directory() const { return m_directory.path().string(); }
   // The running client's process id, or -1 before start and after the exit.
   pid_t pid() const { return m_pid; }
   std::vector<std::string> filesStartingWith(const std::string& prefix) const;
 
 private:
-  std::string m_directory;
+  RunDirectory m_directory{"plugins.cfg", "ogre.cfg", "resources.cfg", "media", "ferrowick"};
   pid_t m_pid = -1;
 };
 

@@ -1,38 +1,17 @@
 #include "PageFixture.h"
 
-#include <stdlib.h>
-#include <unistd.h>
-
-#include <fstream>
-#include <iostream>
 #include <thread>
 
 #include "Game.h"
-
-namespace {
-
-std::string currentDirectory() {
-  char buffer[4096];
-  return getcwd(buffer, sizeof buffer) ? buffer : "";
-}
-
-} // namespace
 
 void PageTest::SetUp() {
   m_acceptor.open(asio::ip::tcp::v4());
   m_acceptor.bind({asio::ip::address_v4::loopback(), 0});
   m_acceptor.listen();
 
-  char pattern[] = "/tmp/ferrowick-page-XXXXXX";
-  ASSERT_NE(mkdtemp(pattern), nullptr);
-  m_directory = pattern;
-  for (const char* name : {"plugins.cfg", "ogre.cfg", "resources.cfg", "media"}) {
-    const std::string target = std::string(TS_RUN_DIR) + "/" + name;
-    ASSERT_EQ(symlink(target.c_str(), (m_directory + "/" + name).c_str()), 0) << name;
-  }
   writeConfiguration(extraConfiguration());
-  m_previousDirectory = currentDirectory();
-  ASSERT_EQ(chdir(m_directory.c_str()), 0);
+  m_previousDirectory = std::filesystem::current_path();
+  std::filesystem::current_path(m_directory.path());
   if (pageInSetUp())
     m_page = std::make_unique<GamePages::Tessellar>();
   m_capture = new OutputCapture();
@@ -42,22 +21,14 @@ void PageTest::TearDown() {
   delete m_capture;
   m_capture = nullptr;
   m_page.reset();
-  if (!m_previousDirectory.empty()) {
-    EXPECT_EQ(chdir(m_previousDirectory.c_str()), 0);
-  }
-  if (!m_directory.empty()) {
-    for (const char* name :
-         {"plugins.cfg", "ogre.cfg", "resources.cfg", "media", "tessellar.cfg", "Ogre.log"})
-      unlink((m_directory + "/" + name).c_str());
-    rmdir(m_directory.c_str());
-  }
+  std::filesystem::current_path(m_previousDirectory);
 }
 
 void PageTest::writeConfiguration(const std::string& extra) {
-  std::ofstream config(m_directory + "/tessellar.cfg");
-  config << "[Player]\nName=Tester\nPassword=\n\n[Server]\nHostname=127.0.0.1\nPort="
-         << m_acceptor.local_endpoint().port() << "\n\n"
-         << extra;
+  m_directory.write("tessellar.cfg", "[Player]\nName=Tester\nPassword=\n\n[Server]\n"
+                                     "Hostname=127.0.0.1\nPort=" +
+                                         std::to_string(m_acceptor.local_endpoint().port()) +
+                                         "\n\n" + extra);
 }
 
 bool PageTest::pumpUntil(const std::function<bool()>& condition,

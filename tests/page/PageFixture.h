@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -17,6 +18,7 @@
 
 #include "GamePages/Tessellar.h"
 #include "OutputCapture.h"
+#include "RunDirectory.h"
 #include "server/ServerPackets.h"
 
 class PageTest : public testing::Test {
@@ -65,8 +67,8 @@ protected:
 private:
   void expectPacketId(unsigned char id);
 
-  std::string m_directory;
-  std::string m_previousDirectory;
+  RunDirectory m_directory{"plugins.cfg", "ogre.cfg", "resources.cfg", "media"};
+  std::filesystem::path m_previousDirectory;
   asio::io_context m_serverIo;
   asio::ip::tcp::acceptor m_acceptor{m_serverIo};
   asio::ip::tcp::socket m_socket{m_serverIo};

@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <string>
 
+#include "RunDirectory.h"
+
 // A private working directory for one test: the engine's configuration from
 // the client's run directory, resource locations pointing at its media folder
 // (or the given "resources.cfg" text), removed again with the object.
@@ -16,7 +18,7 @@ public:
   ScratchRunDirectory(const ScratchRunDirectory&) = delete;
   ScratchRunDirectory& operator=(const ScratchRunDirectory&) = delete;
 
-  const std::filesystem::path& path() const { return m_path; }
+  const std::filesystem::path& path() const { return m_directory.path(); }
   // Makes it this process's working directory.
   void enter() const;
 
@@ -24,7 +26,7 @@ public:
   static std::filesystem::path mediaDirectory();
 
 private:
-  std::filesystem::path m_path;
+  RunDirectory m_directory{"plugins.cfg", "ogre.cfg"};
 };
 
 #endif
