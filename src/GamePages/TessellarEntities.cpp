@@ -1,5 +1,7 @@
 // The game page's entity handlers: spawns, moves, looks and destroys.
 
+#include <cstdint>
+
 #include "Entities/Mobs/Creeper.h"
 #include "Entities/Mobs/Skeleton.h"
 #include "Entities/Mobs/Unknown.h"
@@ -21,14 +23,25 @@ std::unique_ptr<Entities::Movable> makeMob(signed char mobType) {
   }
 }
 
-void place(Entities::Movable& entity, int x, int y, int z, signed char yaw, signed char pitch) {
-  entity.m_position = Vox::Vector3DInt32(x, y, z);
+void turn(Entities::Movable& entity, signed char yaw, signed char pitch) {
   entity.m_yaw = yaw;
   entity.m_pitch = pitch;
 }
 
+void place(Entities::Movable& entity, int x, int y, int z, signed char yaw, signed char pitch) {
+  entity.m_position = Vox::Vector3DInt32(x, y, z);
+  turn(entity, yaw, pitch);
+}
+
+// Wraps like the entity's own motion, whatever positions the server sends.
+std::int32_t wrappingAdd(std::int32_t position, signed char delta) {
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(position) +
+                                   static_cast<std::uint32_t>(std::int32_t{delta}));
+}
+
 void moveBy(Entities::Movable& entity, signed char dx, signed char dy, signed char dz) {
-  entity.m_position = entity.m_position + Vox::Vector3DInt32(dx, dy, dz);
+  Vox::Vector3DInt32& p = entity.m_position;
+  p = Vox::Vector3DInt32(wrappingAdd(p.x, dx), wrappingAdd(p.y, dy), wrappingAdd(p.z, dz));
 }
 
 } // namespace
@@ -58,15 +71,12 @@ void Tessellar::handle(const TSPackets::EntityRelativeMove& packet) {
 
 void Tessellar::handle(const TSPackets::EntityLookAndMove& packet) {
   Entities::Movable& entity = m_entityManager->get(packet.entityId);
-  entity.m_yaw = packet.yaw;
-  entity.m_pitch = packet.pitch;
+  turn(entity, packet.yaw, packet.pitch);
   moveBy(entity, packet.dx, packet.dy, packet.dz);
 }
 
 void Tessellar::handle(const TSPackets::EntityLook& packet) {
-  Entities::Movable& entity = m_entityManager->get(packet.entityId);
-  entity.m_yaw = packet.yaw;
-  entity.m_pitch = packet.pitch;
+  turn(m_entityManager->get(packet.entityId), packet.yaw, packet.pitch);
 }
 
 void Tessellar::handle(const TSPackets::EntityTeleport& packet) {

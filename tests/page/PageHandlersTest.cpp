@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <limits>
 
 #include <OgreMaterialManager.h>
 #include <OgreSceneNode.h>
@@ -354,6 +355,33 @@ TEST_F(PageTest, EntitiesFollowSpawnMoveAndDestroy) {
   EXPECT_EQ(unknown.m_sceneNode->getPosition(), Ogre::Vector3(318 / 32.0f, 64, -2));
   EXPECT_EQ(unknown.m_sceneNode->getScale(), Ogre::Vector3(0.01f, 0.01f, 0.01f));
   EXPECT_TRUE(m_capture->err().empty());
+}
+
+TEST_F(PageTest, MovesAtTheEdgeOfTheRangeWrap) {
+  connectAndLogIn();
+  TSPackets::MobSpawn mob;
+  mob.entityId = 9;
+  mob.mobType = 50;
+  mob.metadata = {0x7F};
+  serverSend(mob);
+  TSPackets::EntityTeleport far;
+  far.entityId = 9;
+  far.x = std::numeric_limits<int>::max();
+  far.y = std::numeric_limits<int>::min();
+  serverSend(far);
+  TSPackets::EntityLookAndMove step;
+  step.entityId = 9;
+  step.dx = 1;
+  step.dy = -1;
+  step.yaw = 64;
+  serverSend(step);
+  pumpUntil([&] {
+    EntityManager& entities = *m_page->entityManager();
+    return entities.contains(9) && entities.get(9).m_yaw == 64;
+  });
+  const Entities::Movable& entity = m_page->entityManager()->get(9);
+  EXPECT_EQ(entity.m_position.x, std::numeric_limits<int>::min());
+  EXPECT_EQ(entity.m_position.y, std::numeric_limits<int>::max());
 }
 
 TEST_F(PageTest, TicksReportThePositionOnlyAfterTheSpawn) {
