@@ -2,26 +2,16 @@
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
 #include <thread>
 
 #include "ClientProcess.h"
 #include "ImageStatistics.h"
 #include "ScriptedWorld.h"
+#include "WaitFor.h"
 
 namespace {
 
 using namespace std::chrono_literals;
-
-bool waitFor(const std::function<bool()>& condition, std::chrono::milliseconds limit) {
-  const auto deadline = std::chrono::steady_clock::now() + limit;
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() > deadline)
-      return false;
-    std::this_thread::sleep_for(50ms);
-  }
-  return true;
-}
 
 double horizontalDistance(const PositionReport& a, const PositionReport& b) {
   return std::hypot(a.x - b.x, a.z - b.z);

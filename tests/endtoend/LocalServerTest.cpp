@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <thread>
 
@@ -9,6 +8,7 @@
 #include "ChildProcess.h"
 #include "ClientProcess.h"
 #include "RunDirectory.h"
+#include "WaitFor.h"
 
 namespace {
 
@@ -18,16 +18,6 @@ unsigned short freePort() {
   asio::io_context io;
   asio::ip::tcp::acceptor probe(io, {asio::ip::address_v4::loopback(), 0});
   return probe.local_endpoint().port();
-}
-
-bool waitFor(const std::function<bool()>& condition, std::chrono::milliseconds limit) {
-  const auto deadline = std::chrono::steady_clock::now() + limit;
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() > deadline)
-      return false;
-    std::this_thread::sleep_for(100ms);
-  }
-  return true;
 }
 
 bool mentions(const std::string& text, const std::string& part) {
