@@ -69,6 +69,12 @@ private:
   void startConnect(asio::ip::tcp::resolver::iterator endpoint);
   void sendFirst(const TSPackets::Packet& packet);
   void startRead();
+  void handle_flushed(const asio::error_code& error);
+  // Reports a failed write and closes the connection; false when it worked.
+  bool writeFailed(const asio::error_code& error);
+  // Parses and dispatches the packet whose id byte has arrived, then flushes
+  // what the handler queued or reads the next id byte.
+  void handlePacket();
   void startFlush(Completion completion);
   bool isStale(unsigned connection) const;
   void dispatch();

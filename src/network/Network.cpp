@@ -127,12 +127,28 @@ void Network::startFlush(Completion completion) {
 }
 
 void Network::handle_write(const asio::error_code& error) {
-  if (error) {
-    std::cout << "send failed: " << error.message() << std::endl;
-    disconnect();
-    return;
+  if (!writeFailed(error)) {
+    startRead();
   }
-  startRead();
+}
+
+// The flush ahead of a parse is over: the waiting packet is handled now, and
+// output queued during the flush (a tick may have run) waits for the next one.
+// Flushing again first could hold the packet back for as long as ticks keep
+// queueing reports.
+void Network::handle_flushed(const asio::error_code& error) {
+  if (!writeFailed(error)) {
+    handlePacket();
+  }
+}
+
+bool Network::writeFailed(const asio::error_code& error) {
+  if (!error) {
+    return false;
+  }
+  std::cout << "send failed: " << error.message() << std::endl;
+  disconnect();
+  return true;
 }
 
 void Network::startRead() {
@@ -203,9 +219,13 @@ void Network::handle_receive(const asio::error_code& error) {
   }
   // The id byte waits in m_currentMessageType while queued output goes first.
   if (m_outputBuffer.size() > 0) {
-    startFlush(&Network::handle_receive);
+    startFlush(&Network::handle_flushed);
     return;
   }
+  handlePacket();
+}
+
+void Network::handlePacket() {
   try {
     dispatch();
   } catch (const Entities::InvalidEntity&) {

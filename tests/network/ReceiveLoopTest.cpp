@@ -1,3 +1,4 @@
+#include <functional>
 #include <future>
 #include <iostream>
 #include <string>
@@ -75,6 +76,38 @@ TEST(ReceiveLoop, QueuedOutputLeavesAfterTheNextIdByteBeforeTheParse) {
   EXPECT_EQ(session.client.chat, (Lines{"first", "second"}));
   EXPECT_EQ(describe(session.thrown), "");
   EXPECT_EQ(session.out(), concat(ClosedByServer, {"handle disconnect"}));
+}
+
+// Reports that ticks keep queueing while the flush ahead of a parse runs do
+// not hold the waiting packet back: it is handled after that one flush.
+TEST(ReceiveLoop, OutputQueuedDuringTheFlushWaitsForTheNextOne) {
+  const int tickLimit = 500;
+  int ticks = 0;
+  int ticksBeforeSecond = -1;
+  std::promise<void> second;
+  Session session;
+  std::function<void()> tick = [&] {
+    TSPackets::Ping report;
+    report.keepAliveId = ticks;
+    session.client.send(report);
+    if (++ticks < tickLimit && session.client.chat.size() < 2)
+      asio::post(session.io, tick);
+  };
+  session.client.onChat = [&] {
+    if (session.client.chat.size() == 1) {
+      asio::post(session.io, tick);
+    } else {
+      ticksBeforeSecond = ticks;
+      second.set_value();
+    }
+  };
+  session.run([&](ServerPeer& peer) {
+    peer.send(Wire().i8(0x03).string16("first").i8(0x03).string16("second"));
+    EXPECT_EQ(second.get_future().wait_for(10s), std::future_status::ready);
+  });
+  EXPECT_EQ(session.client.chat, (Lines{"first", "second"}));
+  EXPECT_GE(ticksBeforeSecond, 1);
+  EXPECT_LT(ticksBeforeSecond, 10);
 }
 
 TEST(ReceiveLoop, AnswersKeepAliveAndPositionInTheClientsFieldOrder) {
