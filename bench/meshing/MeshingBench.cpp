@@ -19,8 +19,6 @@
 
 namespace {
 
-const std::uint32_t WorldBlocksInMemory = 80000;
-const std::uint32_t WorldUncompressedBlocks = 800;
 const int Repeats = 301;
 const ChunkPosition centre(0, 0, 0);
 
@@ -59,11 +57,6 @@ Timing timeRuns(const std::function<void()>& prepare, const std::function<void()
   return {times[Repeats / 2], *std::min_element(times.begin(), times.end())};
 }
 
-void configureWorld(WorldVolume& world) {
-  world.setMaxNumberOfBlocksInMemory(WorldBlocksInMemory);
-  world.setMaxNumberOfUncompressedBlocks(WorldUncompressedBlocks);
-}
-
 void loadAll(WorldVolume& world, const SampleWorld& sample) {
   for (const auto& [chunk, column] : sample.columns)
     ingestColumn(world, chunk, column);
@@ -75,14 +68,14 @@ void benchIngestion(const SampleWorld& sample) {
   const Timing fresh = timeRuns(
       [&] {
         world = std::make_unique<WorldVolume>(32);
-        configureWorld(*world);
+        configureWorldVolume(*world);
       },
       [&] { ingestColumn(*world, centre, column); });
   const Timing again = timeRuns([] {}, [&] { ingestColumn(*world, centre, column); });
   const Timing all = timeRuns(
       [&] {
         world = std::make_unique<WorldVolume>(32);
-        configureWorld(*world);
+        configureWorldVolume(*world);
       },
       [&] { loadAll(*world, sample); });
   std::printf("times in us per chunk: median (best) of %d runs\n", Repeats);
@@ -96,7 +89,7 @@ void benchIngestion(const SampleWorld& sample) {
 
 void benchCentre(const SampleWorld& sample) {
   WorldVolume world(32);
-  configureWorld(world);
+  configureWorldVolume(world);
   loadAll(world, sample);
   WorldVolume scratch(32);
   MeshType mesh;
@@ -110,7 +103,7 @@ void benchCentre(const SampleWorld& sample) {
 
 void benchAll(const SampleWorld& sample) {
   WorldVolume world(32);
-  configureWorld(world);
+  configureWorldVolume(world);
   loadAll(world, sample);
   WorldVolume scratch(32);
   MeshType mesh;

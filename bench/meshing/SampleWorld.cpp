@@ -10,6 +10,8 @@
 
 namespace {
 
+const std::uint32_t WorldBlocksInMemory = 80000;
+const std::uint32_t WorldUncompressedBlocks = 800;
 const Vox::Vector3DInt32 chunkUpperOffset(15, 127, 15);
 const Vox::Vector3DInt32 copyBorder(2, 2, 2);
 const Vox::Vector3DInt32 extractionBorder(1, 1, 1);
@@ -43,6 +45,11 @@ SampleWorld loadSampleWorld(const std::string& path) {
     for (int z = -world.radius; z <= world.radius; ++z, next += Terrain::ColumnBlocks)
       world.columns[{x, 0, z}] = Terrain::Column(next, next + Terrain::ColumnBlocks);
   return world;
+}
+
+void configureWorldVolume(WorldVolume& volume) {
+  volume.setMaxNumberOfBlocksInMemory(WorldBlocksInMemory);
+  volume.setMaxNumberOfUncompressedBlocks(WorldUncompressedBlocks);
 }
 
 void ingestColumn(WorldVolume& volume, ChunkPosition chunk, const Terrain::Column& column) {

@@ -27,6 +27,9 @@ SampleWorld loadSampleWorld(const std::string& path);
 
 using WorldVolume = Vox::LargeVolume<TSVoxel>;
 
+// Gives the volume the client world's paging limits.
+void configureWorldVolume(WorldVolume& volume);
+
 // Writes a column into the volume as chunk ingestion does: x, then z, then y
 // fastest.
 void ingestColumn(WorldVolume& volume, ChunkPosition chunk, const Terrain::Column& column);

@@ -1,0 +1,52 @@
+#ifndef BENCH_ENDTOEND_LOAD_RUN_H
+#define BENCH_ENDTOEND_LOAD_RUN_H
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "TimedLines.h"
+
+// One tick as the client reports it with "Timings=yes".
+struct TickRecord {
+  Clock::time_point time;
+  long number = 0;
+  long micros = 0;
+  long meshes = 0;
+};
+
+// What one run of the real client against the local server shows: from the
+// connect key until five seconds after the last chunk mesh of the load.
+struct LoadRecord {
+  int viewRadius = 0;
+  std::size_t columns = 0;
+  Clock::time_point login;
+  // Ticks after the Login, in order.
+  std::vector<TickRecord> ticks;
+  // Set when the load ended: no mesh drawn for the quiet time after at least
+  // one mesh per column.
+  std::optional<Clock::time_point> lastMesh;
+  std::string failure;
+  long emptyResidentKiB = -1;
+  long peakResidentKiB = -1;
+  long finalResidentKiB = -1;
+  // Processor time from the Login to the end of the load.
+  double clientSeconds = 0;
+  std::map<std::string, double> clientThreadSeconds;
+  std::size_t slowTickNotices = 0;
+  std::optional<int> clientExit;
+};
+
+// Starts the local server and the client for `viewRadius` on the current
+// display, connects, waits for the world, quits. Throws std::runtime_error
+// when a step cannot happen at all (a program that does not start, a window
+// that never shows, no Login); a load that does not end in time comes back
+// with `lastMesh` unset and `failure` saying why.
+LoadRecord runLoad(int viewRadius);
+
+// Set from a signal handler: every wait gives up and the run unwinds,
+// stopping what it started.
+void requestStop();
+
+#endif
