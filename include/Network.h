@@ -75,6 +75,8 @@ private:
   // Parses and dispatches the packet whose id byte has arrived, then flushes
   // what the handler queued or reads the next id byte.
   void handlePacket();
+  // Reads the next id byte if it has arrived already; false otherwise.
+  bool readWaitingId();
   void startFlush(Completion completion);
   bool isStale(unsigned connection) const;
   void dispatch();
