@@ -84,6 +84,10 @@ private:
   [[noreturn]] void endSession(const std::exception& error) const;
   template <class Packet> void receive();
   bool waitUntilWritable(std::chrono::steady_clock::time_point deadline);
+  // Writes queued output until the deadline; the error says why some is left.
+  asio::error_code writeQueued(std::chrono::steady_clock::time_point deadline);
+  // Writes what the socket takes without waiting; true when nothing is left.
+  bool writeQueuedNow();
   void logIn();
   void joinSession(const std::string& hash);
 

@@ -177,27 +177,33 @@ void Network::disconnect() {
 bool Network::isConnected() const { return m_socket.is_open(); }
 
 bool Network::flushOutput(std::chrono::milliseconds limit) {
-  const auto deadline = std::chrono::steady_clock::now() + limit;
+  const asio::error_code error = writeQueued(std::chrono::steady_clock::now() + limit);
+  if (error && m_outputBuffer.size() > 0) {
+    std::cout << "send failed: " << error.message() << std::endl;
+  }
+  return m_outputBuffer.size() == 0;
+}
+
+bool Network::writeQueuedNow() {
+  writeQueued(std::chrono::steady_clock::now());
+  return m_outputBuffer.size() == 0;
+}
+
+asio::error_code Network::writeQueued(std::chrono::steady_clock::time_point deadline) {
   asio::error_code error;
   if (!m_socket.is_open()) {
-    error = asio::error::not_connected;
-  } else {
-    m_socket.non_blocking(true, error);
+    return asio::error::not_connected;
   }
+  m_socket.non_blocking(true, error);
   while (!error && m_outputBuffer.size() > 0) {
     m_outputBuffer.consume(m_socket.write_some(m_outputBuffer.data(), error));
     if (error == asio::error::would_block) {
       error = waitUntilWritable(deadline) ? asio::error_code() : asio::error::timed_out;
     }
   }
-  if (m_socket.is_open()) {
-    asio::error_code ignored;
-    m_socket.non_blocking(false, ignored);
-  }
-  if (error && m_outputBuffer.size() > 0) {
-    std::cout << "send failed: " << error.message() << std::endl;
-  }
-  return m_outputBuffer.size() == 0;
+  asio::error_code ignored;
+  m_socket.non_blocking(false, ignored);
+  return error;
 }
 
 bool Network::waitUntilWritable(std::chrono::steady_clock::time_point deadline) {
@@ -220,8 +226,9 @@ void Network::handle_receive(const asio::error_code& error) {
     disconnect();
     return;
   }
-  // The id byte waits in m_currentMessageType while queued output goes first.
-  if (m_outputBuffer.size() > 0) {
+  // The id byte waits in m_currentMessageType while queued output goes first:
+  // at once when the socket takes it, otherwise through an asynchronous flush.
+  if (m_outputBuffer.size() > 0 && !writeQueuedNow()) {
     startFlush(&Network::handle_flushed);
     return;
   }
@@ -244,7 +251,7 @@ void Network::handlePacket() {
     // Noted before the next read starts: that read may fill the current
     // message type at once.
     m_previousMessageType = m_currentMessageType;
-    if (m_outputBuffer.size() > 0) {
+    if (m_outputBuffer.size() > 0 && !writeQueuedNow()) {
       startFlush(&Network::handle_write);
       return;
     }
