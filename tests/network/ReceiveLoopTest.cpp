@@ -119,13 +119,17 @@ TEST(ReceiveLoop, OutputQueuedDuringTheFlushWaitsForTheNextOne) {
 }
 
 // Packets that have all arrived are handled in one turn of the loop, before
-// a tick waiting behind them: a client whose ticks take their whole 50 ms
-// still keeps up with the server.
+// a tick waiting behind them, even when each handler queues an answer (it is
+// written before the next parse): a client whose ticks take their whole
+// 50 ms still keeps up with the server.
 TEST(ReceiveLoop, PacketsThatHaveArrivedAreHandledInOneTurn) {
   std::size_t chatsBeforeTick = 0;
   std::promise<void> done;
   Session session;
   session.client.onChat = [&] {
+    TSPackets::Ping answer;
+    answer.keepAliveId = static_cast<int>(session.client.chat.size());
+    session.client.send(answer);
     if (session.client.chat.size() == 1)
       asio::post(session.io, [&] { chatsBeforeTick = session.client.chat.size(); });
     if (session.client.chat.size() == 3)
@@ -134,6 +138,8 @@ TEST(ReceiveLoop, PacketsThatHaveArrivedAreHandledInOneTurn) {
   session.run([&](ServerPeer& peer) {
     peer.send(Wire().i8(0x03).string16("a").i8(0x03).string16("b").i8(0x03).string16("c"));
     EXPECT_EQ(done.get_future().wait_for(10s), std::future_status::ready);
+    const std::string answers = Wire().i8(0x00).i32(1).i8(0x00).i32(2).i8(0x00).i32(3);
+    EXPECT_EQ(peer.receive(answers.size()), answers);
   });
   EXPECT_EQ(chatsBeforeTick, 3u);
 }
