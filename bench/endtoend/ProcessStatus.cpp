@@ -6,14 +6,9 @@
 #include <fstream>
 #include <sstream>
 
-namespace {
+#include "TextFile.h"
 
-std::string readFile(const std::string& path) {
-  std::ifstream in(path);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+namespace {
 
 struct StatLine {
   bool valid = false;
@@ -27,7 +22,7 @@ struct StatLine {
 // last ')'.
 StatLine readStat(const std::string& path) {
   StatLine stat;
-  const std::string text = readFile(path);
+  const std::string text = readTextFile(path);
   const std::size_t open = text.find('(');
   const std::size_t close = text.rfind(')');
   if (open == std::string::npos || close == std::string::npos || close < open)
@@ -53,7 +48,7 @@ std::string procPath(pid_t pid) { return "/proc/" + std::to_string(pid); }
 } // namespace
 
 long statusKiB(pid_t pid, const std::string& field) {
-  std::istringstream status(readFile(procPath(pid) + "/status"));
+  std::istringstream status(readTextFile(procPath(pid) + "/status"));
   std::string line;
   while (std::getline(status, line))
     if (line.compare(0, field.size() + 1, field + ":") == 0)

@@ -7,18 +7,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <fstream>
 #include <sstream>
 #include <thread>
 
-namespace {
+#include "TextFile.h"
 
-std::string readFile(const std::string& path) {
-  std::ifstream in(path);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+namespace {
 
 std::string walkerConfig(unsigned short port) {
   std::ostringstream config;
@@ -70,9 +64,9 @@ std::optional<int> ClientProcess::waitForExit(std::chrono::milliseconds limit) {
   return std::nullopt;
 }
 
-std::string ClientProcess::output() const { return readFile(directory() + "/stdout.log"); }
+std::string ClientProcess::output() const { return readTextFile(directory() + "/stdout.log"); }
 
-std::string ClientProcess::errors() const { return readFile(directory() + "/stderr.log"); }
+std::string ClientProcess::errors() const { return readTextFile(directory() + "/stderr.log"); }
 
 std::vector<std::string> ClientProcess::filesStartingWith(const std::string& prefix) const {
   std::vector<std::string> files;

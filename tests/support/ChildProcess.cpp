@@ -7,10 +7,10 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 #include <thread>
+
+#include "TextFile.h"
 
 extern char** environ;
 
@@ -42,12 +42,6 @@ std::vector<char*> pointers(std::vector<std::string>& texts) {
   return result;
 }
 
-std::string contents(const std::filesystem::path& path) {
-  std::ifstream in(path);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 }  // namespace
 
 ChildProcess::ChildProcess(const std::vector<std::string>& command,
@@ -100,8 +94,8 @@ int ChildProcess::wait(std::chrono::milliseconds limit) {
   return *m_status;
 }
 
-std::string ChildProcess::standardOutput() const { return contents(m_output); }
+std::string ChildProcess::standardOutput() const { return readTextFile(m_output); }
 
-std::string ChildProcess::standardError() const { return contents(m_error); }
+std::string ChildProcess::standardError() const { return readTextFile(m_error); }
 
 int exitCode(int waitStatus) { return WIFEXITED(waitStatus) ? WEXITSTATUS(waitStatus) : -1; }
