@@ -10,6 +10,9 @@
 
 namespace GamePages {
 
+// The eye (the camera) is this far above the feet, in blocks.
+constexpr double EyeHeight = 1.62;
+
 struct MovementInput {
   bool forward = false;
   bool back = false;

@@ -7,7 +7,6 @@ namespace GamePages {
 
 namespace {
 
-const double EyeHeight = 1.62;
 const float WalkSpeed = 0.2f;
 const float RunSpeed = 5.0f;
 const double QuarterTurn = 1.5707963267948966;

@@ -10,12 +10,12 @@
 #include <boost/lexical_cast.hpp>
 
 #include "Game.h"
+#include "GamePages/PlayerMotion.h"
 
 namespace GamePages {
 
 namespace {
 
-const double EyeHeight = 1.62;
 const char* const ConfigFileName = "tessellar.cfg";
 // How long the disconnect key waits for the goodbye to leave.
 const std::chrono::milliseconds DisconnectWriteLimit(2000);

@@ -13,7 +13,6 @@ namespace GamePages {
 
 namespace {
 
-const double EyeHeight = 1.62;
 const std::uint16_t JumpTicks = 20;
 const float JumpLift = 2.0f;
 
