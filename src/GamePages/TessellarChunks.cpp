@@ -1,6 +1,7 @@
 // The game page's chunk handlers: which chunks are loaded, and their blocks.
 
 #include <iostream>
+#include <limits>
 
 #include "GamePages/Tessellar.h"
 #include "VoxelModifier.h"
@@ -10,6 +11,14 @@ namespace GamePages {
 namespace {
 
 const int ChunkBlocks = 16 * 128 * 16;
+
+// Keeps the column, the chunks around it and the mesher's border around
+// those within 32-bit block coordinates.
+bool inHorizontalRange(std::int32_t corner) {
+  const std::int32_t margin = 48;
+  return corner >= std::numeric_limits<std::int32_t>::min() + margin &&
+         corner <= std::numeric_limits<std::int32_t>::max() - margin;
+}
 
 } // namespace
 
@@ -30,6 +39,11 @@ void Tessellar::handle(const TSPackets::MapChunk& packet) {
   if (packet.y < 0 || packet.y > 127 || packet.type.size() != ChunkBlocks) {
     std::cout << "ignored map chunk outside the world's single layer at y " << packet.y
               << std::endl;
+    return;
+  }
+  if (!inHorizontalRange(packet.x) || !inHorizontalRange(packet.z)) {
+    std::cout << "ignored map chunk beyond the edge of the world at " << packet.x << ", "
+              << packet.z << std::endl;
     return;
   }
   const ChunkPosition chunk = chunkOfBlock(packet.x, packet.y, packet.z);

@@ -263,6 +263,7 @@ TEST_F(PageTest, ChunkBookkeepingSurvivesOddServers) {
   serverSend(unload);
   serverSend(fullColumn(160, 0, 160));  // never announced
   serverSend(fullColumn(320, 200, 0));  // above the world's single layer
+  serverSend(fullColumn(std::numeric_limits<int>::max() - 20, 0, 0));
   TSPackets::MapChunk single = fullColumn(0, 0, 0);
   single.sizeX = single.sizeY = single.sizeZ = 0;
   single.type.assign(1, 1);
@@ -289,6 +290,7 @@ TEST_F(PageTest, ChunkBookkeepingSurvivesOddServers) {
   EXPECT_EQ(voxelAt(*world, 1, 1, 1).m_type, 0);
   const Lines lines = m_capture->out();
   EXPECT_TRUE(contains(lines, "tried to load chunk twice: 3, 0, -4"));
+  EXPECT_TRUE(contains(lines, "ignored map chunk beyond the edge of the world at 2147483627, 0"));
   EXPECT_EQ(std::count(lines.begin(), lines.end(),
                        "Stupid TS server sent us a chunk that it didn't tell us we should load"),
             1);
