@@ -58,6 +58,9 @@ Tessellar::Tessellar() : MyOgre(), Network(Game::instance().ioService()), GamePa
   m_movementKeys = controlLayout(m_config.getSetting("Preconfigured", "Controls", ""));
   m_sceneManager->setAmbientLight(Ogre::ColourValue(0.5f, 0.5f, 0.5f, 1.0f));
   const int fov = boost::lexical_cast<int>(m_config.getSetting("fov", "Graphics", "120"));
+  // 0 or a half turn and more give no picture at all.
+  if (fov <= 0 || fov >= 180)
+    throw std::invalid_argument("tessellar.cfg: Graphics fov must be between 1 and 179 degrees");
   m_camera->setFOVy(Ogre::Degree(Ogre::Real(fov)));
   applyTextureFiltering(m_config.getSetting("Filtering", "Graphics", ""));
   m_reportTimings = m_config.getSetting("Timings", "Diagnostics", "") == "yes";

@@ -50,6 +50,8 @@ TEST_F(BadConfiguration, StopsTheStartWithAClearError) {
       {"[Graphics]\nfov=wide\n", "bad lexical cast"},
       {"[Graphics]\nfov=99999999999\n", "bad lexical cast"},
       {"[Graphics]\nfov=90.5\n", "bad lexical cast"},
+      {"[Graphics]\nfov=0\n", "Graphics fov"},
+      {"[Graphics]\nfov=180\n", "Graphics fov"},
       {"[Graphics]\nFiltering=sharp\n", "Graphics Filtering"},
       {"[Accounts]\nTimeout=0\n", "Accounts Timeout"},
   };
