@@ -18,18 +18,16 @@ EntityManager::~EntityManager() {
 }
 
 Entities::Movable& EntityManager::spawn(int id, std::unique_ptr<Entities::Movable> entity) {
+  // A second spawn for a tracked id keeps the tracked entity and its node; the
+  // newcomer never gets one.
+  if (contains(id))
+    return get(id);
   Ogre::SceneNode* node = m_ogre.createMesh(entity->getMeshName());
   const float scale = static_cast<float>(entity->getMeshScale());
   node->setScale(scale, scale, scale);
   entity->m_sceneNode = node;
-
-  if (contains(id)) {
-    // The tracked entity keeps its own node; the newcomer's would be a ghost.
-    eraseNode(*entity);
-  } else {
-    int key = id;
-    m_entities.insert(key, entity.release());
-  }
+  int key = id;
+  m_entities.insert(key, entity.release());
   return get(id);
 }
 
