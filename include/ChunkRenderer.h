@@ -1,31 +1,19 @@
 #ifndef CHUNK_RENDERER_H
 #define CHUNK_RENDERER_H
 
-// Writes marching-cubes triangles into a chunk's manual object: flat face
-// normals, one texture layer per output triangle (triangles whose corners
-// carry different block types are split), world positions.
+// Puts a chunk's terrain mesh on screen: the arrays are copied into new
+// hardware buffers of the chunk's manual object, which keeps no copy of its
+// own, and the object's bounds become the mesh's, so that the camera culls
+// it where it really is.
 
-#include "vox/SurfaceMesh.h"
-#include "vox/Vector.h"
+#include "TerrainMesh.h"
 
 namespace Ogre {
 class ManualObject;
 }
 
-// Texture layer of a block type; types without a layer of their own use 0.
-unsigned char layerOfBlockType(unsigned char blockType);
-
-// Emits one mesh triangle (3, 12 or 18 vertices).
-void drawMeshTriangle(Ogre::ManualObject* object, Vox::PositionMaterialNormal a,
-                      Vox::PositionMaterialNormal b, Vox::PositionMaterialNormal c,
-                      Vox::Vector3DFloat origin);
-
-void drawTriangle(Ogre::ManualObject* object, const Vox::PositionMaterialNormal& first,
-                  const Vox::PositionMaterialNormal& second,
-                  const Vox::PositionMaterialNormal& third, unsigned char blockType,
-                  Vox::Vector3DFloat origin);
-
-void drawVertex(Ogre::ManualObject* object, const Vox::PositionMaterialNormal& vertex,
-                unsigned char layer, Vox::Vector3DFloat origin);
+// Replaces the geometry of the object's first section; the mesh must not be
+// empty.
+void drawTerrainMesh(Ogre::ManualObject* object, const TerrainMesh& mesh);
 
 #endif

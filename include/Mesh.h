@@ -3,9 +3,10 @@
 
 #include <memory>
 
-#include "vox/SurfaceMesh.h"
+#include "TerrainMesh.h"
 
-// The mesh worker's output for one chunk.
-using Mesh = std::unique_ptr<Vox::SurfaceMesh<Vox::PositionMaterialNormal>>;
+// The mesh worker's output for one chunk, ready to be copied into the
+// chunk's buffers.
+using Mesh = std::unique_ptr<TerrainMesh>;
 
 #endif

@@ -9,8 +9,9 @@
 class WorldManager;
 
 // A scoped edit of the world volume: holds the volume lock while it lives
-// and, when it ends (also through an exception), queues the edited chunk and
-// its neighbours for meshing before releasing the lock.
+// and, when it ends (also through an exception), has the edited chunk and its
+// neighbours re-meshed before releasing the lock. A failure to do so is
+// reported on standard error, never thrown.
 class VoxelModifier {
 public:
   VoxelModifier(WorldManager& worldManager, ChunkPosition chunkPos);

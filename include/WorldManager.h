@@ -4,15 +4,16 @@
 // The world of one connection: the voxel volume with its lock, the loaded
 // chunks, the mesh worker and one scene object per loaded chunk.
 
+#include <chrono>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <set>
 
 #include "ChunkPosition.h"
 #include "Mesh.h"
-#include "TSVoxel.h"
 #include "WorldManagerThread.h"
-#include "vox/LargeVolume.h"
+#include "WorldVolume.h"
 
 class MyOgre;
 
@@ -22,7 +23,21 @@ class ManualObject;
 
 class WorldManager {
 public:
-  explicit WorldManager(MyOgre& ogre);
+  using Clock = std::chrono::steady_clock;
+
+  // How long a chunk's re-mesh waits for neighbours that have not sent their
+  // blocks yet.
+  static constexpr Clock::duration NeighbourWait = std::chrono::milliseconds(1500);
+  // How long one update spends at most putting finished meshes on screen by
+  // default; the rest wait for the next tick.
+  static constexpr Clock::duration DefaultDrawBudget = std::chrono::milliseconds(4);
+
+  // `viewDistance`: chunks more columns away from the player's than this are
+  // not drawn; none means every chunk is.
+  explicit WorldManager(MyOgre& ogre, std::optional<int> viewDistance = std::nullopt);
+  // The far clip distance that shows every chunk within `viewDistance`
+  // columns of the player's, from anywhere in the player's column.
+  static float farClipDistance(int viewDistance);
   // Erases the chunks' scene objects, so that a new connection's world does
   // not show this one's terrain.
   ~WorldManager();
@@ -31,29 +46,61 @@ public:
 
   void loadChunk(ChunkPosition position);
   void unloadChunk(ChunkPosition position);
-  // Makes sure the chunk is loaded and queues it (and, with neighbours, the
-  // loaded chunks around it) for meshing.
+  // Makes sure the chunk is loaded. With neighbours, the chunk's blocks have
+  // just been written: it and the loaded chunks around it are re-meshed once
+  // every chunk around each of them has its blocks, or after NeighbourWait,
+  // so that a column is not meshed once per arriving neighbour. Without
+  // neighbours the chunk is queued for meshing at once.
   void updateChunk(ChunkPosition position, bool withNeighbours);
-  // Draws every mesh the worker has finished; returns how many.
+  // Main thread, once per tick: queues the re-meshes that are due, then draws
+  // the finished meshes nearest to the camera first within the draw budget
+  // (at least one). A mesh superseded by a newer one of its chunk before it was
+  // drawn is dropped. Also shows or hides the chunks by view distance.
+  // Returns how many meshes were drawn.
   std::size_t update();
+  void setDrawBudget(Clock::duration budget) { m_drawBudget = budget; }
+  // Draws one mesh into its chunk's object now.
   void render(ChunkPosition position, Mesh mesh);
 
   // The volume is shared with the mesh worker: hold the mutex while reading
   // or writing it (reads update its bookkeeping too).
   std::mutex& volumeMutex() { return m_volumeMutex; }
-  Vox::LargeVolume<TSVoxel>& volume() { return m_volume; }
+  WorldVolume& volume() { return m_volume; }
 
   bool isLoaded(ChunkPosition position) const { return m_sLoadedChunks.count(position) != 0; }
   Ogre::ManualObject* chunkObject(ChunkPosition position) const;
+  // Chunk objects outside the camera's view or beyond the view distance at
+  // the last update, and all chunk objects.
+  std::size_t culledChunks() const { return m_culledChunks; }
+  std::size_t chunkCount() const { return m_OgreMeshes.size(); }
 
 private:
+  // True when every chunk around `position` (and the chunk itself) has
+  // received its blocks.
+  bool neighbourhoodComplete(ChunkPosition position) const;
+  void scheduleRemesh(ChunkPosition position, Clock::time_point now);
+  void queueDueRemeshes(Clock::time_point now);
+  void collectFinishedMeshes();
+  std::size_t drawNearestFirst(Clock::time_point start);
+  void cullChunks();
+
   MyOgre& m_ogre;
+  std::optional<int> m_viewDistance;
   std::mutex m_volumeMutex;
-  Vox::LargeVolume<TSVoxel> m_volume;
+  WorldVolume m_volume;
   std::set<ChunkPosition> m_sLoadedChunks;
   // Declared after the volume: destroyed (stopped and joined) before it.
   WorldManagerThread m_meshThread;
   std::map<ChunkPosition, Ogre::ManualObject*> m_OgreMeshes;
+  // Chunks whose blocks have arrived.
+  std::set<ChunkPosition> m_chunksWithBlocks;
+  // Chunks waiting for their neighbours' blocks before a re-mesh, with the
+  // time when they are meshed anyway.
+  std::map<ChunkPosition, Clock::time_point> m_remeshDeadlines;
+  // Finished meshes not drawn yet, the newest of each chunk.
+  std::map<ChunkPosition, Mesh> m_finishedMeshes;
+  Clock::duration m_drawBudget = DefaultDrawBudget;
+  std::size_t m_culledChunks = 0;
 };
 
 #endif

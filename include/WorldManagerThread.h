@@ -9,14 +9,16 @@
 
 #include "ChunkPosition.h"
 #include "Mesh.h"
-#include "TSVoxel.h"
-#include "vox/LargeVolume.h"
+#include "WorldVolume.h"
+#include "vox/SurfaceMesh.h"
 
 // The mesh worker: one background thread that turns queued chunk positions
-// into marching-cubes meshes. It copies each chunk's region (plus a border)
-// out of the world volume under the world's volume mutex into a private
-// volume, extracts the surface from the copy with no lock held, and hands the
-// mesh back through a result queue that the main thread drains.
+// into terrain meshes. It copies each chunk's region (plus a border) out of
+// the world volume under the world's volume mutex into a private volume,
+// extracts the marching-cubes surface from the copy and builds the drawable
+// arrays with no lock held, and hands the mesh back through a result queue
+// that the main thread drains. A chunk that cannot be meshed (an allocation
+// that fails) is reported on standard error and skipped; the worker goes on.
 //
 // Lock order for callers: the volume mutex may be held while queueing; the
 // worker never holds two of its locks at once.
@@ -24,7 +26,7 @@ class WorldManagerThread {
 public:
   // volumeMutex guards volume; both must outlive this object. Starts the
   // worker thread.
-  WorldManagerThread(std::mutex& volumeMutex, Vox::LargeVolume<TSVoxel>& volume);
+  WorldManagerThread(std::mutex& volumeMutex, WorldVolume& volume);
   // Stops the worker after the chunk in progress, if any, and joins it.
   // Queued positions and meshes not yet taken are dropped.
   ~WorldManagerThread();
@@ -40,7 +42,7 @@ public:
   // Main thread. Moves the oldest finished mesh and its chunk position out of
   // the result queues; returns false, leaving both arguments alone, when no
   // mesh is waiting. A chunk with no surface still gives a mesh (with no
-  // vertices). Mesh positions are relative to the chunk's lowest block.
+  // vertices).
   bool takeFinished(ChunkPosition& position, Mesh& mesh);
 
 private:
@@ -52,7 +54,9 @@ private:
   bool takeQueued(ChunkPosition& position);
   void process(ChunkPosition position);
 
-  Vox::LargeVolume<TSVoxel> m_scratchVolume;
+  WorldVolume m_scratchVolume;
+  // The last extracted surface; kept so that its storage is reused.
+  Vox::SurfaceMesh<Vox::PositionMaterialNormal> m_surface;
   std::mutex m_queueMutex;
   std::mutex m_resultMutex;
   std::mutex m_wakeMutex;
@@ -64,7 +68,7 @@ private:
   // about to wait.
   bool m_running = true;
   std::mutex& m_volumeMutex;
-  Vox::LargeVolume<TSVoxel>& m_volume;
+  WorldVolume& m_volume;
   // Exactly the positions waiting in m_chunkQueue.
   std::set<ChunkPosition> m_queuedChunks;
   std::deque<ChunkPosition> m_chunkQueue;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "SampleWorld.h"
+#include "TerrainMesh.h"
 
 namespace {
 
@@ -26,15 +27,16 @@ ExtractionBound measureExtractionBound(int viewRadius) {
   bound.generationSeconds = secondsSince(generationStart);
   bound.columns = sample.columns.size();
 
-  WorldVolume world(32);
+  WorldVolume world(WorldVolumeBlockSide);
   configureWorldVolume(world);
   for (const auto& [chunk, column] : sample.columns)
     ingestColumn(world, chunk, column);
 
-  WorldVolume scratch(32);
+  WorldVolume scratch(WorldVolumeBlockSide);
   Vox::SurfaceMesh<Vox::PositionMaterialNormal> mesh;
   std::vector<double> copyBest(sample.columns.size(), std::numeric_limits<double>::max());
   std::vector<double> extractionBest(copyBest);
+  std::vector<double> buildBest(copyBest);
   for (int sweep = 0; sweep < Sweeps; ++sweep) {
     std::size_t i = 0;
     for (const auto& entry : sample.columns) {
@@ -44,14 +46,23 @@ ExtractionBound measureExtractionBound(int viewRadius) {
       const auto extractionStart = Clock::now();
       extractChunk(scratch, entry.first, mesh);
       extractionBest[i] = std::min(extractionBest[i], secondsSince(extractionStart));
-      if (sweep == 0)
+      const auto buildStart = Clock::now();
+      const Vox::Vector3DInt32 corner = chunkLowerCorner(entry.first);
+      const TerrainMesh geometry = buildTerrainMesh(
+          mesh, Vox::Vector3DFloat(float(corner.x), float(corner.y), float(corner.z)));
+      buildBest[i] = std::min(buildBest[i], secondsSince(buildStart));
+      if (sweep == 0) {
         bound.triangles += mesh.getNoOfIndices() / 3;
+        bound.vertices += geometry.vertices.size();
+        bound.geometryBytes += geometry.bytes();
+      }
       ++i;
     }
   }
   for (std::size_t i = 0; i < copyBest.size(); ++i) {
     bound.copySeconds += copyBest[i];
     bound.extractionSeconds += extractionBest[i];
+    bound.buildSeconds += buildBest[i];
   }
   return bound;
 }

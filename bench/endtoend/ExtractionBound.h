@@ -5,7 +5,8 @@
 
 // The least work the mesh worker must do for a view radius: every column of
 // the (2r + 1)^2 square, all of them loaded, meshed once with the worker's
-// region copy and surface extraction. Each chunk's time is the best of a few
+// region copy, surface extraction and the building of the drawable arrays.
+// Each chunk's time is the best of a few
 // sweeps (the machine is shared). The terrain generator's time for the same
 // columns (the local server's share of the load) comes along.
 struct ExtractionBound {
@@ -13,9 +14,14 @@ struct ExtractionBound {
   double generationSeconds = 0;
   double copySeconds = 0;
   double extractionSeconds = 0;
+  double buildSeconds = 0;
+  // Marching-cubes triangles, and the vertices and bytes of the chunk
+  // geometry built from them.
   std::size_t triangles = 0;
+  std::size_t vertices = 0;
+  std::size_t geometryBytes = 0;
 
-  double totalSeconds() const { return copySeconds + extractionSeconds; }
+  double totalSeconds() const { return copySeconds + extractionSeconds + buildSeconds; }
 };
 
 ExtractionBound measureExtractionBound(int viewRadius);

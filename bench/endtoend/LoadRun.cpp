@@ -64,13 +64,19 @@ std::string benchConfig(unsigned short port) {
          std::to_string(port) + "\n\n[Diagnostics]\nTimings=yes\n";
 }
 
+// "tick N took T us, drew M chunk meshes", and from clients that cull
+// ", culled C of A chunks" after it.
 std::optional<TickRecord> parseTick(const TimedLine& line) {
   TickRecord tick;
   tick.time = line.time;
-  char rest[32] = {};
-  if (std::sscanf(line.text.c_str(), "tick %ld took %ld us, drew %ld chunk %31s", &tick.number,
-                  &tick.micros, &tick.meshes, rest) != 4 ||
-      std::string(rest) != "meshes")
+  int end = 0;
+  if (std::sscanf(line.text.c_str(), "tick %ld took %ld us, drew %ld chunk meshes%n", &tick.number,
+                  &tick.micros, &tick.meshes, &end) != 3 ||
+      end == 0)
+    return std::nullopt;
+  const std::string rest = line.text.substr(std::size_t(end));
+  if (!rest.empty() && std::sscanf(rest.c_str(), ", culled %ld of %ld chunks", &tick.culledChunks,
+                                   &tick.chunks) != 2)
     return std::nullopt;
   return tick;
 }

@@ -14,6 +14,10 @@ struct TickRecord {
   long number = 0;
   long micros = 0;
   long meshes = 0;
+  // Chunk objects not drawn in the tick's frame (outside the view or beyond
+  // the view distance) and all of them; -1 from a client that does not say.
+  long culledChunks = -1;
+  long chunks = -1;
 };
 
 // What one run of the real client against the local server shows: from the

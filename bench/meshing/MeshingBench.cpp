@@ -67,14 +67,14 @@ void benchIngestion(const SampleWorld& sample) {
   const Terrain::Column& column = sample.columns.at(centre);
   const Timing fresh = timeRuns(
       [&] {
-        world = std::make_unique<WorldVolume>(32);
+        world = std::make_unique<WorldVolume>(WorldVolumeBlockSide);
         configureWorldVolume(*world);
       },
       [&] { ingestColumn(*world, centre, column); });
   const Timing again = timeRuns([] {}, [&] { ingestColumn(*world, centre, column); });
   const Timing all = timeRuns(
       [&] {
-        world = std::make_unique<WorldVolume>(32);
+        world = std::make_unique<WorldVolume>(WorldVolumeBlockSide);
         configureWorldVolume(*world);
       },
       [&] { loadAll(*world, sample); });
@@ -88,10 +88,10 @@ void benchIngestion(const SampleWorld& sample) {
 }
 
 void benchCentre(const SampleWorld& sample) {
-  WorldVolume world(32);
+  WorldVolume world(WorldVolumeBlockSide);
   configureWorldVolume(world);
   loadAll(world, sample);
-  WorldVolume scratch(32);
+  WorldVolume scratch(WorldVolumeBlockSide);
   MeshType mesh;
   const Timing copy = timeRuns([] {}, [&] { copyChunkRegion(world, scratch, centre); });
   const Timing extraction = timeRuns([] {}, [&] { extractChunk(scratch, centre, mesh); });
@@ -102,10 +102,10 @@ void benchCentre(const SampleWorld& sample) {
 }
 
 void benchAll(const SampleWorld& sample) {
-  WorldVolume world(32);
+  WorldVolume world(WorldVolumeBlockSide);
   configureWorldVolume(world);
   loadAll(world, sample);
-  WorldVolume scratch(32);
+  WorldVolume scratch(WorldVolumeBlockSide);
   MeshType mesh;
   std::printf("every chunk in turn (chunk x, z: copy, extraction, vertices, indices, "
               "triangles):\n");

@@ -5,18 +5,9 @@
 #include <iterator>
 #include <stdexcept>
 
+#include "ChunkRegions.h"
 #include "vox/SurfaceExtractor.h"
 #include "vox/VolumeResampler.h"
-
-namespace {
-
-const std::uint32_t WorldBlocksInMemory = 80000;
-const std::uint32_t WorldUncompressedBlocks = 800;
-const Vox::Vector3DInt32 chunkUpperOffset(15, 127, 15);
-const Vox::Vector3DInt32 copyBorder(2, 2, 2);
-const Vox::Vector3DInt32 extractionBorder(1, 1, 1);
-
-} // namespace
 
 SampleWorld generateSampleWorld(int radius) {
   const Terrain::TerrainGenerator generator(0);
@@ -47,29 +38,21 @@ SampleWorld loadSampleWorld(const std::string& path) {
   return world;
 }
 
-void configureWorldVolume(WorldVolume& volume) {
-  volume.setMaxNumberOfBlocksInMemory(WorldBlocksInMemory);
-  volume.setMaxNumberOfUncompressedBlocks(WorldUncompressedBlocks);
-}
-
 void ingestColumn(WorldVolume& volume, ChunkPosition chunk, const Terrain::Column& column) {
   const Vox::Vector3DInt32 lower = chunkLowerCorner(chunk);
   const std::uint8_t* next = column.data();
-  for (std::int32_t x = lower.x; x < lower.x + 16; ++x)
-    for (std::int32_t z = lower.z; z < lower.z + 16; ++z)
-      for (std::int32_t y = lower.y; y < lower.y + 128; ++y)
+  for (std::int32_t x = lower.x; x < lower.x + ChunkSizeX; ++x)
+    for (std::int32_t z = lower.z; z < lower.z + ChunkSizeZ; ++z)
+      for (std::int32_t y = lower.y; y < lower.y + ChunkSizeY; ++y)
         volume.setVoxelAt(x, y, z, TSVoxel(*next++));
 }
 
 void copyChunkRegion(WorldVolume& world, WorldVolume& scratch, ChunkPosition chunk) {
-  const Vox::Vector3DInt32 lower = chunkLowerCorner(chunk);
-  const Vox::Region region(lower - copyBorder, lower + chunkUpperOffset + copyBorder);
+  const Vox::Region region = chunkCopyRegion(chunk);
   Vox::VolumeResampler<WorldVolume, WorldVolume>(&world, region, &scratch, region).execute();
 }
 
 void extractChunk(WorldVolume& scratch, ChunkPosition chunk,
                   Vox::SurfaceMesh<Vox::PositionMaterialNormal>& mesh) {
-  const Vox::Vector3DInt32 lower = chunkLowerCorner(chunk);
-  const Vox::Region region(lower, lower + chunkUpperOffset + extractionBorder);
-  Vox::SurfaceExtractor<WorldVolume>(&scratch, region, &mesh).execute();
+  Vox::SurfaceExtractor<WorldVolume>(&scratch, chunkExtractionRegion(chunk), &mesh).execute();
 }

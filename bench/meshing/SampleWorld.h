@@ -5,9 +5,8 @@
 #include <string>
 
 #include "ChunkPosition.h"
-#include "TSVoxel.h"
+#include "WorldVolume.h"
 #include "terrain/TerrainGenerator.h"
-#include "vox/LargeVolume.h"
 #include "vox/SurfaceMesh.h"
 
 // A square of chunk columns centred on chunk (0, 0), chunk x and z from
@@ -24,11 +23,6 @@ SampleWorld generateSampleWorld(int radius);
 // blocks at (x * 16 + z) * 128 + y. Throws std::runtime_error when the file
 // cannot be read or does not hold a square of columns.
 SampleWorld loadSampleWorld(const std::string& path);
-
-using WorldVolume = Vox::LargeVolume<TSVoxel>;
-
-// Gives the volume the client world's paging limits.
-void configureWorldVolume(WorldVolume& volume);
 
 // Writes a column into the volume as chunk ingestion does: x, then z, then y
 // fastest.

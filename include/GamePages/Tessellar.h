@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include <OgreConfigFile.h>
 
@@ -82,6 +83,9 @@ private:
   std::unique_ptr<WorldManager> m_worldManager;
   std::uint16_t m_jumpTimer = 0;
   MovementKeys m_movementKeys;
+  // "ViewDistance" in "Graphics": how many columns around the player's are
+  // drawn; none means all.
+  std::optional<int> m_viewDistance;
   // "Timings" in "Diagnostics": one line per tick with its duration.
   bool m_reportTimings = false;
 };

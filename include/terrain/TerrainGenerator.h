@@ -4,13 +4,15 @@
 #include <cstdint>
 #include <vector>
 
+#include "ChunkGeometry.h"
+
 namespace Terrain {
 
 // Blocks of one 16 x 128 x 16 column, at index (x * 16 + z) * 128 + y: the
 // order of the block-type section of a map chunk payload.
 using Column = std::vector<std::uint8_t>;
 
-constexpr int ColumnBlocks = 16 * 128 * 16;
+constexpr int ColumnBlocks = ChunkBlocks;
 
 // Block types the generator uses.
 enum Block : std::uint8_t {

@@ -11,6 +11,10 @@
 
 namespace Vox {
 
+// The extractor reads this many voxels beyond its region on every side, for
+// the central-difference gradients of the outermost corners.
+constexpr int SurfaceExtractorPadding = 1;
+
 // Marching cubes over a region of a volume. The region's voxels are the cell
 // corners; the gradients also read one voxel beyond it on every side. The
 // mesh is replaced, with positions relative to the region's lower corner and
@@ -21,8 +25,9 @@ public:
       : m_volume(volume), m_region(region), m_mesh(mesh) {}
 
   void execute() {
-    const Vector3DInt32 one(1, 1, 1);
-    const Region padded(m_region.getLowerCorner() - one, m_region.getUpperCorner() + one);
+    const Vector3DInt32 padding(SurfaceExtractorPadding, SurfaceExtractorPadding,
+                                SurfaceExtractorPadding);
+    const Region padded(m_region.getLowerCorner() - padding, m_region.getUpperCorner() + padding);
     using Voxel = decltype(m_volume->getVoxelAt(0, 0, 0));
     static thread_local std::vector<Voxel> voxels;
     DensityGrid& grid = threadDensityGrid();

@@ -51,6 +51,16 @@ void applyTextureFiltering(const std::string& name) {
                                 "trilinear, bilinear or none, not \"" + name + "\"");
 }
 
+// "ViewDistance" in "Graphics", in columns; empty draws every chunk.
+std::optional<int> readViewDistance(const std::string& text) {
+  if (text.empty())
+    return std::nullopt;
+  const int columns = boost::lexical_cast<int>(text);
+  if (columns < 0)
+    throw std::invalid_argument("tessellar.cfg: Graphics ViewDistance must be 0 or more columns");
+  return columns;
+}
+
 } // namespace
 
 Tessellar::Tessellar() : MyOgre(), Network(Game::instance().ioService()), GamePage() {
@@ -63,6 +73,9 @@ Tessellar::Tessellar() : MyOgre(), Network(Game::instance().ioService()), GamePa
     throw std::invalid_argument("tessellar.cfg: Graphics fov must be between 1 and 179 degrees");
   m_camera->setFOVy(Ogre::Degree(Ogre::Real(fov)));
   applyTextureFiltering(m_config.getSetting("Filtering", "Graphics", ""));
+  m_viewDistance = readViewDistance(m_config.getSetting("ViewDistance", "Graphics", ""));
+  if (m_viewDistance)
+    m_camera->setFarClipDistance(WorldManager::farClipDistance(*m_viewDistance));
   m_reportTimings = m_config.getSetting("Timings", "Diagnostics", "") == "yes";
   setAccountServices(readAccountServices(m_config));
 }
@@ -97,7 +110,7 @@ void Tessellar::connectToServer() {
   const std::string hostname = m_config.getSetting("Hostname", "Server", "");
   connect(hostname, port, name, password);
   m_entityManager = std::make_unique<EntityManager>(*this);
-  m_worldManager = std::make_unique<WorldManager>(*this);
+  m_worldManager = std::make_unique<WorldManager>(*this, m_viewDistance);
 }
 
 void Tessellar::disconnectFromServer() {

@@ -10,12 +10,10 @@ namespace GamePages {
 
 namespace {
 
-const int ChunkBlocks = 16 * 128 * 16;
-
 // Keeps the column, the chunks around it and the mesher's border around
 // those within 32-bit block coordinates.
 bool inHorizontalRange(std::int32_t corner) {
-  const std::int32_t margin = 48;
+  const std::int32_t margin = 3 * ChunkSizeX;
   return corner >= std::numeric_limits<std::int32_t>::min() + margin &&
          corner <= std::numeric_limits<std::int32_t>::max() - margin;
 }
@@ -34,9 +32,10 @@ void Tessellar::handle(const TSPackets::MapChunk& packet) {
   if (packet.type.empty())
     return;
   // Only whole columns are applied.
-  if (packet.sizeX != 15 || packet.sizeY != 127 || packet.sizeZ != 15)
+  if (packet.sizeX != ChunkSizeX - 1 || packet.sizeY != ChunkSizeY - 1 ||
+      packet.sizeZ != ChunkSizeZ - 1)
     return;
-  if (packet.y < 0 || packet.y > 127 || packet.type.size() != ChunkBlocks) {
+  if (packet.y < 0 || packet.y >= ChunkSizeY || packet.type.size() != ChunkBlocks) {
     std::cout << "ignored map chunk outside the world's single layer at y " << packet.y
               << std::endl;
     return;
@@ -51,9 +50,9 @@ void Tessellar::handle(const TSPackets::MapChunk& packet) {
   // The payload runs along y fastest, then z, then x.
   VoxelModifier modifier(*m_worldManager, chunk);
   const signed char* next = packet.type.data();
-  for (std::int32_t x = x0; x < x0 + 16; ++x)
-    for (std::int32_t z = z0; z < z0 + 16; ++z)
-      for (std::int32_t y = y0; y < y0 + 128; ++y)
+  for (std::int32_t x = x0; x < x0 + ChunkSizeX; ++x)
+    for (std::int32_t z = z0; z < z0 + ChunkSizeZ; ++z)
+      for (std::int32_t y = y0; y < y0 + ChunkSizeY; ++y)
         modifier.setVoxelAt(x, y, z, TSVoxel(static_cast<std::uint8_t>(*next++)));
 }
 

@@ -45,7 +45,11 @@ void Tessellar::reportTiming(std::chrono::steady_clock::time_point start,
   const auto took = std::chrono::duration_cast<std::chrono::microseconds>(
       std::chrono::steady_clock::now() - start);
   std::cout << "tick " << m_localTick << " took " << took.count() << " us, drew " << meshesDrawn
-            << " chunk meshes" << std::endl;
+            << " chunk meshes";
+  if (m_worldManager)
+    std::cout << ", culled " << m_worldManager->culledChunks() << " of "
+              << m_worldManager->chunkCount() << " chunks";
+  std::cout << std::endl;
 }
 
 void Tessellar::applyLook() {

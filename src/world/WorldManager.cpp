@@ -1,7 +1,12 @@
 #include "WorldManager.h"
 
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
 #include <iostream>
+#include <vector>
 
+#include <OgreCamera.h>
 #include <OgreManualObject.h>
 #include <OgreRenderOperation.h>
 #include <OgreResourceGroupManager.h>
@@ -11,9 +16,6 @@
 #include "TerrainMaterial.h"
 
 namespace {
-
-const std::uint32_t WorldBlocksInMemory = 80000;
-const std::uint32_t WorldUncompressedBlocks = 800;
 
 // Shown by a loaded chunk until its first non-empty mesh arrives.
 void drawPlaceholder(Ogre::ManualObject* object) {
@@ -35,13 +37,37 @@ void drawPlaceholder(Ogre::ManualObject* object) {
   object->end();
 }
 
+// The chunk column that holds a point of the scene.
+ChunkPosition columnAt(const Ogre::Vector3& point) {
+  return chunkOfBlock(std::int32_t(std::floor(point.x)), 0, std::int32_t(std::floor(point.z)));
+}
+
+// Columns between two chunks, along the farther axis.
+std::int64_t columnDistance(ChunkPosition a, ChunkPosition b) {
+  return std::max(std::llabs(std::int64_t(a.x) - b.x), std::llabs(std::int64_t(a.z) - b.z));
+}
+
+// Squared horizontal distance from a point to a chunk's middle.
+double squaredDistance(const Ogre::Vector3& point, ChunkPosition chunk) {
+  const Vox::Vector3DInt32 corner = chunkLowerCorner(chunk);
+  const double dx = corner.x + ChunkSizeX / 2.0 - point.x;
+  const double dz = corner.z + ChunkSizeZ / 2.0 - point.z;
+  return dx * dx + dz * dz;
+}
+
 } // namespace
 
-WorldManager::WorldManager(MyOgre& ogre)
-    : m_ogre(ogre), m_volume(32), m_meshThread(m_volumeMutex, m_volume) {
-  m_volume.setMaxNumberOfBlocksInMemory(WorldBlocksInMemory);
-  m_volume.setMaxNumberOfUncompressedBlocks(WorldUncompressedBlocks);
+WorldManager::WorldManager(MyOgre& ogre, std::optional<int> viewDistance)
+    : m_ogre(ogre), m_viewDistance(viewDistance), m_volume(WorldVolumeBlockSide),
+      m_meshThread(m_volumeMutex, m_volume) {
+  configureWorldVolume(m_volume);
   createTerrainMaterial();
+}
+
+float WorldManager::farClipDistance(int viewDistance) {
+  const double reachX = (double(viewDistance) + 1) * ChunkSizeX;
+  const double reachZ = (double(viewDistance) + 1) * ChunkSizeZ;
+  return float(std::sqrt(reachX * reachX + reachZ * reachZ + double(ChunkSizeY) * ChunkSizeY));
 }
 
 WorldManager::~WorldManager() {
@@ -54,15 +80,24 @@ Ogre::ManualObject* WorldManager::chunkObject(ChunkPosition position) const {
   return it == m_OgreMeshes.end() ? nullptr : it->second;
 }
 
+// The chunk counts as loaded only once its object exists, so that a failure
+// on the way leaves neither container holding it.
 void WorldManager::loadChunk(ChunkPosition position) {
-  if (!m_sLoadedChunks.insert(position).second) {
+  if (isLoaded(position)) {
     std::cout << "tried to load chunk twice: " << position.x << ", " << position.y << ", "
               << position.z << std::endl;
     return;
   }
   Ogre::ManualObject* object = m_ogre.createManualObject();
-  m_OgreMeshes[position] = object;
-  drawPlaceholder(object);
+  try {
+    drawPlaceholder(object);
+    m_OgreMeshes.emplace(position, object);
+    m_sLoadedChunks.insert(position);
+  } catch (...) {
+    m_OgreMeshes.erase(position);
+    m_ogre.eraseManualObject(object);
+    throw;
+  }
 }
 
 void WorldManager::unloadChunk(ChunkPosition position) {
@@ -87,22 +122,100 @@ void WorldManager::updateChunk(ChunkPosition position, bool withNeighbours) {
     m_meshThread.queueChunkForUpdate(position);
     return;
   }
+  m_chunksWithBlocks.insert(position);
+  const Clock::time_point now = Clock::now();
   for (std::int32_t x = position.x - 1; x <= position.x + 1; ++x) {
     for (std::int32_t z = position.z - 1; z <= position.z + 1; ++z) {
       const ChunkPosition neighbour(x, position.y, z);
       if (isLoaded(neighbour))
-        m_meshThread.queueChunkForUpdate(neighbour);
+        scheduleRemesh(neighbour, now);
+    }
+  }
+}
+
+bool WorldManager::neighbourhoodComplete(ChunkPosition position) const {
+  for (std::int32_t x = position.x - 1; x <= position.x + 1; ++x)
+    for (std::int32_t z = position.z - 1; z <= position.z + 1; ++z)
+      if (m_chunksWithBlocks.count(ChunkPosition(x, position.y, z)) == 0)
+        return false;
+  return true;
+}
+
+void WorldManager::scheduleRemesh(ChunkPosition position, Clock::time_point now) {
+  if (neighbourhoodComplete(position)) {
+    m_remeshDeadlines.erase(position);
+    m_meshThread.queueChunkForUpdate(position);
+  } else {
+    m_remeshDeadlines.emplace(position, now + NeighbourWait);
+  }
+}
+
+void WorldManager::queueDueRemeshes(Clock::time_point now) {
+  for (auto it = m_remeshDeadlines.begin(); it != m_remeshDeadlines.end();) {
+    const ChunkPosition position = it->first;
+    if (!isLoaded(position)) {
+      it = m_remeshDeadlines.erase(it);
+    } else if (now >= it->second || neighbourhoodComplete(position)) {
+      m_meshThread.queueChunkForUpdate(position);
+      it = m_remeshDeadlines.erase(it);
+    } else {
+      ++it;
     }
   }
 }
 
 std::size_t WorldManager::update() {
+  const Clock::time_point start = Clock::now();
+  queueDueRemeshes(start);
+  collectFinishedMeshes();
+  const std::size_t drawn = drawNearestFirst(start);
+  cullChunks();
+  return drawn;
+}
+
+// An empty mesh would leave its chunk's object as it is, so it neither
+// replaces a waiting mesh nor waits itself.
+void WorldManager::collectFinishedMeshes() {
   ChunkPosition position;
   Mesh mesh;
+  while (m_meshThread.takeFinished(position, mesh)) {
+    if (!isLoaded(position))
+      render(position, std::move(mesh));
+    else if (!mesh->empty())
+      m_finishedMeshes[position] = std::move(mesh);
+  }
+}
+
+std::size_t WorldManager::drawNearestFirst(Clock::time_point start) {
+  const Ogre::Vector3 eye = m_ogre.camera()->getDerivedPosition();
+  std::vector<std::pair<double, ChunkPosition>> order;
+  order.reserve(m_finishedMeshes.size());
+  for (const auto& finished : m_finishedMeshes)
+    order.emplace_back(squaredDistance(eye, finished.first), finished.first);
+  std::sort(order.begin(), order.end());
   std::size_t drawn = 0;
-  for (; m_meshThread.takeFinished(position, mesh); ++drawn)
+  for (const auto& [distance, position] : order) {
+    if (drawn > 0 && Clock::now() - start >= m_drawBudget)
+      break;
+    auto it = m_finishedMeshes.find(position);
+    Mesh mesh = std::move(it->second);
+    m_finishedMeshes.erase(it);
     render(position, std::move(mesh));
+    ++drawn;
+  }
   return drawn;
+}
+
+void WorldManager::cullChunks() {
+  const Ogre::Camera* camera = m_ogre.camera();
+  const ChunkPosition eyeColumn = columnAt(camera->getDerivedPosition());
+  m_culledChunks = 0;
+  for (const auto& [position, object] : m_OgreMeshes) {
+    const bool near = !m_viewDistance || columnDistance(position, eyeColumn) <= *m_viewDistance;
+    object->setVisible(near);
+    if (!near || !camera->isVisible(object->getWorldBoundingBox(true)))
+      ++m_culledChunks;
+  }
 }
 
 void WorldManager::render(ChunkPosition position, Mesh mesh) {
@@ -115,19 +228,7 @@ void WorldManager::render(ChunkPosition position, Mesh mesh) {
     std::cout << "tried to render chunk that was not loaded (yet|anymore)" << std::endl;
     return;
   }
-  if (mesh->getNoOfVertices() == 0)
+  if (mesh->empty())
     return;
-  Ogre::ManualObject* object = m_OgreMeshes.at(position);
-  const Vox::Vector3DInt32 corner = chunkLowerCorner(position);
-  const Vox::Vector3DFloat origin(float(corner.x), float(corner.y), float(corner.z));
-  const auto& vertices = mesh->getVertices();
-  const auto& indices = mesh->getIndices();
-  const int begin = mesh->m_vecLodRecords.empty() ? 0 : mesh->m_vecLodRecords.front().beginIndex;
-  const int end = mesh->m_vecLodRecords.empty() ? int(indices.size())
-                                                : mesh->m_vecLodRecords.front().endIndex;
-  object->beginUpdate(0);
-  for (int i = begin; i + 2 < end; i += 3)
-    drawMeshTriangle(object, vertices[indices[i]], vertices[indices[i + 1]],
-                     vertices[indices[i + 2]], origin);
-  object->end();
+  drawTerrainMesh(m_OgreMeshes.at(position), *mesh);
 }

@@ -1,25 +1,15 @@
 #include "WorldManagerThread.h"
 
+#include <exception>
+#include <iostream>
 #include <utility>
 
-#include "vox/Region.h"
+#include "ChunkRegions.h"
 #include "vox/SurfaceExtractor.h"
 #include "vox/VolumeResampler.h"
 
-namespace {
-
-using Volume = Vox::LargeVolume<TSVoxel>;
-
-const Vox::Vector3DInt32 chunkUpperOffset(15, 127, 15);
-// The extractor's gradients read one voxel beyond the extraction region, which
-// itself reaches one voxel beyond the chunk in +x, +y and +z.
-const Vox::Vector3DInt32 copyBorder(2, 2, 2);
-const Vox::Vector3DInt32 extractionBorder(1, 1, 1);
-
-} // namespace
-
-WorldManagerThread::WorldManagerThread(std::mutex& volumeMutex, Volume& volume)
-    : m_scratchVolume(32), m_volumeMutex(volumeMutex), m_volume(volume),
+WorldManagerThread::WorldManagerThread(std::mutex& volumeMutex, WorldVolume& volume)
+    : m_scratchVolume(WorldVolumeBlockSide), m_volumeMutex(volumeMutex), m_volume(volume),
       m_thread(&WorldManagerThread::ThreadLoop, this) {}
 
 WorldManagerThread::~WorldManagerThread() {
@@ -58,8 +48,13 @@ bool WorldManagerThread::takeFinished(ChunkPosition& position, Mesh& mesh) {
 void WorldManagerThread::ThreadLoop() {
   ChunkPosition position;
   while (waitForWork()) {
-    if (takeQueued(position)) {
+    if (!takeQueued(position))
+      continue;
+    try {
       process(position);
+    } catch (const std::exception& error) {
+      std::cerr << "could not mesh chunk " << position.x << ", " << position.y << ", "
+                << position.z << ": " << error.what() << std::endl;
     }
   }
 }
@@ -83,20 +78,18 @@ bool WorldManagerThread::takeQueued(ChunkPosition& position) {
 }
 
 void WorldManagerThread::process(ChunkPosition position) {
-  const Vox::Vector3DInt32 lower = chunkLowerCorner(position);
-  const Vox::Vector3DInt32 upper = lower + chunkUpperOffset;
-  const Vox::Region copyRegion(lower - copyBorder, upper + copyBorder);
+  const Vox::Region copyRegion = chunkCopyRegion(position);
   {
     std::lock_guard<std::mutex> lock(m_volumeMutex);
-    Vox::VolumeResampler<Volume, Volume> copy(&m_volume, copyRegion, &m_scratchVolume,
-                                              copyRegion);
-    copy.execute();
+    Vox::VolumeResampler<WorldVolume, WorldVolume>(&m_volume, copyRegion, &m_scratchVolume,
+                                                   copyRegion)
+        .execute();
   }
-
-  Mesh mesh = std::make_unique<Vox::SurfaceMesh<Vox::PositionMaterialNormal>>();
-  Vox::SurfaceExtractor<Volume> extractor(
-      &m_scratchVolume, Vox::Region(lower, upper + extractionBorder), mesh.get());
-  extractor.execute();
+  Vox::SurfaceExtractor<WorldVolume>(&m_scratchVolume, chunkExtractionRegion(position), &m_surface)
+      .execute();
+  const Vox::Vector3DInt32 corner = chunkLowerCorner(position);
+  Mesh mesh = std::make_unique<TerrainMesh>(buildTerrainMesh(
+      m_surface, Vox::Vector3DFloat(float(corner.x), float(corner.y), float(corner.z))));
 
   std::lock_guard<std::mutex> lock(m_resultMutex);
   m_finishedPositions.push_back(position);

@@ -24,15 +24,14 @@ protected:
   }
 
   static SampleWorld* s_sample;
-  WorldVolume m_scratch{32};
+  WorldVolume m_scratch{WorldVolumeBlockSide};
 };
 
 SampleWorld* SampleTerrainMeshTest::s_sample = nullptr;
 
 TEST_F(SampleTerrainMeshTest, EveryColumnOfTheSampleGivesItsKnownTriangleCount) {
-  WorldVolume world(32);
-  world.setMaxNumberOfBlocksInMemory(80000);
-  world.setMaxNumberOfUncompressedBlocks(800);
+  WorldVolume world(WorldVolumeBlockSide);
+  configureWorldVolume(world);
   for (const auto& [chunk, column] : s_sample->columns)
     ingestColumn(world, chunk, column);
 
@@ -54,7 +53,7 @@ TEST_F(SampleTerrainMeshTest, EveryColumnOfTheSampleGivesItsKnownTriangleCount) 
 // Solid blocks of the chunk's last x layer whose +x neighbour is air show a
 // face half a block further out.
 TEST_F(SampleTerrainMeshTest, ChunkBesideAnUnloadedNeighbourIsClosedAtTheBorder) {
-  WorldVolume world(32);
+  WorldVolume world(WorldVolumeBlockSide);
   const ChunkPosition centre(0, 0, 0);
   ingestColumn(world, centre, s_sample->columns.at(centre));
   const TestMesh mesh = meshOf(world, centre);
@@ -62,15 +61,15 @@ TEST_F(SampleTerrainMeshTest, ChunkBesideAnUnloadedNeighbourIsClosedAtTheBorder)
   std::set<std::pair<int, int>> wallFaces;
   for (const auto& vertex : mesh.getVertices()) {
     const Vox::Vector3DFloat p = vertex.getPosition();
-    if (p.x == 15.5f) {
+    if (p.x == ChunkSizeX - 0.5f) {
       EXPECT_GT(vertex.getNormal().x, 0.0f);
       wallFaces.insert({int(p.y), int(p.z)});
     }
   }
   std::size_t solidBorderBlocks = 0;
-  for (int y = 0; y < 128; ++y)
-    for (int z = 0; z < 16; ++z)
-      if (world.getVoxelAt(15, y, z).m_type != 0) {
+  for (int y = 0; y < ChunkSizeY; ++y)
+    for (int z = 0; z < ChunkSizeZ; ++z)
+      if (world.getVoxelAt(ChunkSizeX - 1, y, z).m_type != 0) {
         ++solidBorderBlocks;
         EXPECT_TRUE(wallFaces.count({y, z})) << "no wall at y " << y << ", z " << z;
       }

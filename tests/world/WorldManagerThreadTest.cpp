@@ -2,6 +2,9 @@
 
 #include <chrono>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <future>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -13,9 +16,26 @@
 
 namespace {
 
-using Volume = Vox::LargeVolume<TSVoxel>;
-
 const ChunkPosition sentinel(100, 0, 100);
+// Stopping takes at most the chunk in progress: far less than this.
+const std::chrono::seconds StopLimit(10);
+
+// Destroys the worker on another thread; a stop that does not end within
+// the limit ends the test program, since a hung thread cannot be joined.
+void stopWithinLimit(std::unique_ptr<WorldManagerThread>& worker) {
+  std::promise<void> stopped;
+  std::future<void> done = stopped.get_future();
+  std::thread stopper([&] {
+    worker.reset();
+    stopped.set_value();
+  });
+  if (done.wait_for(StopLimit) != std::future_status::ready) {
+    std::fprintf(stderr, "the mesh worker did not stop within %lld s\n",
+                 static_cast<long long>(StopLimit.count()));
+    std::abort();
+  }
+  stopper.join();
+}
 
 struct Result {
   ChunkPosition position;
@@ -74,8 +94,8 @@ protected:
   void fillChunk(ChunkPosition chunk, std::uint8_t type, int height) {
     const Vox::Vector3DInt32 lower = chunkLowerCorner(chunk);
     std::lock_guard<std::mutex> lock(m_volumeMutex);
-    for (int x = lower.x; x < lower.x + 16; ++x) {
-      for (int z = lower.z; z < lower.z + 16; ++z) {
+    for (int x = lower.x; x < lower.x + ChunkSizeX; ++x) {
+      for (int z = lower.z; z < lower.z + ChunkSizeZ; ++z) {
         for (int y = lower.y; y < lower.y + height; ++y) {
           m_volume.setVoxelAt(x, y, z, TSVoxel(type));
         }
@@ -83,8 +103,13 @@ protected:
     }
   }
 
+  std::size_t volumeBytes() {
+    std::lock_guard<std::mutex> lock(m_volumeMutex);
+    return m_volume.calculateSizeInBytes();
+  }
+
   std::mutex m_volumeMutex;
-  Volume m_volume{32};
+  WorldVolume m_volume{WorldVolumeBlockSide};
   std::unique_ptr<WorldManagerThread> m_worker =
       std::make_unique<WorldManagerThread>(m_volumeMutex, m_volume);
 };
@@ -119,16 +144,16 @@ TEST_F(WorldManagerThreadTest, RequestsCoalesceAndKeepFirstQueuedOrder) {
 TEST_F(WorldManagerThreadTest, AllAirChunkStillDeliversAnEmptyMesh) {
   const Mesh mesh = meshOf({3, 0, -7});
   ASSERT_TRUE(mesh);
-  EXPECT_EQ(mesh->getNoOfVertices(), 0u);
-  EXPECT_EQ(mesh->getNoOfIndices(), 0u);
+  EXPECT_TRUE(mesh->empty());
+  EXPECT_EQ(mesh->indexCount(), 0u);
 }
 
-// Vertices of `mesh` whose x lies on the chunk's +x border, between its last
-// block layer and the first layer of the next chunk.
-std::size_t verticesOnPlusXBorder(const Mesh& mesh) {
+// Vertices of `mesh` whose x lies on the +x border of the chunk starting at
+// block x `lowerX`, between its last block layer and the next chunk's first.
+std::size_t verticesOnPlusXBorder(const Mesh& mesh, int lowerX) {
   std::size_t count = 0;
-  for (const auto& vertex : mesh->getVertices()) {
-    count += vertex.getPosition().getX() == 15.5f;
+  for (const TerrainVertex& vertex : mesh->vertices) {
+    count += vertex.x == float(lowerX) + ChunkSizeX - 0.5f;
   }
   return count;
 }
@@ -141,28 +166,30 @@ TEST_F(WorldManagerThreadTest, BorderWallDisappearsOnceTheNeighbourIsFilled) {
 
   const Mesh closed = meshOf(chunk);
   ASSERT_TRUE(closed);
-  ASSERT_GT(closed->getNoOfVertices(), 0u);
-  EXPECT_GT(verticesOnPlusXBorder(closed), 0u);
-  for (const auto& vertex : closed->getVertices()) {
-    const Vox::Vector3DFloat p = vertex.getPosition();
-    EXPECT_EQ(vertex.getMaterial(), stone);
-    // Relative to the chunk's lowest block; the -x and -z walls belong to
-    // the neighbours' meshes.
-    EXPECT_TRUE(p.getX() >= 0.0f && p.getX() <= 15.5f) << p.getX();
-    EXPECT_TRUE(p.getZ() >= 0.0f && p.getZ() <= 15.5f) << p.getZ();
-    EXPECT_TRUE(p.getY() >= 0.0f && p.getY() <= 63.5f) << p.getY();
+  ASSERT_FALSE(closed->empty());
+  const int lowerX = chunkLowerCorner(chunk).x;
+  const int lowerZ = chunkLowerCorner(chunk).z;
+  EXPECT_GT(verticesOnPlusXBorder(closed, lowerX), 0u);
+  for (const TerrainVertex& vertex : closed->vertices) {
+    // Stone's layer; the -x and -z walls belong to the neighbours' meshes.
+    EXPECT_EQ(vertex.layer, 3);
+    EXPECT_TRUE(vertex.x >= lowerX && vertex.x <= lowerX + 15.5f) << vertex.x;
+    EXPECT_TRUE(vertex.z >= lowerZ && vertex.z <= lowerZ + 15.5f) << vertex.z;
+    EXPECT_TRUE(vertex.y >= 0.0f && vertex.y <= 63.5f) << vertex.y;
   }
+  EXPECT_EQ(closed->lower.x, float(lowerX));
+  EXPECT_EQ(closed->upper.y, 63.5f);
 
   fillChunk(plusX, stone, 64);
   const Mesh joined = meshOf(chunk);
   ASSERT_TRUE(joined);
-  EXPECT_GT(joined->getNoOfVertices(), 0u);
-  EXPECT_EQ(verticesOnPlusXBorder(joined), 0u);
+  EXPECT_FALSE(joined->empty());
+  EXPECT_EQ(verticesOnPlusXBorder(joined, lowerX), 0u);
 }
 
 TEST_F(WorldManagerThreadTest, StopsWhileIdle) {
   meshOf({0, 0, 0});
-  m_worker.reset();
+  stopWithinLimit(m_worker);
 }
 
 TEST_F(WorldManagerThreadTest, StopsRightAfterStartOrFirstRequest) {
@@ -171,22 +198,29 @@ TEST_F(WorldManagerThreadTest, StopsRightAfterStartOrFirstRequest) {
     if (round % 2 == 1) {
       m_worker->queueChunkForUpdate({round, 0, 0});
     }
-    m_worker.reset();
+    stopWithinLimit(m_worker);
   }
 }
 
-TEST_F(WorldManagerThreadTest, StopsAfterTheChunkInProgressWithWorkQueued) {
-  std::unique_lock<std::mutex> lock = holdWorkerCopying({0, 0, 0});
+TEST_F(WorldManagerThreadTest, StopsAfterTheChunkInProgressAndSkipsTheQueue) {
+  const ChunkPosition inProgress(0, 0, 0);
+  // Reading a region of the volume creates its blocks: read the chunk in
+  // progress's region now, so that only the queued chunks' copies, far
+  // apart, would make the volume grow.
+  meshOf(inProgress);
+  const std::size_t before = volumeBytes();
+  std::unique_lock<std::mutex> lock = holdWorkerCopying(inProgress);
   for (int i = 1; i <= 30; ++i) {
     m_worker->queueChunkForUpdate({i * 10, 0, -i * 10});
   }
-  std::thread stopper([this] { m_worker.reset(); });
+  std::thread stopper([this] { stopWithinLimit(m_worker); });
   // Give the stop request time to be made while the worker is still blocked,
   // so that it has to finish its chunk and skip the queue.
   std::this_thread::sleep_for(std::chrono::milliseconds(50));
   lock.unlock();
   stopper.join();
   EXPECT_EQ(m_worker, nullptr);
+  EXPECT_EQ(volumeBytes(), before);
 }
 
 } // namespace

@@ -51,20 +51,20 @@ std::uint8_t TerrainGenerator::blockAt(std::int32_t x, std::int32_t y, std::int3
 }
 
 std::uint8_t TerrainGenerator::block(std::int32_t x, std::int32_t y, std::int32_t z) const {
-  if (y < 0 || y > 127)
+  if (y < 0 || y >= ChunkSizeY)
     return Air;
   return blockAt(x, y, z, height(x, z));
 }
 
 Column TerrainGenerator::column(std::int32_t chunkX, std::int32_t chunkZ) const {
   Column blocks(ColumnBlocks);
-  for (int lx = 0; lx < 16; ++lx) {
-    for (int lz = 0; lz < 16; ++lz) {
-      const std::int32_t x = chunkX * 16 + lx;
-      const std::int32_t z = chunkZ * 16 + lz;
+  for (int lx = 0; lx < ChunkSizeX; ++lx) {
+    for (int lz = 0; lz < ChunkSizeZ; ++lz) {
+      const std::int32_t x = chunkX * ChunkSizeX + lx;
+      const std::int32_t z = chunkZ * ChunkSizeZ + lz;
       const int h = height(x, z);
-      const int base = (lx * 16 + lz) * 128;
-      for (int y = 0; y < 128; ++y)
+      const int base = (lx * ChunkSizeZ + lz) * ChunkSizeY;
+      for (int y = 0; y < ChunkSizeY; ++y)
         blocks[base + y] = blockAt(x, y, z, h);
     }
   }

@@ -1,0 +1,57 @@
+#ifndef TERRAIN_MESH_H
+#define TERRAIN_MESH_H
+
+// A chunk's surface as the terrain programs draw it: an indexed triangle
+// list in world space. Each triangle has one texture layer on all three
+// corners; triangles whose marching-cubes corners carry different block types
+// are split into sub-triangles of one type each. The mesh worker builds it,
+// the main thread only copies the arrays into the chunk's buffers.
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "vox/SurfaceMesh.h"
+#include "vox/Vector.h"
+
+// One vertex as the terrain vertex program reads it: the world position,
+// then texture coordinate set 0 as four shorts whose last one is the layer.
+struct TerrainVertex {
+  float x, y, z;
+  std::int16_t unused[3];
+  std::int16_t layer;
+};
+static_assert(sizeof(TerrainVertex) == 20, "the vertex buffer layout has no padding");
+
+struct TerrainMesh {
+  std::vector<TerrainVertex> vertices;
+  // Exactly one of the two is filled: 16-bit indices while every vertex can
+  // be reached with them.
+  std::vector<std::uint16_t> shortIndices;
+  std::vector<std::uint32_t> longIndices;
+  // The box around every vertex.
+  Vox::Vector3DFloat lower;
+  Vox::Vector3DFloat upper;
+
+  bool empty() const { return vertices.empty(); }
+  std::size_t indexCount() const { return shortIndices.size() + longIndices.size(); }
+  std::size_t bytes() const {
+    return vertices.size() * sizeof(TerrainVertex) + shortIndices.size() * sizeof(std::uint16_t) +
+           longIndices.size() * sizeof(std::uint32_t);
+  }
+};
+
+// The terrain mesh of one chunk's marching-cubes surface, whose positions are
+// relative to `origin`, the chunk's lowest block in world space.
+//
+// A triangle whose corners share a block type is kept as it is. Otherwise it
+// is split at its edge midpoints and centroid: a corner whose type differs
+// from both others gets the quadrilateral of the corner, its two edge
+// midpoints and the centroid; two corners of one type share the rest; three
+// types get a third each. A corner only ever lies in sub-triangles of its own
+// type, so the surface's vertices are shared as they are; a midpoint or
+// centroid is one vertex per layer that uses it. Windings are kept.
+TerrainMesh buildTerrainMesh(const Vox::SurfaceMesh<Vox::PositionMaterialNormal>& surface,
+                             Vox::Vector3DFloat origin);
+
+#endif

@@ -1,0 +1,192 @@
+#include <algorithm>
+#include <array>
+#include <limits>
+#include <unordered_map>
+
+#include "BlockLayers.h"
+#include "TerrainMesh.h"
+
+namespace {
+
+using Surface = Vox::SurfaceMesh<Vox::PositionMaterialNormal>;
+using Vec = Vox::Vector3DFloat;
+
+const std::uint32_t Unused = std::numeric_limits<std::uint32_t>::max();
+
+// A surface vertex's material is the block type of the solid voxel on its
+// edge, carried as a float.
+unsigned char blockTypeOf(const Vox::PositionMaterialNormal& vertex) {
+  return static_cast<unsigned char>(static_cast<int>(double(vertex.getMaterial()) + 0.5));
+}
+
+class TerrainMeshBuilder {
+public:
+  TerrainMeshBuilder(const Surface& surface, Vec origin)
+      : m_surface(surface), m_origin(origin), m_output(surface.getNoOfVertices(), Unused) {}
+
+  TerrainMesh build() {
+    const auto& indices = m_surface.getIndices();
+    std::size_t begin = 0, end = indices.size();
+    if (!m_surface.m_vecLodRecords.empty()) {
+      begin = std::size_t(std::max(0, m_surface.m_vecLodRecords.front().beginIndex));
+      end = std::min(end, std::size_t(std::max(0, m_surface.m_vecLodRecords.front().endIndex)));
+    }
+    m_indices.reserve(end > begin ? end - begin : 0);
+    for (std::size_t i = begin; i + 2 < end; i += 3)
+      addMeshTriangle(indices[i], indices[i + 1], indices[i + 2]);
+    return finish();
+  }
+
+private:
+  Vec positionOf(std::uint32_t index) const { return m_surface.getVertices()[index].getPosition(); }
+  unsigned char typeOf(std::uint32_t index) const {
+    return blockTypeOf(m_surface.getVertices()[index]);
+  }
+
+  std::uint32_t addVertex(Vec relative, unsigned char layer) {
+    const Vec world = relative + m_origin;
+    m_mesh.vertices.push_back({world.x, world.y, world.z, {0, 0, 0}, std::int16_t(layer)});
+    return std::uint32_t(m_mesh.vertices.size() - 1);
+  }
+
+  // The output vertex of a surface vertex, with its own block type's layer.
+  std::uint32_t corner(std::uint32_t index) {
+    std::uint32_t& output = m_output[index];
+    if (output == Unused)
+      output = addVertex(positionOf(index), layerOfBlockType(typeOf(index)));
+    return output;
+  }
+
+  // Shared by the two triangles on the edge, once per layer.
+  std::uint32_t midpoint(std::uint32_t a, std::uint32_t b, unsigned char layer) {
+    const std::uint64_t key =
+        ((std::uint64_t(std::min(a, b)) << 24 | std::max(a, b)) << 8) | layer;
+    const auto found = m_midpoints.find(key);
+    if (found != m_midpoints.end())
+      return found->second;
+    const std::uint32_t vertex = addVertex((positionOf(a) + positionOf(b)) * 0.5f, layer);
+    m_midpoints.emplace(key, vertex);
+    return vertex;
+  }
+
+  void addTriangle(std::uint32_t a, std::uint32_t b, std::uint32_t c) {
+    m_indices.push_back(a);
+    m_indices.push_back(b);
+    m_indices.push_back(c);
+  }
+
+  void addMeshTriangle(std::uint32_t a, std::uint32_t b, std::uint32_t c) {
+    const unsigned char ma = typeOf(a), mb = typeOf(b), mc = typeOf(c);
+    if (ma == mb && mb == mc) {
+      const std::uint32_t first = corner(a);
+      const std::uint32_t second = corner(b);
+      addTriangle(first, second, corner(c));
+    } else {
+      addSplitTriangle(a, b, c, ma, mb, mc);
+    }
+  }
+
+  // The sub-triangles of one split mesh triangle. Each is drawn with the
+  // layer of `type`, the block type of its corners.
+  class Split {
+  public:
+    Split(TerrainMeshBuilder& builder, std::uint32_t a, std::uint32_t b, std::uint32_t c)
+        : m_builder(builder),
+          m_centroid((builder.positionOf(a) + builder.positionOf(b) + builder.positionOf(c)) *
+                     (1.0f / 3.0f)) {}
+
+    // Corner p, the midpoint of its edge towards q and the centroid, in the
+    // order the winding needs.
+    void cornerMidpointCentroid(std::uint32_t p, std::uint32_t q, unsigned char type) {
+      const unsigned char layer = layerOfBlockType(type);
+      m_builder.addTriangle(m_builder.corner(p), m_builder.midpoint(p, q, layer), centroid(layer));
+    }
+    void cornerCentroidMidpoint(std::uint32_t p, std::uint32_t q, unsigned char type) {
+      const unsigned char layer = layerOfBlockType(type);
+      m_builder.addTriangle(m_builder.corner(p), centroid(layer), m_builder.midpoint(p, q, layer));
+    }
+    // Corners p and q and the midpoint of the edge from r to s.
+    void twoCornersMidpoint(std::uint32_t p, std::uint32_t q, std::uint32_t r, std::uint32_t s,
+                            unsigned char type, bool midpointLast) {
+      const unsigned char layer = layerOfBlockType(type);
+      const std::uint32_t mid = m_builder.midpoint(r, s, layer);
+      if (midpointLast)
+        m_builder.addTriangle(m_builder.corner(p), m_builder.corner(q), mid);
+      else
+        m_builder.addTriangle(m_builder.corner(p), mid, m_builder.corner(q));
+    }
+
+  private:
+    std::uint32_t centroid(unsigned char layer) {
+      for (const auto& [used, vertex] : m_centroids)
+        if (used == layer)
+          return vertex;
+      const std::uint32_t vertex = m_builder.addVertex(m_centroid, layer);
+      m_centroids.emplace_back(layer, vertex);
+      return vertex;
+    }
+
+    TerrainMeshBuilder& m_builder;
+    Vec m_centroid;
+    std::vector<std::pair<unsigned char, std::uint32_t>> m_centroids;
+  };
+
+  void addSplitTriangle(std::uint32_t a, std::uint32_t b, std::uint32_t c, unsigned char ma,
+                        unsigned char mb, unsigned char mc) {
+    Split split(*this, a, b, c);
+    if (ma == mb) {
+      split.twoCornersMidpoint(a, b, b, c, ma, true);       // A, B, M_BC
+      split.cornerCentroidMidpoint(a, c, ma);               // A, G, M_AC
+      split.cornerMidpointCentroid(c, a, mc);               // C, M_AC, G
+      split.cornerCentroidMidpoint(c, b, mc);               // C, G, M_BC
+    } else if (ma == mc) {
+      split.twoCornersMidpoint(a, c, b, c, ma, false);      // A, M_BC, C
+      split.cornerMidpointCentroid(a, b, ma);               // A, M_AB, G
+      split.cornerCentroidMidpoint(b, a, mb);               // B, G, M_AB
+      split.cornerMidpointCentroid(b, c, mb);               // B, M_BC, G
+    } else if (mb == mc) {
+      split.twoCornersMidpoint(c, b, a, c, mb, false);      // C, M_AC, B
+      split.cornerCentroidMidpoint(b, a, mb);               // B, G, M_AB
+      split.cornerMidpointCentroid(a, b, ma);               // A, M_AB, G
+      split.cornerCentroidMidpoint(a, c, ma);               // A, G, M_AC
+    } else {
+      split.cornerMidpointCentroid(c, a, mc);               // C, M_AC, G
+      split.cornerCentroidMidpoint(c, b, mc);               // C, G, M_BC
+      split.cornerCentroidMidpoint(b, a, mb);               // B, G, M_AB
+      split.cornerMidpointCentroid(b, c, mb);               // B, M_BC, G
+      split.cornerMidpointCentroid(a, b, ma);               // A, M_AB, G
+      split.cornerCentroidMidpoint(a, c, ma);               // A, G, M_AC
+    }
+  }
+
+  TerrainMesh finish() {
+    if (m_mesh.vertices.size() <= std::size_t(std::numeric_limits<std::uint16_t>::max()) + 1)
+      m_mesh.shortIndices.assign(m_indices.begin(), m_indices.end());
+    else
+      m_mesh.longIndices = std::move(m_indices);
+    if (!m_mesh.vertices.empty()) {
+      const TerrainVertex& first = m_mesh.vertices.front();
+      m_mesh.lower = m_mesh.upper = Vec(first.x, first.y, first.z);
+    }
+    for (const TerrainVertex& v : m_mesh.vertices) {
+      m_mesh.lower = Vec(std::min(m_mesh.lower.x, v.x), std::min(m_mesh.lower.y, v.y),
+                         std::min(m_mesh.lower.z, v.z));
+      m_mesh.upper = Vec(std::max(m_mesh.upper.x, v.x), std::max(m_mesh.upper.y, v.y),
+                         std::max(m_mesh.upper.z, v.z));
+    }
+    return std::move(m_mesh);
+  }
+
+  const Surface& m_surface;
+  Vec m_origin;
+  std::vector<std::uint32_t> m_output;
+  std::unordered_map<std::uint64_t, std::uint32_t> m_midpoints;
+  std::vector<std::uint32_t> m_indices;
+  TerrainMesh m_mesh;
+};
+
+} // namespace
+
+TerrainMesh buildTerrainMesh(const Surface& surface, Vec origin) {
+  return TerrainMeshBuilder(surface, origin).build();
+}

@@ -1,0 +1,289 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <thread>
+#include <vector>
+
+#include <OgreManualObject.h>
+#include <OgreRenderWindow.h>
+#include <OgreSceneNode.h>
+
+#include "ChunkRegions.h"
+#include "ChunkRenderer.h"
+#include "FailingAllocations.h"
+#include "OutputCapture.h"
+#include "ReferenceChunkDrawing.h"
+#include "TerrainMaterial.h"
+#include "TestShell.h"
+#include "VoxelModifier.h"
+#include "WorldManager.h"
+#include "terrain/TerrainGenerator.h"
+
+namespace {
+
+using Surface = Vox::SurfaceMesh<Vox::PositionMaterialNormal>;
+
+// One window for the whole program: the client's run directory holds its
+// configuration and media.
+class ChunkDrawing : public testing::Test {
+protected:
+  static void SetUpTestSuite() {
+    std::filesystem::current_path(TS_RUN_DIR);
+    s_shell = new TestShell();
+    // Anisotropic filtering makes software rendering of a screenful of
+    // terrain very slow.
+    MyOgre::setTextureFiltering(Ogre::TFO_BILINEAR, 1);
+    createTerrainMaterial();
+  }
+  static void TearDownTestSuite() { delete s_shell; }
+
+  void TearDown() override {
+    s_shell->cameraNode()->setPosition(10, 10, 50);
+  }
+
+  static void lookFrom(const Ogre::Vector3& eye, const Ogre::Vector3& target) {
+    s_shell->cameraNode()->setPosition(eye);
+    s_shell->setCameraDirection(target - eye);
+  }
+
+  // The last rendered frame, 8-bit RGB.
+  static std::vector<Ogre::uint8> frame() {
+    const unsigned width = s_shell->m_window->getWidth(), height = s_shell->m_window->getHeight();
+    std::vector<Ogre::uint8> bytes(std::size_t(width) * height * 3);
+    Ogre::PixelBox box(width, height, 1, Ogre::PF_BYTE_RGB, bytes.data());
+    s_shell->m_window->copyContentsToMemory(box, box);
+    return bytes;
+  }
+
+  static TestShell* s_shell;
+};
+
+TestShell* ChunkDrawing::s_shell = nullptr;
+
+// The generated terrain of seed 0 around chunk (0, 0): the volume holds
+// `radius` + 1 columns around it, so the surfaces of the columns within
+// `radius` see all their neighbours.
+class GeneratedWorld {
+public:
+  explicit GeneratedWorld(int radius) : m_volume(WorldVolumeBlockSide) {
+    const Terrain::TerrainGenerator generator(0);
+    for (int cx = -radius - 1; cx <= radius + 1; ++cx)
+      for (int cz = -radius - 1; cz <= radius + 1; ++cz) {
+        const Terrain::Column column = generator.column(cx, cz);
+        const Vox::Vector3DInt32 lower = chunkLowerCorner({cx, 0, cz});
+        std::size_t next = 0;
+        for (int x = 0; x < ChunkSizeX; ++x)
+          for (int z = 0; z < ChunkSizeZ; ++z)
+            for (int y = 0; y < ChunkSizeY; ++y)
+              m_volume.setVoxelAt(lower.x + x, y, lower.z + z, TSVoxel(column[next++]));
+      }
+    for (int cx = -radius; cx <= radius; ++cx)
+      for (int cz = -radius; cz <= radius; ++cz)
+        m_chunks.emplace_back(cx, 0, cz);
+  }
+
+  const std::vector<ChunkPosition>& chunks() const { return m_chunks; }
+
+  Surface surface(ChunkPosition chunk) {
+    Surface surface;
+    Vox::SurfaceExtractor<WorldVolume>(&m_volume, chunkExtractionRegion(chunk), &surface).execute();
+    return surface;
+  }
+
+private:
+  WorldVolume m_volume;
+  std::vector<ChunkPosition> m_chunks;
+};
+
+Vox::Vector3DFloat originOf(ChunkPosition chunk) {
+  const Vox::Vector3DInt32 corner = chunkLowerCorner(chunk);
+  return {float(corner.x), float(corner.y), float(corner.z)};
+}
+
+// The two programs differ only in where the face normal comes from (the
+// vertices, or the slopes of the position), so a pixel may differ by the
+// rounding of its shading: 4 of 255 in each channel, for all but one pixel in
+// a thousand (measured: all but 1 of 480000).
+const int PixelTolerance = 4;
+const double ShareWithinTolerance = 0.999;
+
+TEST_F(ChunkDrawing, TheCompactFormatDrawsTheSamePictureAsTheUnindexedOne) {
+  lookFrom({-20, 90, -26}, {8, 60, 8});
+  createReferenceMaterial();
+  GeneratedWorld generated(1);
+  WorldManager world(*s_shell);
+  std::vector<Ogre::ManualObject*> reference, compact;
+  for (ChunkPosition chunk : generated.chunks()) {
+    const Surface surface = generated.surface(chunk);
+    reference.push_back(s_shell->createManualObject());
+    drawReferenceChunk(reference.back(), surface, originOf(chunk));
+    world.loadChunk(chunk);
+    world.render(chunk, std::make_unique<TerrainMesh>(buildTerrainMesh(surface, originOf(chunk))));
+    compact.push_back(world.chunkObject(chunk));
+  }
+  const auto show = [](const std::vector<Ogre::ManualObject*>& objects, bool visible) {
+    for (Ogre::ManualObject* object : objects)
+      object->setVisible(visible);
+  };
+  show(compact, false);
+  ASSERT_TRUE(s_shell->update(true));
+  const std::vector<Ogre::uint8> expected = frame();
+  show(reference, false);
+  show(compact, true);
+  ASSERT_TRUE(s_shell->update(true));
+  const std::vector<Ogre::uint8> drawn = frame();
+
+  std::size_t pixels = expected.size() / 3, within = 0, terrain = 0;
+  for (std::size_t i = 0; i < expected.size(); i += 3) {
+    int difference = 0;
+    for (int c = 0; c < 3; ++c)
+      difference = std::max(difference, std::abs(int(expected[i + c]) - int(drawn[i + c])));
+    within += difference <= PixelTolerance;
+    terrain += expected[i] + expected[i + 1] + expected[i + 2] > 30;
+  }
+  EXPECT_GT(double(terrain) / pixels, 0.6) << "the terrain fills little of the picture";
+  EXPECT_GE(double(within) / pixels, ShareWithinTolerance)
+      << within << " of " << pixels << " pixels within " << PixelTolerance;
+  for (Ogre::ManualObject* object : reference)
+    s_shell->eraseManualObject(object);
+}
+
+// Feeds a chunk's blocks as chunk ingestion does.
+void fillChunk(WorldManager& world, ChunkPosition chunk, std::uint8_t type) {
+  const Vox::Vector3DInt32 lower = chunkLowerCorner(chunk);
+  VoxelModifier modifier(world, chunk);
+  for (int x = 0; x < ChunkSizeX; ++x)
+    for (int z = 0; z < ChunkSizeZ; ++z)
+      for (int y = 0; y < 40 + x + z; ++y)
+        modifier.setVoxelAt(lower.x + x, y, lower.z + z, TSVoxel(type));
+}
+
+bool showsAMesh(WorldManager& world, ChunkPosition chunk) {
+  const Ogre::ManualObject* object = world.chunkObject(chunk);
+  return object && object->getSections().front()->getRenderOperation()->useIndexes;
+}
+
+// Calls update until `count` meshes have been drawn; returns how many
+// updates drew them.
+std::size_t drawMeshes(WorldManager& world, std::size_t count) {
+  std::size_t drawn = 0;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (drawn < count && std::chrono::steady_clock::now() < deadline) {
+    drawn += world.update();
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return drawn;
+}
+
+TEST_F(ChunkDrawing, EachColumnIsMeshedOnceItsNeighboursHaveArrived) {
+  WorldManager world(*s_shell);
+  std::vector<ChunkPosition> chunks;
+  for (int x = 0; x < 3; ++x)
+    for (int z = 0; z < 3; ++z) {
+      chunks.emplace_back(x, 0, z);
+      world.loadChunk(chunks.back());
+    }
+  for (ChunkPosition chunk : chunks)
+    fillChunk(world, chunk, 1);
+  EXPECT_EQ(drawMeshes(world, chunks.size()), chunks.size());
+  // Nothing more comes: one mesh per column, and it is the full one.
+  std::this_thread::sleep_for(WorldManager::NeighbourWait * 2);
+  EXPECT_EQ(world.update(), 0u);
+  for (ChunkPosition chunk : chunks) {
+    ASSERT_TRUE(showsAMesh(world, chunk));
+    world.updateChunk(chunk, false);
+  }
+  const std::size_t indices = world.chunkObject({1, 0, 1})->getSections().front()
+                                  ->getRenderOperation()->indexData->indexCount;
+  EXPECT_EQ(drawMeshes(world, chunks.size()), chunks.size());
+  EXPECT_EQ(world.chunkObject({1, 0, 1})->getSections().front()->getRenderOperation()
+                ->indexData->indexCount,
+            indices);
+}
+
+TEST_F(ChunkDrawing, NearestFirstWithinTheBudgetAndSupersededMeshesDropped) {
+  WorldManager world(*s_shell);
+  const ChunkPosition far(6, 0, 0), middle(3, 0, 0), near(0, 0, 0);
+  for (ChunkPosition chunk : {far, middle, near})
+    world.loadChunk(chunk);
+  for (ChunkPosition chunk : {far, middle, near}) {
+    fillChunk(world, chunk, 1);
+    world.updateChunk(chunk, false);
+  }
+  world.updateChunk(far, false);
+  lookFrom({8, 80, 8}, {40, 60, 8});
+  world.setDrawBudget(std::chrono::nanoseconds(0));
+  // The worker needs a few milliseconds for these; drawing takes what has
+  // arrived.
+  std::this_thread::sleep_for(std::chrono::seconds(1));
+  std::vector<std::vector<bool>> shown;
+  for (int tick = 0; tick < 4; ++tick) {
+    const std::size_t drawn = world.update();
+    EXPECT_EQ(drawn, tick < 3 ? 1u : 0u) << "tick " << tick;
+    shown.push_back({showsAMesh(world, near), showsAMesh(world, middle), showsAMesh(world, far)});
+  }
+  EXPECT_EQ(shown[0], (std::vector<bool>{true, false, false}));
+  EXPECT_EQ(shown[1], (std::vector<bool>{true, true, false}));
+  EXPECT_EQ(shown[2], (std::vector<bool>{true, true, true}));
+}
+
+TEST_F(ChunkDrawing, ChunksBeyondTheViewDistanceAreHiddenAndCounted) {
+  WorldManager world(*s_shell, 1);
+  for (int x = -3; x <= 3; ++x)
+    world.loadChunk({x, 0, 0});
+  lookFrom({8, 70, 8}, {8, 60, 60});
+  world.update();
+  for (int x = -3; x <= 3; ++x)
+    EXPECT_EQ(world.chunkObject({x, 0, 0})->getVisible(), std::abs(x) <= 1) << x;
+  EXPECT_EQ(world.chunkCount(), 7u);
+  // Looking along +z from above chunk 0 sees none of the placeholders near
+  // the origin in front; the hidden ones count as culled too.
+  EXPECT_GE(world.culledChunks(), 4u);
+  lookFrom({-24, 70, 8}, {-24, 60, 60});
+  world.update();
+  EXPECT_TRUE(world.chunkObject({-3, 0, 0})->getVisible());
+  EXPECT_FALSE(world.chunkObject({0, 0, 0})->getVisible());
+
+  struct Case {
+    int viewDistance;
+    float farClip;
+  };
+  for (const Case& c : {Case{0, 129.98f}, Case{1, 135.76f}, Case{10, 279.89f}})
+    EXPECT_NEAR(WorldManager::farClipDistance(c.viewDistance), c.farClip, 0.01f);
+}
+
+TEST_F(ChunkDrawing, FailuresLeaveTheBookkeepingWhole) {
+  WorldManager world(*s_shell);
+  const ChunkPosition chunk(2, 0, -2);
+  // Every allocation of loadChunk in turn fails, until one load gets through.
+  for (long successes = 0;; ++successes) {
+    SCOPED_TRACE(successes);
+    failAnAllocation(successes);
+    try {
+      world.loadChunk(chunk);
+    } catch (const std::bad_alloc&) {
+    }
+    const bool failed = allocationFailed();
+    EXPECT_EQ(world.isLoaded(chunk), world.chunkObject(chunk) != nullptr);
+    if (!failed)
+      break;
+    if (world.isLoaded(chunk))
+      world.unloadChunk(chunk);
+  }
+  ASSERT_TRUE(world.isLoaded(chunk));
+
+  OutputCapture capture;
+  {
+    VoxelModifier modifier(world, chunk);
+    modifier.setVoxelAt(32, 5, -32, TSVoxel(1));
+    failAnAllocation(0);
+  }
+  EXPECT_TRUE(allocationFailed());
+  EXPECT_EQ(capture.err(), std::vector<std::string>{
+                               "could not queue chunk 2, 0, -2 for meshing: std::bad_alloc"});
+}
+
+} // namespace
