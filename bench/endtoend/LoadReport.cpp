@@ -56,7 +56,6 @@ struct TickSpan {
 struct Spans {
   TickSpan during;
   TickSpan after;
-  TickSpan all;
   long meshesDuring = 0;
   long meshesAfter = 0;
 };
@@ -64,7 +63,6 @@ struct Spans {
 Spans splitTicks(const LoadRecord& record) {
   Spans spans;
   for (const TickRecord& tick : record.ticks) {
-    spans.all.add(tick);
     if (!record.lastMesh || tick.time <= *record.lastMesh) {
       spans.during.add(tick);
       spans.meshesDuring += tick.meshes;
