@@ -21,9 +21,13 @@ const char* const FragmentProgramName = "my_ts_pixel_shader";
 const Ogre::uint TextureSize = 1024;
 
 // Layer i of the texture array shows image i.
-const std::array<const char*, 7> LayerImages = {
-    "Abstract_15.jpg", "tm006_COLOR.jpg", "Snow_01_UV_H_CM_1.jpg", "Rock_02_UV_H_CM_1.jpg",
-    "Blue_18.jpg",     "tm003_COLOR.jpg", "tm007_COLOR.jpg",
+const std::array<const char*, 24> LayerImages = {
+    "Abstract_15.jpg", "tm006_COLOR.jpg",     "Snow_01_UV_H_CM_1.jpg", "Rock_02_UV_H_CM_1.jpg",
+    "Blue_18.jpg",     "tm003_COLOR.jpg",     "tm007_COLOR.jpg",       "sand.jpg",
+    "sandstone.jpg",   "bark.jpg",            "leaves.jpg",            "ice.jpg",
+    "clay.jpg",        "coal_ore.jpg",        "iron_ore.jpg",          "gold_ore.jpg",
+    "diamond_ore.jpg", "redstone_ore.jpg",    "lapis_ore.jpg",         "lava.jpg",
+    "planks.jpg",      "obsidian.jpg",        "netherrack.jpg",        "brick.jpg",
 };
 
 const Ogre::String& group() { return Ogre::ResourceGroupManager::DEFAULT_RESOURCE_GROUP_NAME; }

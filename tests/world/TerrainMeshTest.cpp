@@ -76,7 +76,7 @@ TEST(TerrainMesh, SplitsByBlockTypeKeepingAreaAndWinding) {
       {13, 8, 2, {1, 1, 4, 4, 6, 6}, 3 + 3 * 2 + 3},
       // Types without a layer of their own use layer 0; materials round to
       // the nearest type.
-      {5, 5, 200, {0, 0, 0, 0}, 3 + 2 + 1},
+      {6, 6, 200, {0, 0, 0, 0}, 3 + 2 + 1},
       {0.6f, 1.4f, 1.0f, {3}, 3},
   };
   const Vec up = cross(B - A, C - A);

@@ -3,8 +3,9 @@
 
 #include <string>
 
-// Paints the seven terrain pictures, 1024 x 1024 each and seamlessly tiling,
-// and writes them as JPEG files into the folder.
+// Paints the terrain pictures, 1024 x 1024 each and seamlessly tiling, in the
+// order of the terrain texture's layers, and writes them as JPEG files into
+// the folder.
 void writeTerrainImages(const std::string& folder);
 
 #endif
