@@ -16,7 +16,8 @@ constexpr double entityMeshScale = 0.01;
 class Movable : public Renderable {
 public:
   // Adds the velocity to the remainder, moves by its whole position units,
-  // then places the node.
+  // then places the node and turns it (and the mesh's head, if it has one)
+  // to the look.
   void update() override;
   std::string getMeshName() const override;
   double getMeshScale() const override;
@@ -28,7 +29,8 @@ public:
   Vox::Vector3DInt32 m_velocity;
   // Motion not yet turned into whole position units, within -999..999.
   Vox::Vector3DInt32 m_remainder;
-  // The server's rotation bytes, stored as received.
+  // The server's rotation bytes, stored as received: 256 steps to the turn,
+  // yaw 0 facing +z and 64 facing -x, pitch positive looking down.
   signed char m_yaw = 0;
   signed char m_pitch = 0;
 };

@@ -48,16 +48,30 @@ TEST_F(NodePlacement, NodeFollowsTheMoveOfTheSameUpdate) {
   EXPECT_EQ(m_node->getPosition(), Ogre::Vector3(1.0f, 0.0f, 0.0f));
 }
 
-TEST_F(NodePlacement, NodeKeepsItsOrientationAndScale) {
+// The protocol's yaw: 0 faces +z, a quarter turn (64 steps of 256) faces -x.
+// The mesh faces +z when unturned; the pitch moves only a head, which a node
+// without a mesh does not have.
+TEST_F(NodePlacement, NodeTurnsToTheYawAndKeepsItsScale) {
   m_node->setScale(0.01f, 0.01f, 0.01f);
-  const Ogre::Quaternion orientation = m_node->getOrientation();
-  Entities::Named named;
-  named.m_yaw = 64;
-  named.m_pitch = -32;
-  named.m_sceneNode = m_node;
-  named.update();
-  EXPECT_EQ(m_node->getOrientation(), orientation);
-  EXPECT_EQ(m_node->getScale(), Ogre::Vector3(0.01f, 0.01f, 0.01f));
+  const struct {
+    signed char yaw;
+    Ogre::Vector3 facing;
+  } cases[] = {{0, Ogre::Vector3::UNIT_Z},
+               {64, Ogre::Vector3::NEGATIVE_UNIT_X},
+               {-128, Ogre::Vector3::NEGATIVE_UNIT_Z},
+               {-64, Ogre::Vector3::UNIT_X},
+               {32, Ogre::Vector3(-1, 0, 1).normalisedCopy()}};
+  for (const auto& c : cases) {
+    Entities::Named named;
+    named.m_yaw = c.yaw;
+    named.m_pitch = -32;
+    named.m_sceneNode = m_node;
+    named.update();
+    const Ogre::Vector3 facing = m_node->getOrientation() * Ogre::Vector3::UNIT_Z;
+    EXPECT_TRUE(facing.positionEquals(c.facing, 1e-5f))
+        << "yaw " << int(c.yaw) << " faces " << facing;
+    EXPECT_EQ(m_node->getScale(), Ogre::Vector3(0.01f, 0.01f, 0.01f));
+  }
 }
 
 TEST_F(NodePlacement, RenderablePlacesTheNodeAtItsReportedPosition) {

@@ -2,16 +2,26 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
+#include <OgreBone.h>
 #include <OgreManualObject.h>
 #include <OgreMaterialManager.h>
 #include <OgreMesh.h>
 #include <OgreMeshManager.h>
 #include <OgreMeshSerializer.h>
 #include <OgreResourceGroupManager.h>
+#include <OgreSkeleton.h>
+#include <OgreSkeletonManager.h>
+#include <OgreSkeletonSerializer.h>
+#include <OgreSubMesh.h>
 
 namespace {
 const char* const kMaterial = "Ferrowick/Entity";
+// Bones of the meshes that have a head: the body, and the head that turns
+// about the neck.
+const unsigned short kBody = 0;
+const unsigned short kHead = 1;
 const Ogre::Vector3 kLight = Ogre::Vector3(0.4f, 0.8f, 0.45f).normalisedCopy();
 
 // The shading a face with this normal gets under the fixed light.
@@ -25,6 +35,11 @@ Ogre::ColourValue shaded(const Ogre::ColourValue& colour, const Ogre::Vector3& n
 class ShapeBuilder {
 public:
   explicit ShapeBuilder(Ogre::ManualObject& object) : m_object(object) {}
+
+  // The bone the following shapes move with.
+  void bone(unsigned short bone) { m_bone = bone; }
+  // The bone of each vertex, in vertex order.
+  const std::vector<unsigned short>& bones() const { return m_bones; }
 
   void box(const Ogre::Vector3& low, const Ogre::Vector3& high, const Ogre::ColourValue& colour) {
     Ogre::Vector3 corners[8];
@@ -79,6 +94,7 @@ public:
 private:
   Ogre::uint32 vertex(const Ogre::Vector3& at, const Ogre::Vector3& normal, const Ogre::ColourValue& colour) {
     m_positions.push_back(at);
+    m_bones.push_back(m_bone);
     m_object.position(at);
     m_object.normal(normal);
     m_object.colour(shaded(colour, normal));
@@ -98,6 +114,8 @@ private:
 
   Ogre::ManualObject& m_object;
   std::vector<Ogre::Vector3> m_positions;
+  std::vector<unsigned short> m_bones;
+  unsigned short m_bone = kBody;
 };
 
 using Shape = void (*)(ShapeBuilder&);
@@ -119,6 +137,7 @@ void robot(ShapeBuilder& shape) {
   shape.box(V(-36, 70, -20), V(36, 135, 20), kSteel);
   shape.box(V(-50, 75, -10), V(-38, 130, 10), kIron);
   shape.box(V(38, 75, -10), V(50, 130, 10), kIron);
+  shape.bone(kHead);
   shape.box(V(-22, 138, -20), V(22, 170, 20), kSilver);
   shape.box(V(-16, 150, 20), V(16, 160, 22), kSignalRed);
   shape.box(V(-2, 170, -2), V(2, 185, 2), kSignalRed);
@@ -133,22 +152,62 @@ void ninja(ShapeBuilder& shape) {
   shape.box(V(-25, 88, -14), V(25, 96, 14), kSash);
   shape.box(V(-34, 90, -7), V(-26, 142, 7), kCloth);
   shape.box(V(26, 90, -7), V(34, 142, 7), kCloth);
+  shape.box(V(-2, 95, -17), V(2, 190, -14), kSilver);
+  shape.bone(kHead);
   shape.box(V(-14, 148, -14), V(14, 180, 14), kCloth);
   shape.box(V(-12, 160, 14), V(12, 166, 15), kSkin);
-  shape.box(V(-2, 95, -17), V(2, 190, -14), kSilver);
 }
 
 // A ball resting on the origin.
 void ball(ShapeBuilder& shape) { shape.sphere(Ogre::Vector3(0, 80, 0), 80, kGold); }
 
-void exportMesh(const std::string& folder, const char* name, Shape shape) {
-  Ogre::ManualObject object(name);
+// A skeleton of a body bone at the origin and a head bone at the neck, in
+// the binding pose; the mesh moves with it.
+void addSkeleton(const std::string& folder, const std::string& name, Ogre::Mesh& mesh,
+                 const std::vector<unsigned short>& bones, const Ogre::Vector3& neck) {
+  Ogre::SkeletonPtr skeleton = Ogre::SkeletonManager::getSingleton().create(
+      name, Ogre::ResourceGroupManager::DEFAULT_RESOURCE_GROUP_NAME);
+  Ogre::Bone* body = skeleton->createBone("body", kBody);
+  Ogre::Bone* head = skeleton->createBone("head", kHead);
+  body->addChild(head);
+  head->setPosition(neck);
+  skeleton->setBindingPose();
+  mesh._notifySkeleton(skeleton);
+
+  Ogre::SubMesh* part = mesh.getSubMesh(0);
+  for (std::size_t vertex = 0; vertex < bones.size(); ++vertex) {
+    part->addBoneAssignment(
+        Ogre::VertexBoneAssignment{static_cast<unsigned int>(vertex), bones[vertex], 1.0f});
+  }
+  mesh._compileBoneAssignments();
+  // Skinning rewrites positions and normals: they need a buffer of their own,
+  // or the colours are lost and the mesh shows black.
+  Ogre::VertexData* vertices = part->vertexData;
+  vertices->reorganiseBuffers(vertices->vertexDeclaration->getAutoOrganisedDeclaration(true, false, false));
+
+  Ogre::SkeletonSerializer().exportSkeleton(skeleton.get(), folder + "/" + name);
+  Ogre::SkeletonManager::getSingleton().remove(skeleton);
+}
+
+struct EntityShape {
+  const char* mesh;
+  Shape shape;
+  // The skeleton's file and the head's pivot, for the meshes with a head.
+  const char* skeleton;
+  std::optional<Ogre::Vector3> neck;
+};
+
+void exportMesh(const std::string& folder, const EntityShape& entity) {
+  Ogre::ManualObject object(entity.mesh);
   object.begin(kMaterial, Ogre::RenderOperation::OT_TRIANGLE_LIST);
   ShapeBuilder builder(object);
-  shape(builder);
+  entity.shape(builder);
   object.end();
-  Ogre::MeshPtr mesh = object.convertToMesh(name);
-  Ogre::MeshSerializer().exportMesh(mesh.get(), folder + "/" + name);
+  Ogre::MeshPtr mesh = object.convertToMesh(entity.mesh);
+  if (entity.neck) {
+    addSkeleton(folder, entity.skeleton, *mesh, builder.bones(), *entity.neck);
+  }
+  Ogre::MeshSerializer().exportMesh(mesh.get(), folder + "/" + entity.mesh);
   Ogre::MeshManager::getSingleton().remove(mesh);
 }
 }  // namespace
@@ -158,8 +217,13 @@ void writeEntityMeshes(const std::string& folder) {
   // records the name, the client's material script defines it.
   Ogre::MaterialPtr stub = Ogre::MaterialManager::getSingleton().create(
       kMaterial, Ogre::ResourceGroupManager::DEFAULT_RESOURCE_GROUP_NAME);
-  exportMesh(folder, "robot.mesh", robot);
-  exportMesh(folder, "ninja.mesh", ninja);
-  exportMesh(folder, "sphere.mesh", ball);
+  const EntityShape entities[] = {
+      {"robot.mesh", robot, "robot.skeleton", Ogre::Vector3(0, 136, 0)},
+      {"ninja.mesh", ninja, "ninja.skeleton", Ogre::Vector3(0, 146, 0)},
+      {"sphere.mesh", ball, nullptr, std::nullopt},
+  };
+  for (const EntityShape& entity : entities) {
+    exportMesh(folder, entity);
+  }
   Ogre::MaterialManager::getSingleton().remove(stub);
 }
