@@ -5,11 +5,14 @@
 // camera "PlayerCam", keyboard and mouse, and the scene services used by the
 // world and the entities. The game page derives from it.
 
+#include <memory>
 #include <string>
 
 #include <OIS.h>
 #include <Ogre.h>
 #include <OgreWindowEventUtilities.h>
+
+#include "Sky.h"
 
 class MyOgre : public Ogre::FrameListener,
                public OgreBites::WindowEventListener,
@@ -67,6 +70,13 @@ public:
   // Points the camera along a world-space direction.
   void setCameraDirection(const Ogre::Vector3& direction);
 
+  // Mouse look turns by the sensitivity times the default per pixel;
+  // inverted, moving the mouse down looks up.
+  void setMouseLook(double sensitivity, bool inverted);
+
+  // The background behind the world (black unless told otherwise).
+  Sky& sky() { return *m_sky; }
+
 protected:
   void createInputSystem(bool nonExclusive);
 
@@ -87,6 +97,10 @@ private:
   void createCamera();
   void destroyInputSystem();
   void releaseWindow();
+
+  std::unique_ptr<Sky> m_sky;
+  double m_lookSensitivity = 1.0;
+  bool m_invertedLook = false;
 };
 
 #endif

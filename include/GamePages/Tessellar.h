@@ -15,7 +15,8 @@
 
 #include "EntityManager.h"
 #include "GamePage.h"
-#include "GamePages/ControlLayout.h"
+#include "GamePages/ClientSettings.h"
+#include "GamePages/LaunchOptions.h"
 #include "MyOgre.h"
 #include "Network.h"
 #include "TSPackets.h"
@@ -25,7 +26,8 @@ namespace GamePages {
 
 class Tessellar : public MyOgre, Network, public GamePage {
 public:
-  Tessellar();
+  // The options override "tessellar.cfg" for this run.
+  explicit Tessellar(const LaunchOptions& options = LaunchOptions());
   ~Tessellar() override;
 
   bool keyPressed(const OIS::KeyEvent& event) override;
@@ -59,7 +61,8 @@ public:
   std::int64_t serverTime() const { return m_serverTime; }
   WorldManager* worldManager() const { return m_worldManager.get(); }
   EntityManager* entityManager() const { return m_entityManager.get(); }
-  const MovementKeys& movementKeys() const { return m_movementKeys; }
+  const MovementKeys& movementKeys() const { return m_settings.keys.movement; }
+  const ClientSettings& settings() const { return m_settings; }
   // Whether the connection's socket is open.
   bool connected() const { return isConnected(); }
 
@@ -82,10 +85,11 @@ private:
   std::unique_ptr<EntityManager> m_entityManager;
   std::unique_ptr<WorldManager> m_worldManager;
   std::uint16_t m_jumpTimer = 0;
-  MovementKeys m_movementKeys;
   // "ViewDistance" in "Graphics": how many columns around the player's are
   // drawn; none means all.
   std::optional<int> m_viewDistance;
+  // Key bindings, mouse look, sky, server and player.
+  ClientSettings m_settings;
   // "Timings" in "Diagnostics": one line per tick with its duration.
   bool m_reportTimings = false;
 };

@@ -10,6 +10,7 @@
 #include <boost/lexical_cast.hpp>
 
 #include "Game.h"
+#include "GamePages/KeyNames.h"
 #include "GamePages/PlayerMotion.h"
 
 namespace GamePages {
@@ -63,9 +64,10 @@ std::optional<int> readViewDistance(const std::string& text) {
 
 } // namespace
 
-Tessellar::Tessellar() : MyOgre(), Network(Game::instance().ioService()), GamePage() {
+Tessellar::Tessellar(const LaunchOptions& options)
+    : MyOgre(), Network(Game::instance().ioService()), GamePage() {
   m_config.load(ConfigFileName, "\t:=", true);
-  m_movementKeys = controlLayout(m_config.getSetting("Preconfigured", "Controls", ""));
+  m_settings = readClientSettings(m_config, options);
   m_sceneManager->setAmbientLight(Ogre::ColourValue(0.5f, 0.5f, 0.5f, 1.0f));
   const int fov = boost::lexical_cast<int>(m_config.getSetting("fov", "Graphics", "120"));
   // 0 or a half turn and more give no picture at all.
@@ -78,6 +80,8 @@ Tessellar::Tessellar() : MyOgre(), Network(Game::instance().ioService()), GamePa
     m_camera->setFarClipDistance(WorldManager::farClipDistance(*m_viewDistance));
   m_reportTimings = m_config.getSetting("Timings", "Diagnostics", "") == "yes";
   setAccountServices(readAccountServices(m_config));
+  setMouseLook(m_settings.mouseSensitivity, m_settings.invertMouse);
+  sky().setMode(m_settings.sky);
 }
 
 Tessellar::~Tessellar() {
@@ -86,29 +90,22 @@ Tessellar::~Tessellar() {
 }
 
 bool Tessellar::keyPressed(const OIS::KeyEvent& event) {
-  switch (event.key) {
-  case OIS::KC_8:
+  const KeyBindings& keys = m_settings.keys;
+  if (event.key == keys.connect)
     connectToServer();
-    return true;
-  case OIS::KC_0:
+  else if (event.key == keys.quit)
     disconnectFromServer();
-    return true;
-  case OIS::KC_1:
+  else if (event.key == keys.returnToPosition)
     returnToPosition();
-    return true;
-  default:
+  else
     return MyOgre::keyPressed(event);
-  }
+  return true;
 }
 
 void Tessellar::windowClosed() { Game::instance().stop(); }
 
 void Tessellar::connectToServer() {
-  const std::string password = m_config.getSetting("Password", "Player", "");
-  const std::string name = m_config.getSetting("Name", "Player", "");
-  const std::string port = m_config.getSetting("Port", "Server", "");
-  const std::string hostname = m_config.getSetting("Hostname", "Server", "");
-  connect(hostname, port, name, password);
+  connect(m_settings.host, m_settings.port, m_settings.playerName, m_settings.password);
   m_entityManager = std::make_unique<EntityManager>(*this);
   m_worldManager = std::make_unique<WorldManager>(*this, m_viewDistance);
 }

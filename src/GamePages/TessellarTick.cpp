@@ -32,6 +32,7 @@ void Tessellar::update() {
     if (m_spawned)
       reportPosition();
   }
+  sky().follow(m_serverTime);
   if (render && !MyOgre::update(true)) {
     disconnect();
     Game::instance().stop();
@@ -60,11 +61,12 @@ void Tessellar::applyLook() {
 
 Vox::Vector3DFloat Tessellar::tickMotion() {
   MovementInput input;
-  input.forward = isKeyDown(m_movementKeys[Forward]);
-  input.back = isKeyDown(m_movementKeys[Back]);
-  input.right = isKeyDown(m_movementKeys[Right]);
-  input.left = isKeyDown(m_movementKeys[Left]);
-  input.fast = isKeyDown(OIS::KC_LSHIFT);
+  const MovementKeys& keys = m_settings.keys.movement;
+  input.forward = isKeyDown(keys[Forward]);
+  input.back = isKeyDown(keys[Back]);
+  input.right = isKeyDown(keys[Right]);
+  input.left = isKeyDown(keys[Left]);
+  input.fast = isKeyDown(m_settings.keys.run);
   const double yaw = cameraNode()->getOrientation().getYaw().valueRadians();
   Vox::Vector3DFloat motion = horizontalMotion(yaw, input);
   motion.y = verticalMotion();
@@ -72,7 +74,7 @@ Vox::Vector3DFloat Tessellar::tickMotion() {
 }
 
 float Tessellar::verticalMotion() {
-  if (isKeyDown(m_movementKeys[Jump])) {
+  if (isKeyDown(m_settings.keys.movement[Jump])) {
     float lift = 0;
     if (m_jumpTimer == 0) {
       lift = JumpLift;

@@ -49,7 +49,7 @@ void MyOgre::buildShell() {
   createCamera();
 
   Ogre::Viewport* viewport = m_window->addViewport(m_camera, 0, 0, 0, 1, 1);
-  viewport->setBackgroundColour(Ogre::ColourValue(0, 0, 0, 1));
+  m_sky = std::make_unique<Sky>(*viewport);
   m_camera->setAspectRatio(Ogre::Real(viewport->getActualWidth()) /
                            Ogre::Real(viewport->getActualHeight()));
 
@@ -196,4 +196,9 @@ Ogre::SceneNode* MyOgre::cameraNode() const { return m_cameraNode; }
 
 void MyOgre::setCameraDirection(const Ogre::Vector3& direction) {
   m_cameraNode->setDirection(direction, Ogre::Node::TS_WORLD);
+}
+
+void MyOgre::setMouseLook(double sensitivity, bool inverted) {
+  m_lookSensitivity = sensitivity;
+  m_invertedLook = inverted;
 }

@@ -10,7 +10,7 @@ void MyOgre::setTextureFiltering(Ogre::TextureFilterOptions filtering, unsigned 
 
 namespace {
 // Normalised viewport coordinate 0.004 per pixel of motion from the centre.
-float lookOffset(int relative) { return static_cast<float>(0.5 + (relative / 50.0) * 0.2); }
+float lookOffset(double relative) { return static_cast<float>(0.5 + (relative / 50.0) * 0.2); }
 }  // namespace
 
 void MyOgre::createInputSystem(bool nonExclusive) {
@@ -69,7 +69,9 @@ bool MyOgre::mouseMoved(const OIS::MouseEvent& event) {
   if (state.X.rel == 0 && state.Y.rel == 0) {
     return true;  // the wheel alone: no look, no rounding drift
   }
-  Ogre::Ray ray = m_camera->getCameraToViewportRay(lookOffset(state.X.rel), lookOffset(state.Y.rel));
+  const double down = m_invertedLook ? -state.Y.rel : state.Y.rel;
+  Ogre::Ray ray = m_camera->getCameraToViewportRay(lookOffset(state.X.rel * m_lookSensitivity),
+                                                   lookOffset(down * m_lookSensitivity));
   setCameraDirection(ray.getDirection());
   return true;
 }
