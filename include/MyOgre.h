@@ -14,6 +14,10 @@
 
 #include "Sky.h"
 
+namespace Ogre {
+class OverlaySystem;
+}
+
 class MyOgre : public Ogre::FrameListener,
                public OgreBites::WindowEventListener,
                public OIS::KeyListener,
@@ -98,6 +102,9 @@ private:
   void destroyInputSystem();
   void releaseWindow();
 
+  // The engine's overlays (text and the heads-up display) on the scene;
+  // released before the root.
+  std::unique_ptr<Ogre::OverlaySystem> m_overlaySystem;
   std::unique_ptr<Sky> m_sky;
   double m_lookSensitivity = 1.0;
   bool m_invertedLook = false;

@@ -16,6 +16,7 @@
 #include "EntityManager.h"
 #include "GamePage.h"
 #include "GamePages/ClientSettings.h"
+#include "GamePages/HeadsUp.h"
 #include "GamePages/LaunchOptions.h"
 #include "MyOgre.h"
 #include "Network.h"
@@ -34,6 +35,7 @@ public:
   void windowClosed() override;
   void update() override;
 
+  void handle(const TSPackets::ChatMessage& packet) override;
   void handle(const TSPackets::TimeUpdate& packet) override;
   void handle(const TSPackets::MapChunk& packet) override;
   void handle(const TSPackets::Prechunk& packet) override;
@@ -63,6 +65,7 @@ public:
   EntityManager* entityManager() const { return m_entityManager.get(); }
   const MovementKeys& movementKeys() const { return m_settings.keys.movement; }
   const ClientSettings& settings() const { return m_settings; }
+  const HeadsUp& headsUp() const { return *m_headsUp; }
   // Whether the connection's socket is open.
   bool connected() const { return isConnected(); }
 
@@ -70,12 +73,17 @@ private:
   void connectToServer();
   void disconnectFromServer();
   void returnToPosition();
+  void openChat(const OIS::KeyEvent& event);
+  void typeChat(const OIS::KeyEvent& event);
+  void sendChat(const std::u32string& line);
+  void followSession();
+  InfoPanel infoPanel() const;
   void placeEye(double x, double feetY, double z);
   void applyLook();
   Vox::Vector3DFloat tickMotion();
   float verticalMotion();
   void reportPosition();
-  void reportTiming(std::chrono::steady_clock::time_point start, std::size_t meshesDrawn) const;
+  void reportTiming(std::size_t meshesDrawn) const;
 
   TSPackets::PlayerPosAndLook m_positionPacket;
   std::int64_t m_localTick = 0;
@@ -90,6 +98,8 @@ private:
   std::optional<int> m_viewDistance;
   // Key bindings, mouse look, sky, server and player.
   ClientSettings m_settings;
+  std::unique_ptr<HeadsUp> m_headsUp;
+  std::chrono::microseconds m_lastTickTime{0};
   // "Timings" in "Diagnostics": one line per tick with its duration.
   bool m_reportTimings = false;
 };

@@ -6,12 +6,14 @@
 #include <chrono>
 #include <iostream>
 #include <stdexcept>
+#include <system_error>
 
 #include <boost/lexical_cast.hpp>
 
 #include "Game.h"
 #include "GamePages/KeyNames.h"
 #include "GamePages/PlayerMotion.h"
+#include "LocaleText.h"
 
 namespace GamePages {
 
@@ -82,6 +84,8 @@ Tessellar::Tessellar(const LaunchOptions& options)
   setAccountServices(readAccountServices(m_config));
   setMouseLook(m_settings.mouseSensitivity, m_settings.invertMouse);
   sky().setMode(m_settings.sky);
+  m_headsUp = std::make_unique<HeadsUp>(
+      m_root, SessionStatus(serverName(m_settings), nameOfKey(m_settings.keys.connect)));
 }
 
 Tessellar::~Tessellar() {
@@ -89,14 +93,21 @@ Tessellar::~Tessellar() {
   m_entityManager.reset();
 }
 
+// While the chat field is open, every key types into it.
 bool Tessellar::keyPressed(const OIS::KeyEvent& event) {
   const KeyBindings& keys = m_settings.keys;
-  if (event.key == keys.connect)
+  if (m_headsUp->chatInput().isOpen())
+    typeChat(event);
+  else if (event.key == keys.connect)
     connectToServer();
   else if (event.key == keys.quit)
     disconnectFromServer();
   else if (event.key == keys.returnToPosition)
     returnToPosition();
+  else if (event.key == OIS::KC_T || event.text == '/')
+    openChat(event);
+  else if (event.key == OIS::KC_F3)
+    m_headsUp->toggleInfo();
   else
     return MyOgre::keyPressed(event);
   return true;
@@ -104,18 +115,30 @@ bool Tessellar::keyPressed(const OIS::KeyEvent& event) {
 
 void Tessellar::windowClosed() { Game::instance().stop(); }
 
+// A server that cannot be found ends no more than the attempt.
 void Tessellar::connectToServer() {
-  connect(m_settings.host, m_settings.port, m_settings.playerName, m_settings.password);
+  m_headsUp->status().connecting();
+  try {
+    connect(m_settings.host, m_settings.port, m_settings.playerName, m_settings.password);
+  } catch (const std::system_error& error) {
+    std::cerr << "cannot connect to " << serverName(m_settings) << ": " << error.what()
+              << std::endl;
+    m_headsUp->status().failed(localeToUtf8(error.what()));
+    return;
+  }
   m_entityManager = std::make_unique<EntityManager>(*this);
   m_worldManager = std::make_unique<WorldManager>(*this, m_viewDistance);
 }
 
 void Tessellar::disconnectFromServer() {
-  TSPackets::Disconnect goodbye;
-  goodbye.reason = "disconnect ferrowick";
-  send(goodbye);
-  if (!flushOutput(DisconnectWriteLimit))
-    std::cerr << "could not send the disconnect message in time" << std::endl;
+  // Without a connection there is nobody to say goodbye to.
+  if (isConnected()) {
+    TSPackets::Disconnect goodbye;
+    goodbye.reason = "disconnect ferrowick";
+    send(goodbye);
+    if (!flushOutput(DisconnectWriteLimit))
+      std::cerr << "could not send the disconnect message in time" << std::endl;
+  }
   disconnect();
   m_entityManager.reset();
   m_worldManager.reset();
@@ -130,7 +153,10 @@ void Tessellar::placeEye(double x, double feetY, double z) {
   cameraNode()->setPosition(Ogre::Real(x), Ogre::Real(feetY + EyeHeight), Ogre::Real(z));
 }
 
-void Tessellar::handle(const TSPackets::Login& packet) { Network::handle(packet); }
+void Tessellar::handle(const TSPackets::Login& packet) {
+  Network::handle(packet);
+  m_headsUp->status().loggedIn();
+}
 
 void Tessellar::handle(const TSPackets::TimeUpdate& packet) {
   if (packet.time < m_serverTime - 1 || packet.time > m_serverTime + 1)
@@ -151,9 +177,11 @@ void Tessellar::handle(const TSPackets::SpawnPoint& packet) {
   m_spawned = true;
 }
 
+// A kick ends the session, not the program: the reason stays on the status
+// line and the connect key connects again.
 void Tessellar::handle(const TSPackets::Disconnect& packet) {
   std::cerr << "the server closed the connection: " << packet.reason << std::endl;
-  Game::instance().stop();
+  m_headsUp->status().kicked(localeToUtf8(packet.reason));
 }
 
 void Tessellar::handle(const TSPackets::PlayerPosAndLook& packet) {

@@ -32,21 +32,24 @@ void Tessellar::update() {
     if (m_spawned)
       reportPosition();
   }
+  followSession();
   sky().follow(m_serverTime);
-  if (render && !MyOgre::update(true)) {
-    disconnect();
-    Game::instance().stop();
+  if (render) {
+    m_headsUp->refresh(infoPanel());
+    if (!MyOgre::update(true)) {
+      disconnect();
+      Game::instance().stop();
+    }
   }
+  m_lastTickTime = std::chrono::duration_cast<std::chrono::microseconds>(
+      std::chrono::steady_clock::now() - start);
   if (m_reportTimings)
-    reportTiming(start, meshesDrawn);
+    reportTiming(meshesDrawn);
 }
 
-void Tessellar::reportTiming(std::chrono::steady_clock::time_point start,
-                             std::size_t meshesDrawn) const {
-  const auto took = std::chrono::duration_cast<std::chrono::microseconds>(
-      std::chrono::steady_clock::now() - start);
-  std::cout << "tick " << m_localTick << " took " << took.count() << " us, drew " << meshesDrawn
-            << " chunk meshes";
+void Tessellar::reportTiming(std::size_t meshesDrawn) const {
+  std::cout << "tick " << m_localTick << " took " << m_lastTickTime.count() << " us, drew "
+            << meshesDrawn << " chunk meshes";
   if (m_worldManager)
     std::cout << ", culled " << m_worldManager->culledChunks() << " of "
               << m_worldManager->chunkCount() << " chunks";
@@ -59,14 +62,17 @@ void Tessellar::applyLook() {
   m_positionPacket.yaw = Ogre::Degree(orientation.getYaw()).valueDegrees();
 }
 
+// While the player types a chat line, the keys do not move them.
 Vox::Vector3DFloat Tessellar::tickMotion() {
   MovementInput input;
-  const MovementKeys& keys = m_settings.keys.movement;
-  input.forward = isKeyDown(keys[Forward]);
-  input.back = isKeyDown(keys[Back]);
-  input.right = isKeyDown(keys[Right]);
-  input.left = isKeyDown(keys[Left]);
-  input.fast = isKeyDown(m_settings.keys.run);
+  if (!m_headsUp->chatInput().isOpen()) {
+    const MovementKeys& keys = m_settings.keys.movement;
+    input.forward = isKeyDown(keys[Forward]);
+    input.back = isKeyDown(keys[Back]);
+    input.right = isKeyDown(keys[Right]);
+    input.left = isKeyDown(keys[Left]);
+    input.fast = isKeyDown(m_settings.keys.run);
+  }
   const double yaw = cameraNode()->getOrientation().getYaw().valueRadians();
   Vox::Vector3DFloat motion = horizontalMotion(yaw, input);
   motion.y = verticalMotion();
@@ -74,7 +80,7 @@ Vox::Vector3DFloat Tessellar::tickMotion() {
 }
 
 float Tessellar::verticalMotion() {
-  if (isKeyDown(m_settings.keys.movement[Jump])) {
+  if (!m_headsUp->chatInput().isOpen() && isKeyDown(m_settings.keys.movement[Jump])) {
     float lift = 0;
     if (m_jumpTimer == 0) {
       lift = JumpLift;

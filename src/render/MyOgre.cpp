@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include <OgreBitesConfigDialog.h>
+#include <OgreOverlaySystem.h>
 
 #include "CopiedOgreException.h"
 #include "XWindowErrors.h"
@@ -45,7 +46,9 @@ void MyOgre::buildShell() {
   tolerateLossOfWindow(windowHandle);
 
   loadResourceLocations();
+  m_overlaySystem = std::make_unique<Ogre::OverlaySystem>();
   m_sceneManager = m_root.createSceneManager();
+  m_sceneManager->addRenderQueueListener(m_overlaySystem.get());
   createCamera();
 
   Ogre::Viewport* viewport = m_window->addViewport(m_camera, 0, 0, 0, 1, 1);
@@ -121,6 +124,9 @@ void MyOgre::createCamera() {
 }
 
 void MyOgre::releaseWindow() {
+  if (m_sceneManager && m_overlaySystem) {
+    m_sceneManager->removeRenderQueueListener(m_overlaySystem.get());
+  }
   if (!m_window) {
     return;
   }

@@ -59,6 +59,8 @@ void PageTest::acceptConnection() {
   m_acceptor.accept(m_socket);
 }
 
+void PageTest::closeConnection() { m_socket.close(); }
+
 void PageTest::connectAndLogIn() {
   pressKey(OIS::KC_8);
   acceptConnection();

@@ -43,6 +43,8 @@ protected:
   // Presses "8" and plays the server's side of the handshake and login.
   void connectAndLogIn();
   void acceptConnection();
+  // The server's side closes the connection.
+  void closeConnection();
 
   template <class Packet> void serverSend(const Packet& packet) {
     const std::string bytes = ServerPackets::bytes(packet);

@@ -1,8 +1,10 @@
 // The pieces of what the player sees that need no window: the sky's colour
-// by time of day, settings and command-line options.
+// by time of day, chat colour codes and text conversions, the chat field and
+// log, the status line, settings and command-line options.
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cstdint>
 #include <limits>
 #include <string>
@@ -10,14 +12,22 @@
 
 #include <OgreDataStream.h>
 
+#include "ChatText.h"
+#include "GamePages/ChatInput.h"
+#include "GamePages/ChatLog.h"
 #include "GamePages/ClientSettings.h"
 #include "GamePages/KeyNames.h"
 #include "GamePages/LaunchOptions.h"
+#include "GamePages/SessionStatus.h"
+#include "LocaleText.h"
 #include "Sky.h"
 
 namespace {
 
 using namespace GamePages;
+
+// UTF-8 text of the section sign, the chat's colour code marker.
+const std::string Section = "\xC2\xA7";
 
 float distance(const Ogre::ColourValue& a, const Ogre::ColourValue& b) {
   return std::max({std::abs(a.r - b.r), std::abs(a.g - b.g), std::abs(a.b - b.b)});
@@ -47,6 +57,140 @@ TEST(SkyColour, FollowsTheDayAndBlendsBetweenItsColours) {
   // The day is smooth: no jump of more than a few hundredths in 50 ticks.
   for (std::int64_t time = 0; time < DayTicks; time += 50)
     EXPECT_LT(distance(skyColourAt(time), skyColourAt(time + 50)), 0.04f) << time;
+}
+
+TEST(ChatText, ColourCodesSplitTheTextAndAreDropped) {
+  struct Case {
+    std::string text;
+    std::vector<std::pair<std::string, int>> segments;
+  };
+  const std::vector<Case> cases = {
+      {"plain", {{"plain", -1}}},
+      {Section + "ewarning", {{"warning", 14}}},
+      {"<" + Section + "9Bo" + Section + "r> hi", {{"<", -1}, {"Bo", 9}, {"> hi", -1}}},
+      {Section + "Ccaps " + Section + "lbold stays", {{"caps bold stays", 12}}},
+      {Section + "x" + Section + "4" + Section + "2green", {{"green", 2}}},
+      {"ends in" + Section, {{"ends in", -1}}},
+      {Section + "\xC3\xA9" + "accent code", {{"accent code", -1}}},
+      {"caf\xC3\xA9 " + Section + "7gr\xC3\xBC\xC3\x9F", {{"caf\xC3\xA9 ", -1}, {"gr\xC3\xBC\xC3\x9F", 7}}},
+      {"", {}},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::pair<std::string, int>> segments;
+    for (const ChatSegment& segment : chatSegments(c.text))
+      segments.emplace_back(segment.text, segment.colour);
+    EXPECT_EQ(segments, c.segments) << c.text;
+  }
+  EXPECT_EQ(withoutColourCodes(Section + "cServer " + Section + "lrestarting"),
+            "Server restarting");
+  EXPECT_EQ(chatColour(-1), 0xFFFFFFu);
+  EXPECT_EQ(chatColour(12), 0xFF5555u);
+}
+
+TEST(LocaleText, ConvertsThroughTheLocalesCharacterSet) {
+  const std::string previous = std::setlocale(LC_CTYPE, nullptr);
+  ASSERT_NE(std::setlocale(LC_CTYPE, "C.UTF-8"), nullptr);
+  EXPECT_EQ(localeToUtf8(Section + "cRot \xE2\x82\xAC"), Section + "cRot \xE2\x82\xAC");
+  EXPECT_EQ(localeToUtf8("bad \xFF byte"), "bad ? byte");
+  EXPECT_EQ(codePointsToLocale(U"gr\u00FC\u00DF"), "gr\xC3\xBC\xC3\x9F");
+  EXPECT_EQ(codePointsToUtf8(U"\u20AC\U0001F600"), "\xE2\x82\xAC\xF0\x9F\x98\x80");
+  // Cut at a character's start, never inside one.
+  EXPECT_EQ(utf8Prefix("a\xE2\x82\xAC", 3), "a");
+  EXPECT_EQ(utf8Prefix("a\xE2\x82\xAC", 4), "a\xE2\x82\xAC");
+  EXPECT_EQ(utf8Prefix("ab", 1), "a");
+  // Plain ASCII holds no section sign or umlaut: they become "?".
+  ASSERT_NE(std::setlocale(LC_CTYPE, "C"), nullptr);
+  EXPECT_EQ(codePointsToLocale(U"gr\u00FC\u00DF."), "gr??.");
+  EXPECT_EQ(localeToUtf8("plain"), "plain");
+  std::setlocale(LC_CTYPE, previous.c_str());
+}
+
+OIS::KeyEvent key(OIS::KeyCode code, unsigned int text = 0) {
+  return OIS::KeyEvent(nullptr, code, text);
+}
+
+TEST(ChatInput, TypesEditsSendsAndCancels) {
+  ChatInput input;
+  EXPECT_FALSE(input.isOpen());
+  input.open(U"/");
+  for (char c : std::string("tell bo"))
+    EXPECT_EQ(input.keyPressed(key(OIS::KC_UNASSIGNED, c)), ChatInput::Outcome::Typing);
+  input.keyPressed(key(OIS::KC_BACK));
+  input.keyPressed(key(OIS::KC_E, 0x00E9));          // typed with a dead key
+  input.keyPressed(key(OIS::KC_LSHIFT));             // types nothing
+  input.keyPressed(key(OIS::KC_TAB, '\t'));          // a control code: nothing
+  input.keyPressed(key(OIS::KC_UNASSIGNED, 0x1F600)); // beyond UCS-2: nothing
+  EXPECT_EQ(input.text(), U"/tell b\u00E9");
+  EXPECT_EQ(input.keyPressed(key(OIS::KC_RETURN)), ChatInput::Outcome::Send);
+  EXPECT_FALSE(input.isOpen());
+  EXPECT_EQ(input.text(), U"/tell b\u00E9");
+
+  input.open(U"");
+  input.keyPressed(key(OIS::KC_A, 'a'));
+  EXPECT_EQ(input.keyPressed(key(OIS::KC_ESCAPE)), ChatInput::Outcome::Cancel);
+  EXPECT_FALSE(input.isOpen());
+  EXPECT_TRUE(input.text().empty());
+}
+
+TEST(ChatInput, HoldsNoMoreThanTheServerTakes) {
+  ChatInput input;
+  input.open(U"");
+  for (int i = 0; i < 130; ++i)
+    input.keyPressed(key(OIS::KC_UNASSIGNED, 'a' + i % 26));
+  EXPECT_EQ(input.text().size(), ChatInput::MaxCharacters);
+  input.keyPressed(key(OIS::KC_BACK));
+  input.keyPressed(key(OIS::KC_UNASSIGNED, '!'));
+  EXPECT_EQ(input.text().back(), U'!');
+  EXPECT_EQ(input.text().size(), ChatInput::MaxCharacters);
+}
+
+TEST(ChatLog, KeepsTheLastLinesAndFadesThemOut) {
+  using namespace std::chrono_literals;
+  ChatLog log;
+  const ChatLog::Clock::time_point start;
+  for (int i = 0; i < 12; ++i)
+    log.add("line " + std::to_string(i), start + i * 100ms);
+  const auto fresh = log.shown(start + 2s, false);
+  ASSERT_EQ(fresh.size(), ChatLog::Lines);
+  EXPECT_EQ(fresh.front().utf8, "line 2");
+  EXPECT_EQ(fresh.back().utf8, "line 11");
+  EXPECT_EQ(fresh.back().opacity, 1.0f);
+
+  // Line 11 arrived at 1.1 s: fully shown until 9.1 s, half gone at 10.1 s.
+  const auto fading = log.shown(start + 10100ms, false);
+  ASSERT_FALSE(fading.empty());
+  EXPECT_EQ(fading.back().utf8, "line 11");
+  EXPECT_NEAR(fading.back().opacity, 0.5f, 1e-3f);
+  EXPECT_LT(fading.front().opacity, fading.back().opacity);
+  EXPECT_TRUE(log.shown(start + 12s, false).empty());
+  // While the player types, the recent lines come back.
+  EXPECT_EQ(log.shown(start + 60s, true).size(), ChatLog::Lines);
+}
+
+TEST(SessionStatus, SaysWhatBecameOfTheSession) {
+  SessionStatus status("example.org:25565", "8");
+  EXPECT_EQ(status.text(), "Press 8 to connect to example.org:25565");
+  status.closed();
+  EXPECT_EQ(status.state(), SessionStatus::State::Idle);
+  status.connecting();
+  status.closed();
+  EXPECT_EQ(status.text(), "Could not connect to example.org:25565 - press 8 to connect again");
+  status.connecting();
+  status.loggedIn();
+  EXPECT_EQ(status.text(), "Connected to example.org:25565");
+  EXPECT_EQ(status.tone(), SessionStatus::Tone::Good);
+  status.kicked(Section + "cServer is " + Section + "lfull");
+  status.closed();
+  EXPECT_EQ(status.text(), "Kicked by the server: Server is full - press 8 to connect again");
+  EXPECT_EQ(status.tone(), SessionStatus::Tone::Bad);
+  status.connecting();
+  status.loggedIn();
+  status.closed();
+  EXPECT_EQ(status.text(), "Connection to example.org:25565 lost - press 8 to connect again");
+  status.kicked(std::string(5000, 'x'));
+  EXPECT_LT(status.text().size(), 300u) << "a reason the line has room for";
+  status.failed("Host not found");
+  EXPECT_EQ(status.text(), "Cannot connect to example.org:25565: Host not found");
 }
 
 TEST(KeyNames, NameEveryBindableKeyBothWays) {

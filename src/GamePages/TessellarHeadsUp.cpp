@@ -1,0 +1,63 @@
+// The game page's side of the heads-up display: chat in and out, the
+// session's status, the information panel.
+
+#include "GamePages/PlayerMotion.h"
+#include "GamePages/Tessellar.h"
+#include "LocaleText.h"
+
+namespace GamePages {
+
+void Tessellar::handle(const TSPackets::ChatMessage& packet) {
+  Network::handle(packet);
+  m_headsUp->chatReceived(packet.message);
+}
+
+// "/" starts the line with itself, so that a command is one key shorter.
+void Tessellar::openChat(const OIS::KeyEvent& event) {
+  m_headsUp->chatInput().open(event.text == '/' ? U"/" : U"");
+}
+
+void Tessellar::typeChat(const OIS::KeyEvent& event) {
+  ChatInput& input = m_headsUp->chatInput();
+  if (input.keyPressed(event) == ChatInput::Outcome::Send && !input.text().empty())
+    sendChat(input.text());
+}
+
+// Chat goes to the server only once it has taken the login.
+void Tessellar::sendChat(const std::u32string& line) {
+  if (m_headsUp->status().state() != SessionStatus::State::Connected) {
+    m_headsUp->note("Not connected: the message was not sent");
+    return;
+  }
+  TSPackets::ChatMessage message;
+  message.message = codePointsToLocale(line);
+  send(message);
+}
+
+// A socket that closed tells the status line; a server that kicked and keeps
+// the socket open is left here.
+void Tessellar::followSession() {
+  SessionStatus& status = m_headsUp->status();
+  if (!isConnected())
+    status.closed();
+  else if (status.state() == SessionStatus::State::Kicked)
+    disconnect();
+}
+
+InfoPanel Tessellar::infoPanel() const {
+  const Ogre::Vector3 eye = cameraNode()->getPosition();
+  InfoPanel panel;
+  panel.x = eye.x;
+  panel.y = double(eye.y) - EyeHeight;
+  panel.z = eye.z;
+  panel.yaw = m_positionPacket.yaw;
+  panel.pitch = m_positionPacket.pitch;
+  panel.tickTime = m_lastTickTime;
+  panel.framesPerSecond = m_headsUp->framesPerSecond();
+  panel.loadedChunks = m_worldManager ? m_worldManager->chunkCount() : 0;
+  panel.trackedEntities = m_entityManager ? m_entityManager->size() : 0;
+  panel.serverTime = m_serverTime;
+  return panel;
+}
+
+} // namespace GamePages
