@@ -260,6 +260,13 @@ TEST_F(Screen, SessionsEndWithoutEndingTheProgram) {
   EXPECT_TRUE(m_page->connected());
 }
 
+// Quitting before any connection has nobody to say goodbye to.
+TEST_F(Screen, QuitWithoutAConnectionTriesNoGoodbye) {
+  press(OIS::KC_0);
+  EXPECT_FALSE(m_capture->mentions("could not send the disconnect message")) << "a false alarm";
+  EXPECT_FALSE(m_capture->mentions("send failed"));
+}
+
 TEST_F(Screen, ServersThatCannotBeReachedAreReportedOnTheStatusLine) {
   openPage(serverOptions("127.0.0.1", "no-such-service"));
   press(OIS::KC_8);
