@@ -3,6 +3,7 @@
 #include <iostream>
 #include <limits>
 
+#include "GamePages/BlockEdits.h"
 #include "GamePages/Tessellar.h"
 #include "VoxelModifier.h"
 
@@ -12,10 +13,15 @@ namespace {
 
 // Keeps the column, the chunks around it and the mesher's border around
 // those within 32-bit block coordinates.
-bool inHorizontalRange(std::int32_t corner) {
+bool inHorizontalRange(std::int64_t corner) {
   const std::int32_t margin = 3 * ChunkSizeX;
   return corner >= std::numeric_limits<std::int32_t>::min() + margin &&
          corner <= std::numeric_limits<std::int32_t>::max() - margin;
+}
+
+bool columnInRange(ChunkPosition chunk) {
+  return inHorizontalRange(std::int64_t(chunk.x) * ChunkSizeX) &&
+         inHorizontalRange(std::int64_t(chunk.z) * ChunkSizeZ);
 }
 
 } // namespace
@@ -56,9 +62,36 @@ void Tessellar::handle(const TSPackets::MapChunk& packet) {
         modifier.setVoxelAt(x, y, z, TSVoxel(static_cast<std::uint8_t>(*next++)));
 }
 
-// Block edits from the server do not change the world.
-void Tessellar::handle(const TSPackets::MultiBlockChange&) {}
+// Block edits change the loaded chunks and are not logged: a server sends
+// hundreds of them. Only edits outside the world are reported.
+void Tessellar::handle(const TSPackets::MultiBlockChange& packet) {
+  const ChunkPosition chunk(packet.chunkX, 0, packet.chunkZ);
+  if (!columnInRange(chunk)) {
+    std::cout << "ignored block changes beyond the edge of the world in chunk " << chunk.x
+              << ", " << chunk.z << std::endl;
+    return;
+  }
+  std::size_t outside = 0;
+  const std::vector<BlockEdit> edits = multiBlockEdits(packet, outside);
+  if (outside > 0)
+    std::cout << "ignored " << outside << " block changes outside the world's single layer in chunk "
+              << chunk.x << ", " << chunk.z << std::endl;
+  applyBlockEdits(*m_worldManager, edits);
+}
 
-void Tessellar::handle(const TSPackets::BlockChange&) {}
+void Tessellar::handle(const TSPackets::BlockChange& packet) {
+  if (packet.y < 0) {
+    std::cout << "ignored block change outside the world's single layer at y " << int(packet.y)
+              << std::endl;
+    return;
+  }
+  if (!columnInRange(chunkOfBlock(packet.x, packet.y, packet.z))) {
+    std::cout << "ignored block change beyond the edge of the world at " << packet.x << ", "
+              << packet.z << std::endl;
+    return;
+  }
+  applyBlockEdits(*m_worldManager, {{{packet.x, packet.y, packet.z},
+                                     TSVoxel(static_cast<std::uint8_t>(packet.blockType))}});
+}
 
 } // namespace GamePages

@@ -47,9 +47,10 @@ protected:
   void closeConnection();
 
   template <class Packet> void serverSend(const Packet& packet) {
-    const std::string bytes = ServerPackets::bytes(packet);
-    asio::write(m_socket, asio::buffer(bytes));
+    serverSendBytes(ServerPackets::bytes(packet));
   }
+  // Packets written by hand, id byte first.
+  void serverSendBytes(const std::string& bytes) { asio::write(m_socket, asio::buffer(bytes)); }
   // Waits for the client's next packet, checks its id and reads it.
   template <class Packet> Packet serverReceive() {
     expectPacketId(Packet::Id);
