@@ -116,6 +116,15 @@ protected:
   WorldManager* m_world = nullptr;
 };
 
+// One packet of edits, the chunks drawn again after it, and blocks with the
+// types they must have then.
+struct EditCase {
+  const char* name;
+  std::string packet;
+  std::set<ChunkPosition> redrawn;
+  std::vector<std::pair<Vox::Vector3DInt32, int>> blocks;
+};
+
 // Four chunks around the corner (16, 16) on a stone floor five blocks high,
 // and one far from them whose edits mark the end of each step: the mesh
 // worker takes chunks in order, so once the marker chunk is drawn again,
@@ -150,17 +159,23 @@ protected:
     return redrawn;
   }
 
+  // Sends each packet in turn and checks what it changed.
+  void playEdits(const std::vector<EditCase>& cases) {
+    for (const EditCase& edit : cases) {
+      SCOPED_TRACE(edit.name);
+      std::size_t meshes = 0;
+      EXPECT_EQ(redrawnBy(edit.packet, meshes), edit.redrawn);
+      EXPECT_EQ(meshes, edit.redrawn.size() + 1);
+      for (const auto& [block, type] : edit.blocks)
+        EXPECT_EQ(voxelAt(*m_world, block).m_type, type)
+            << block.x << ", " << block.y << ", " << block.z;
+    }
+  }
+
   static constexpr ChunkPosition Marker{6, 0, 6};
   static constexpr std::array<ChunkPosition, 5> Chunks = {
       {{0, 0, 0}, {1, 0, 0}, {0, 0, 1}, {1, 0, 1}, Marker}};
   int m_markerType = 1;
-};
-
-struct EditCase {
-  const char* name;
-  std::string packet;
-  std::set<ChunkPosition> redrawn;
-  std::vector<std::pair<Vox::Vector3DInt32, int>> blocks;
 };
 
 TEST_F(EditedFloor, EditsRedrawEachChunkThatShowsThemOnce) {
@@ -181,14 +196,7 @@ TEST_F(EditedFloor, EditsRedrawEachChunkThatShowsThemOnce) {
        {{{24, 2, 24}, 0}, {{25, 100, 26}, 5}, {{16, 4, 25}, 0}, {{16, 4, 24}, 1}}},
       {"block set to what it is", blockChange(8, 4, 8, 0), {}, {{{8, 4, 8}, 0}}},
   };
-  for (const EditCase& edit : cases) {
-    SCOPED_TRACE(edit.name);
-    std::size_t meshes = 0;
-    EXPECT_EQ(redrawnBy(edit.packet, meshes), edit.redrawn);
-    EXPECT_EQ(meshes, edit.redrawn.size() + 1);
-    for (const auto& [block, type] : edit.blocks)
-      EXPECT_EQ(voxelAt(*m_world, block).m_type, type) << block.x << ", " << block.y << ", " << block.z;
-  }
+  playEdits(cases);
   EXPECT_FALSE(m_capture->mentions("ignored"));
   EXPECT_EQ(m_capture->err(), std::vector<std::string>());
 }
@@ -216,14 +224,7 @@ TEST_F(EditedFloor, EditsOutsideTheLoadedWorldChangeNothing) {
        {{{max, 4, 8}, 0}}},
       {"chunk whose blocks lie beyond 32 bits", multiBlockChange(max, 0, {{0, 0, 0, 5}}), {}, {}},
   };
-  for (const EditCase& edit : cases) {
-    SCOPED_TRACE(edit.name);
-    std::size_t meshes = 0;
-    EXPECT_EQ(redrawnBy(edit.packet, meshes), edit.redrawn);
-    EXPECT_EQ(meshes, edit.redrawn.size() + 1);
-    for (const auto& [block, type] : edit.blocks)
-      EXPECT_EQ(voxelAt(*m_world, block).m_type, type) << block.x << ", " << block.y << ", " << block.z;
-  }
+  playEdits(cases);
   EXPECT_FALSE(m_world->isLoaded({2, 0, 0}));
   EXPECT_FALSE(m_world->isLoaded({2, 0, 1}));
   const std::vector<std::string> lines = m_capture->out();
