@@ -67,6 +67,16 @@ Ogre::RenderOperation& drawing(WorldManager& world, ChunkPosition chunk) {
   return *world.chunkObject(chunk)->getSections().front()->getRenderOperation();
 }
 
+// Forgets what was drawn into the chunk's object, so that the next mesh drawn
+// into it shows; no frame is rendered until then.
+void clearDrawing(WorldManager& world, ChunkPosition chunk) {
+  drawing(world, chunk).vertexData->vertexCount = 0;
+}
+
+bool drawnAgain(WorldManager& world, ChunkPosition chunk) {
+  return drawing(world, chunk).vertexData->vertexCount > 0;
+}
+
 class BlockEditsPage : public PageTest {
 protected:
   // Loads the chunks and sends their columns, each filled by `fill(x, y, z)`
@@ -82,9 +92,10 @@ protected:
       serverSend(load);
       serverSend(column(chunk, fill));
     }
-    m_world = nullptr;
-    ASSERT_TRUE(pumpUntil([&] { return (m_world = m_page->worldManager()) != nullptr; }));
+    m_world = m_page->worldManager();
+    ASSERT_NE(m_world, nullptr);
     m_world->setDrawBudget(std::chrono::seconds(1));
+    // A mesh has replaced the placeholder triangle of each chunk.
     ASSERT_TRUE(pumpUntil([&] {
       m_world->update();
       return std::all_of(chunks.begin(), chunks.end(), [&](ChunkPosition chunk) {
@@ -142,7 +153,7 @@ protected:
   // drawn in `meshes`.
   std::set<ChunkPosition> redrawnBy(const std::string& packet, std::size_t& meshes) {
     for (ChunkPosition chunk : Chunks)
-      drawing(*m_world, chunk).vertexData->vertexCount = 0;
+      clearDrawing(*m_world, chunk);
     serverSendBytes(packet);
     m_markerType = m_markerType == 1 ? 2 : 1;
     serverSendBytes(blockChange(Marker.x * ChunkSizeX + 8, 4, Marker.z * ChunkSizeZ + 8,
@@ -150,11 +161,11 @@ protected:
     meshes = 0;
     pumpUntil([&] {
       meshes += m_world->update();
-      return drawing(*m_world, Marker).vertexData->vertexCount > 0;
+      return drawnAgain(*m_world, Marker);
     });
     std::set<ChunkPosition> redrawn;
     for (ChunkPosition chunk : Chunks)
-      if (chunk != Marker && drawing(*m_world, chunk).vertexData->vertexCount > 0)
+      if (chunk != Marker && drawnAgain(*m_world, chunk))
         redrawn.insert(chunk);
     return redrawn;
   }
@@ -293,11 +304,11 @@ TEST_F(WallInView, RemovedBlockOpensTheWallWhereItWas) {
   // The front face of the wall lies half a block in front of its blocks.
   const Ogre::Vector3 removed(8, 8, 8.5f), untouched(11, 4, 8.5f);
   const Ogre::Image before = screenshot();
-  drawing(*m_world, {0, 0, 0}).vertexData->vertexCount = 0;
+  clearDrawing(*m_world, {0, 0, 0});
   serverSendBytes(blockChange(8, 8, 8, 0));
   ASSERT_TRUE(pumpUntil([&] {
     m_world->update();
-    return drawing(*m_world, {0, 0, 0}).vertexData->vertexCount > 0;
+    return drawnAgain(*m_world, {0, 0, 0});
   }));
   const Ogre::Image after = screenshot();
   EXPECT_GT(difference(colourAround(before, removed, 6), colourAround(after, removed, 6)), 0.2f);
