@@ -37,7 +37,9 @@ TEST_F(ConfiguredPage, ReadsLayoutAndFieldOfView) {
 TEST_F(PageTest, DefaultsToArrowKeysAndWideView) {
   EXPECT_EQ(m_page->movementKeys()[GamePages::Forward], OIS::KC_UP);
   EXPECT_NEAR(m_page->camera()->getFOVy().valueDegrees(), 120.0, 1e-4);
-  EXPECT_EQ(Ogre::MaterialManager::getSingleton().getDefaultAnisotropy(), 8u);
+  Ogre::MaterialManager& materials = Ogre::MaterialManager::getSingleton();
+  EXPECT_EQ(materials.getDefaultTextureFiltering(Ogre::FT_MIN), Ogre::FO_ANISOTROPIC);
+  EXPECT_EQ(materials.getDefaultAnisotropy(), 8u);
 }
 
 class BadConfiguration : public PageTest {
