@@ -1,6 +1,8 @@
 #ifndef TS_PACKET_CATALOGUE_H
 #define TS_PACKET_CATALOGUE_H
 
+#include "ProtocolConstants.h"
+
 // The protocol's packet catalogue, one row per packet:
 //
 //   X(id, Class, Read, Write, Dispatch, fields)
@@ -24,7 +26,8 @@
 #define TS_PACKET_CATALOGUE(X)                                                                        \
   X(0x00, Ping, Fields, Fields, Dispatched, ((Int, keepAliveId)))                                     \
   X(0x01, Login, Fields, Fields, Dispatched,                                                          \
-    ((Int, entityId, 17))((String16, userName))((Long, mapSeed))((Int, serverMode))                   \
+    ((Int, entityId, TSProtocol::Version))((String16, userName))((Long, mapSeed))                     \
+    ((Int, serverMode))                                                                               \
     ((Byte, dimension))((Byte, difficulty))((Byte, worldHeight))((Byte, maxPlayers)))                 \
   X(0x02, HandShake, Fields, Fields, Dispatched, ((String16, connectionHash)))                        \
   X(0x03, ChatMessage, Fields, Custom, Dispatched, ((String16, message)))                             \

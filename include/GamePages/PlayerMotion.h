@@ -4,14 +4,15 @@
 // The player's motion per tick, in blocks: walking and running relative to
 // the look direction, and following the ground below the eye.
 
+#include "ProtocolConstants.h"
 #include "TSVoxel.h"
 #include "vox/LargeVolume.h"
 #include "vox/Vector.h"
 
 namespace GamePages {
 
-// The eye (the camera) is this far above the feet, in blocks.
-constexpr double EyeHeight = 1.62;
+// The eye (the camera) is this far above the feet.
+using TSProtocol::EyeHeight;
 
 struct MovementInput {
   bool forward = false;

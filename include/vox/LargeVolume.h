@@ -308,6 +308,12 @@ private:
     }
   }
 
+  // First voxel coordinate of a block along one axis. The shift is done
+  // unsigned: shifting a negative number left is undefined before C++20.
+  std::int32_t blockOrigin(std::int32_t block) const {
+    return std::int32_t(std::uint32_t(block) << m_shift);
+  }
+
   // Calls f(node, piece) for every block the region touches, with the part of
   // the region inside that block.
   template <typename F> void forEachPiece(const Region& region, F&& f) {
@@ -316,7 +322,7 @@ private:
     for (std::int32_t bz = lower.z >> m_shift; bz <= upper.z >> m_shift; ++bz)
       for (std::int32_t by = lower.y >> m_shift; by <= upper.y >> m_shift; ++by)
         for (std::int32_t bx = lower.x >> m_shift; bx <= upper.x >> m_shift; ++bx) {
-          const Vector3DInt32 blockLower(bx << m_shift, by << m_shift, bz << m_shift);
+          const Vector3DInt32 blockLower(blockOrigin(bx), blockOrigin(by), blockOrigin(bz));
           const Vector3DInt32 blockUpper = blockLower + Vector3DInt32(m_mask, m_mask, m_mask);
           const Region piece(
               {std::max(lower.x, blockLower.x), std::max(lower.y, blockLower.y),

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <vector>
 
+#include "ProtocolConstants.h"
 #include "server/ServerPackets.h"
 
 // The game's answers to what the clients send.
@@ -11,10 +12,8 @@ namespace Server {
 
 namespace {
 
-constexpr int ProtocolVersion = 17;
 constexpr std::size_t MaxNameBytes = 32;
 constexpr std::size_t MaxChatBytes = 100;
-constexpr double EyeHeight = 1.62;
 // Farther out than this a position is nonsense.
 constexpr double WorldLimit = 3.0e7;
 constexpr signed char MaxPlayers = 20;
@@ -127,9 +126,9 @@ void GameServer::handShake(Session& session, const TSPackets::HandShake& packet)
 }
 
 void GameServer::login(Session& session, const TSPackets::Login& packet) {
-  if (packet.entityId != ProtocolVersion) {
+  if (packet.entityId != TSProtocol::Version) {
     drop(session, "protocol version " + std::to_string(packet.entityId),
-         packet.entityId < ProtocolVersion ? "Outdated client!" : "Outdated server!");
+         packet.entityId < TSProtocol::Version ? "Outdated client!" : "Outdated server!");
     return;
   }
   const std::string name = packet.userName.empty() ? session.state.name : packet.userName;
@@ -156,7 +155,7 @@ void GameServer::welcome(Session& session) {
   player.x = m_spawn.x + 0.5;
   player.y = m_spawn.y;
   player.z = m_spawn.z + 0.5;
-  player.stance = player.y + EyeHeight;
+  player.stance = player.y + TSProtocol::EyeHeight;
   player.shown = toFixed(player.x, player.y, player.z);
   player.chunkX = columnOf(player.x);
   player.chunkZ = columnOf(player.z);

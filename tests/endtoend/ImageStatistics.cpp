@@ -67,3 +67,13 @@ ImageStatistics jpegStatistics(const std::string& path) {
   }
   return stats;
 }
+
+bool showsTexturedWorld(const ImageStatistics& stats) {
+  return stats.litFraction > 0.2 && stats.litLumaStdDev > 8.0 && stats.commonColourBuckets >= 2;
+}
+
+std::ostream& operator<<(std::ostream& out, const ImageStatistics& stats) {
+  return out << stats.width << " x " << stats.height << ", lit " << stats.litFraction
+             << ", lit luma deviation " << stats.litLumaStdDev << ", common colours "
+             << stats.commonColourBuckets;
+}

@@ -1,6 +1,7 @@
 #ifndef IMAGE_STATISTICS_H
 #define IMAGE_STATISTICS_H
 
+#include <ostream>
 #include <string>
 
 // What a screenshot shows, in numbers: how much of it is lit, how much the
@@ -15,5 +16,11 @@ struct ImageStatistics {
 
 // Throws std::runtime_error when the file is not a readable JPEG.
 ImageStatistics jpegStatistics(const std::string& path);
+
+// A fair part of the picture lit, with texture in it and more than one
+// colour: terrain drawn, not an empty or flat-coloured view.
+bool showsTexturedWorld(const ImageStatistics& stats);
+
+std::ostream& operator<<(std::ostream& out, const ImageStatistics& stats);
 
 #endif

@@ -42,6 +42,10 @@ void ScriptedWorld::fail(const std::string& why) {
 
 std::string ScriptedWorld::failure() const {
   std::lock_guard<std::mutex> lock(m_mutex);
+  // The time updates go on until a write fails: once the client has said
+  // goodbye, that is how it leaves, not a fault.
+  if (m_failure.empty() && m_disconnectReason.empty())
+    return m_serveFailure;
   return m_failure;
 }
 
@@ -53,8 +57,9 @@ void ScriptedWorld::serve() {
     sendWorld();
     keepTime();
   } catch (const std::exception& error) {
+    std::lock_guard<std::mutex> lock(m_mutex);
     if (!m_stop)
-      fail(std::string("server: ") + error.what());
+      m_serveFailure = std::string("server: ") + error.what();
   }
 }
 

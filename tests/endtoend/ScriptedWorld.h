@@ -63,6 +63,8 @@ private:
   std::string m_disconnectReason;
   std::string m_userName;
   std::string m_failure;
+  // What ended the serving thread, when not the test's stop.
+  std::string m_serveFailure;
 };
 
 #endif

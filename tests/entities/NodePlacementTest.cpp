@@ -76,7 +76,6 @@ TEST_F(NodePlacement, NodeTurnsToTheYawAndKeepsItsScale) {
 
 TEST_F(NodePlacement, RenderablePlacesTheNodeAtItsReportedPosition) {
   FixedRenderable renderable;
-  EXPECT_DOUBLE_EQ(renderable.getMeshScale(), 1.0);
   renderable.m_sceneNode = m_node;
   renderable.update();
   EXPECT_EQ(m_node->getPosition(), Ogre::Vector3(10.0f, 64.0f, -2.0f));

@@ -103,3 +103,26 @@ void PageTest::nudge() {
   time.time = m_page->serverTime();
   serverSend(time);
 }
+
+void PageTest::sync() {
+  // A column announced far from anything the tests use, a new one each time.
+  const ChunkPosition marker{1 << 20, 0, ++m_syncs};
+  serverSend(prechunk(marker.x, marker.z, true));
+  pumpUntil([&] { return m_page->worldManager()->isLoaded(marker); });
+}
+
+TSPackets::SpawnPoint PageTest::spawnPoint(std::int32_t x, std::int32_t y, std::int32_t z) {
+  TSPackets::SpawnPoint spawn;
+  spawn.x = x;
+  spawn.y = y;
+  spawn.z = z;
+  return spawn;
+}
+
+TSPackets::Prechunk PageTest::prechunk(std::int32_t chunkX, std::int32_t chunkZ, bool load) {
+  TSPackets::Prechunk packet;
+  packet.chunkX = chunkX;
+  packet.chunkZ = chunkZ;
+  packet.mode = load ? 1 : 0;
+  return packet;
+}

@@ -59,10 +59,17 @@ protected:
     return packet;
   }
   TSPackets::PlayerPosAndLook receivePosition();
+  // Sends a packet whose effect shows and pumps until the page has handled
+  // it: every packet sent before it has been handled then too.
+  void sync();
   // True when the client sent nothing more after its pending I/O ran.
   bool clientIsQuiet();
   // A packet that makes the client flush its queue without answering.
   void nudge();
+
+  // The packets the tests send most, built in one place.
+  static TSPackets::SpawnPoint spawnPoint(std::int32_t x, std::int32_t y, std::int32_t z);
+  static TSPackets::Prechunk prechunk(std::int32_t chunkX, std::int32_t chunkZ, bool load);
 
   std::unique_ptr<GamePages::Tessellar> m_page;
   OutputCapture* m_capture = nullptr;
@@ -70,6 +77,7 @@ protected:
 private:
   void expectPacketId(unsigned char id);
 
+  int m_syncs = 0;
   RunDirectory m_directory{"plugins.cfg", "ogre.cfg", "resources.cfg", "media"};
   std::filesystem::path m_previousDirectory;
   asio::io_context m_serverIo;

@@ -37,7 +37,9 @@ TEST_F(ConfiguredPage, ReadsLayoutAndFieldOfView) {
 TEST_F(PageTest, DefaultsToArrowKeysAndWideView) {
   EXPECT_EQ(m_page->movementKeys()[GamePages::Forward], OIS::KC_UP);
   EXPECT_NEAR(m_page->camera()->getFOVy().valueDegrees(), 120.0, 1e-4);
-  EXPECT_EQ(Ogre::MaterialManager::getSingleton().getDefaultAnisotropy(), 8u);
+  Ogre::MaterialManager& materials = Ogre::MaterialManager::getSingleton();
+  EXPECT_EQ(materials.getDefaultTextureFiltering(Ogre::FT_MIN), Ogre::FO_ANISOTROPIC);
+  EXPECT_EQ(materials.getDefaultAnisotropy(), 8u);
 }
 
 class BadConfiguration : public PageTest {
@@ -72,11 +74,7 @@ TEST_F(PageTest, KeepAliveIsAnsweredOnlyAfterTheSpawnPosition) {
   TSPackets::Ping early;
   early.keepAliveId = 7;
   serverSend(early);
-  TSPackets::SpawnPoint spawn;
-  spawn.x = 10;
-  spawn.y = 64;
-  spawn.z = -3;
-  serverSend(spawn);
+  serverSend(spawnPoint(10, 64, -3));
   TSPackets::Ping late;
   late.keepAliveId = 8;
   serverSend(late);
@@ -95,7 +93,7 @@ TEST_F(PageTest, ServerTimeIsFollowedUnlessOneTickApart) {
     TSPackets::TimeUpdate time;
     time.time = step.first;
     serverSend(time);
-    pumpUntil([&] { return m_page->serverTime() == step.second; });
+    sync();
     EXPECT_EQ(m_page->serverTime(), step.second) << "after " << step.first;
   }
 }
@@ -156,10 +154,7 @@ TEST_F(PageTest, SecondConnectStartsAnEmptyWorldWithoutGhosts) {
   Ogre::SceneNode* root = m_page->cameraNode()->getParentSceneNode();
   const std::size_t emptyScene = root->numChildren();
   connectAndLogIn();
-  TSPackets::Prechunk load;
-  load.chunkX = 1;
-  load.chunkZ = 1;
-  load.mode = 1;
+  const TSPackets::Prechunk load = prechunk(1, 1, true);
   serverSend(load);
   TSPackets::MobSpawn mob;
   mob.entityId = 5;
@@ -183,11 +178,7 @@ TEST_F(PageTest, SecondConnectStartsAnEmptyWorldWithoutGhosts) {
 
 TEST_F(PageTest, ReturnKeyPutsTheEyeAboveTheLastPosition) {
   connectAndLogIn();
-  TSPackets::SpawnPoint spawn;
-  spawn.x = 3;
-  spawn.y = 80;
-  spawn.z = 4;
-  serverSend(spawn);
+  serverSend(spawnPoint(3, 80, 4));
   pumpUntil([&] { return m_page->positionPacket().y == 81; });
   pressKey(OIS::KC_1);
   const Ogre::Vector3 eye = m_page->cameraNode()->getPosition();
@@ -217,11 +208,7 @@ TSVoxel voxelAt(WorldManager& world, int x, int y, int z) {
 
 TEST_F(PageTest, MapChunkLandsInPayloadOrderAndIsMeshed) {
   connectAndLogIn();
-  TSPackets::Prechunk load;
-  load.chunkX = -2;
-  load.chunkZ = 3;
-  load.mode = 1;
-  serverSend(load);
+  serverSend(prechunk(-2, 3, true));
   TSPackets::MapChunk chunk = fullColumn(-32, 0, 48);
   // A floor of stone five blocks high, and four marked blocks.
   for (int column = 0; column < 256; ++column)
@@ -253,16 +240,9 @@ TEST_F(PageTest, MapChunkLandsInPayloadOrderAndIsMeshed) {
 
 TEST_F(PageTest, ChunkBookkeepingSurvivesOddServers) {
   connectAndLogIn();
-  TSPackets::Prechunk load;
-  load.chunkX = 3;
-  load.chunkZ = -4;
-  load.mode = 1;
-  serverSend(load);
-  serverSend(load);
-  TSPackets::Prechunk unload = load;
-  unload.chunkX = 9;
-  unload.mode = 0;
-  serverSend(unload);
+  serverSend(prechunk(3, -4, true));
+  serverSend(prechunk(3, -4, true));
+  serverSend(prechunk(9, -4, false));
   serverSend(fullColumn(160, 0, 160));  // never announced
   serverSend(fullColumn(320, 200, 0));  // above the world's single layer
   serverSend(fullColumn(std::numeric_limits<int>::max() - 20, 0, 0));
@@ -395,11 +375,7 @@ TEST_F(PageTest, TicksReportThePositionOnlyAfterTheSpawn) {
   nudge();
   EXPECT_TRUE(clientIsQuiet());
 
-  TSPackets::SpawnPoint spawn;
-  spawn.x = 0;
-  spawn.y = 40;
-  spawn.z = 0;
-  serverSend(spawn);
+  serverSend(spawnPoint(0, 40, 0));
   pumpUntil([&] { return m_page->positionPacket().y == 41; });
   for (int i = 0; i < 3; ++i)
     m_page->update();

@@ -79,18 +79,26 @@ TEST(WindowClosed, ReleasesInputAndEndsEveryLaterFrame) {
   EXPECT_EQ(shell.closedCalls, 3);
 }
 
-TEST_F(ClosingFromOutside, WindowManagersCloseMessageEndsTheProgramCleanly) {
+// The two ways a window goes away from outside: a window manager's close
+// button, and the window destroyed under the program.
+struct Closer {
+  const char* name;
+  void (*close)(unsigned long window);
+};
+
+void PrintTo(const Closer& closer, std::ostream* out) { *out << closer.name; }
+
+class ClosingFromOutsideBy : public ClosingFromOutside, public testing::WithParamInterface<Closer> {};
+
+TEST_P(ClosingFromOutsideBy, EndsTheProgramCleanly) {
   ChildProcess client({SHELL_PROBE, "shell"});
   const unsigned long window = waitForWindow(client);
   ASSERT_NE(window, 0u) << client.standardError();
-  sendDeleteWindowMessage(window);
+  GetParam().close(window);
   expectCleanEnd(client);
 }
 
-TEST_F(ClosingFromOutside, DestroyedWindowEndsTheProgramCleanly) {
-  ChildProcess client({SHELL_PROBE, "shell"});
-  const unsigned long window = waitForWindow(client);
-  ASSERT_NE(window, 0u) << client.standardError();
-  destroyWindow(window);
-  expectCleanEnd(client);
-}
+INSTANTIATE_TEST_SUITE_P(Closers, ClosingFromOutsideBy,
+                         testing::Values(Closer{"WindowManagersCloseMessage", sendDeleteWindowMessage},
+                                         Closer{"DestroyedWindow", destroyWindow}),
+                         [](const testing::TestParamInfo<Closer>& info) { return info.param.name; });

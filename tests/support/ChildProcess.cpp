@@ -45,12 +45,17 @@ std::vector<char*> pointers(std::vector<std::string>& texts) {
 }  // namespace
 
 ChildProcess::ChildProcess(const std::vector<std::string>& command,
-                           const std::map<std::string, std::string>& environment)
-    : m_output(scratchFile("out")), m_error(scratchFile("err")) {
+                           const std::map<std::string, std::string>& environment,
+                           const std::filesystem::path& workingDirectory)
+    : m_scratchOutput(workingDirectory.empty()),
+      m_output(m_scratchOutput ? scratchFile("out") : workingDirectory / "stdout.log"),
+      m_error(m_scratchOutput ? scratchFile("err") : workingDirectory / "stderr.log") {
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, m_output.c_str(), O_WRONLY | O_TRUNC, 0);
-  posix_spawn_file_actions_addopen(&actions, 2, m_error.c_str(), O_WRONLY | O_TRUNC, 0);
+  if (!workingDirectory.empty())
+    posix_spawn_file_actions_addchdir_np(&actions, workingDirectory.c_str());
+  posix_spawn_file_actions_addopen(&actions, 1, m_output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  posix_spawn_file_actions_addopen(&actions, 2, m_error.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   std::vector<std::string> arguments = command;
   std::vector<std::string> variables = mergedEnvironment(environment);
   std::vector<char*> argv = pointers(arguments);
@@ -67,9 +72,11 @@ ChildProcess::~ChildProcess() {
     kill(m_pid, SIGKILL);
     waitpid(m_pid, nullptr, 0);
   }
-  std::error_code ignored;
-  std::filesystem::remove(m_output, ignored);
-  std::filesystem::remove(m_error, ignored);
+  if (m_scratchOutput) {
+    std::error_code ignored;
+    std::filesystem::remove(m_output, ignored);
+    std::filesystem::remove(m_error, ignored);
+  }
 }
 
 std::optional<int> ChildProcess::poll() {
@@ -80,12 +87,16 @@ std::optional<int> ChildProcess::poll() {
   return m_status;
 }
 
-int ChildProcess::wait(std::chrono::milliseconds limit) {
+std::optional<int> ChildProcess::waitUpTo(std::chrono::milliseconds limit) {
   const auto deadline = std::chrono::steady_clock::now() + limit;
   while (!poll() && std::chrono::steady_clock::now() < deadline) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
-  if (!m_status) {
+  return m_status;
+}
+
+int ChildProcess::wait(std::chrono::milliseconds limit) {
+  if (!waitUpTo(limit)) {
     kill(m_pid, SIGKILL);
     int status = 0;
     waitpid(m_pid, &status, 0);

@@ -15,9 +15,13 @@
 class ChildProcess {
 public:
   // Extra environment entries override the inherited ones; an empty value
-  // removes the variable.
+  // removes the variable. Without a working directory the program runs in
+  // the caller's and its output goes to scratch files removed with the
+  // object; with one, it runs there and writes "stdout.log" and "stderr.log"
+  // there, which stay.
   ChildProcess(const std::vector<std::string>& command,
-               const std::map<std::string, std::string>& environment = {});
+               const std::map<std::string, std::string>& environment = {},
+               const std::filesystem::path& workingDirectory = {});
   ~ChildProcess();
 
   ChildProcess(const ChildProcess&) = delete;
@@ -25,8 +29,13 @@ public:
 
   // The raw wait status once the process has ended, without blocking.
   std::optional<int> poll();
+  // The raw wait status, or nothing if the process has not ended within the
+  // limit (it then goes on running).
+  std::optional<int> waitUpTo(std::chrono::milliseconds limit);
   // Waits up to the limit; kills the process if it is still running then.
   int wait(std::chrono::milliseconds limit);
+  // The process id while it runs, -1 once it has ended and been reaped.
+  pid_t pid() const { return m_status ? -1 : m_pid; }
 
   std::string standardOutput() const;
   std::string standardError() const;
@@ -34,6 +43,7 @@ public:
 private:
   pid_t m_pid = -1;
   std::optional<int> m_status;
+  bool m_scratchOutput;
   std::filesystem::path m_output;
   std::filesystem::path m_error;
 };

@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <map>
 #include <random>
 #include <set>
 #include <tuple>
 
 #include "MeshTopology.h"
+#include "ReferenceMarchingCubes.h"
 #include "TSVoxel.h"
 #include "vox/LargeVolume.h"
 #include "vox/SurfaceExtractor.h"
@@ -163,6 +166,87 @@ TEST_F(SurfaceExtractorTest, UniformRegionsGiveEmptyMeshesAndAReusedMeshIsReplac
         put(x, y, z, 7);
   Vox::SurfaceExtractor<Volume>(&m_volume, region, &mesh).execute();
   EXPECT_EQ(mesh.getNoOfVertices(), 0u);
+}
+
+using PositionKey = std::array<float, 9>;
+
+// A triangle's positions, started at its smallest one so that the winding
+// stays and the same triangle gives the same key wherever it was listed.
+PositionKey positionKey(const ReferenceTriangle& triangle) {
+  std::array<std::tuple<float, float, float>, 3> corners;
+  for (int i = 0; i < 3; ++i)
+    corners[i] = asTuple(triangle[i].getPosition());
+  const int first = int(std::min_element(corners.begin(), corners.end()) - corners.begin());
+  PositionKey key;
+  for (int i = 0; i < 3; ++i)
+    std::tie(key[3 * i], key[3 * i + 1], key[3 * i + 2]) = corners[(first + i) % 3];
+  return key;
+}
+
+std::vector<ReferenceTriangle> triangles(const TestMesh& mesh) {
+  std::vector<ReferenceTriangle> result;
+  const auto& i = mesh.getIndices();
+  const auto& v = mesh.getVertices();
+  for (std::size_t t = 0; t + 2 < i.size(); t += 3)
+    result.push_back({v[i[t]], v[i[t + 1]], v[i[t + 2]]});
+  return result;
+}
+
+// Every triangle of `actual` matched with one of `expected` of the same
+// positions and winding, with the same materials and normals; none left over.
+void expectSameTriangles(const std::vector<ReferenceTriangle>& actual,
+                         const std::vector<ReferenceTriangle>& expected) {
+  EXPECT_EQ(actual.size(), expected.size());
+  std::multimap<PositionKey, ReferenceTriangle> unmatched;
+  for (const ReferenceTriangle& triangle : expected)
+    unmatched.emplace(positionKey(triangle), triangle);
+  std::size_t extra = 0;
+  for (const ReferenceTriangle& triangle : actual) {
+    const auto found = unmatched.find(positionKey(triangle));
+    if (found == unmatched.end()) {
+      ++extra;
+      continue;
+    }
+    for (const Vox::PositionMaterialNormal& vertex : triangle) {
+      const auto same = std::find_if(found->second.begin(), found->second.end(), [&](const auto& v) {
+        return v.getPosition() == vertex.getPosition();
+      });
+      EXPECT_EQ(vertex.getMaterial(), same->getMaterial());
+      EXPECT_NEAR(vertex.getNormal().x, same->getNormal().x, 1e-5f);
+      EXPECT_NEAR(vertex.getNormal().y, same->getNormal().y, 1e-5f);
+      EXPECT_NEAR(vertex.getNormal().z, same->getNormal().z, 1e-5f);
+    }
+    unmatched.erase(found);
+  }
+  EXPECT_EQ(extra, 0u) << "triangles the reference does not have";
+  EXPECT_EQ(unmatched.size(), 0u) << "triangles of the reference missing";
+}
+
+// The extractor walks eight cells at a time past runs that are wholly inside
+// or outside; a plain per-cell marching cubes over the same voxels must give
+// the same triangles. The volumes are wider than 16 cells along every axis,
+// with ground of random height (long solid and empty runs, whole columns of
+// either), random blocks in the air and holes in the ground.
+TEST_F(SurfaceExtractorTest, MatchesAPlainPerCellMarchingCubesOnRandomVolumes) {
+  const Vox::Vector3DInt32 size(19, 41, 23);
+  for (unsigned seed = 1; seed <= 6; ++seed) {
+    SCOPED_TRACE(testing::Message() << "seed " << seed);
+    std::mt19937 random(seed);
+    // One voxel in 4, 16, 64 or 256 goes against the ground.
+    const unsigned scatter = 4u << (2 * (seed % 4));
+    for (int x = -1; x <= size.x + 1; ++x)
+      for (int z = -1; z <= size.z + 1; ++z) {
+        const int ground = int(random() % unsigned(size.y + 12)) - 6;
+        for (int y = -1; y <= size.y + 1; ++y) {
+          const bool solid = (y < ground) != (random() % scatter == 0);
+          put(x, y, z, solid ? std::uint8_t(1 + random() % 5) : 0);
+        }
+      }
+    const TestMesh mesh = extract(size);
+    ASSERT_GT(mesh.getNoOfIndices(), 0u);
+    expectSameTriangles(triangles(mesh),
+                        referenceMarchingCubes(m_volume, Vox::Region(m_base, m_base + size)));
+  }
 }
 
 } // namespace

@@ -1,16 +1,10 @@
 #include "ClientProcess.h"
 
 #include <dirent.h>
-#include <fcntl.h>
-#include <signal.h>
-#include <stdlib.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
+#include <cstdlib>
 #include <sstream>
-#include <thread>
-
-#include "TextFile.h"
 
 namespace {
 
@@ -30,43 +24,20 @@ ClientProcess::ClientProcess(const std::string& config) {
   m_directory.write("tessellar.cfg", config);
 }
 
-ClientProcess::~ClientProcess() {
-  if (m_pid > 0) {
-    kill(m_pid, SIGKILL);
-    waitpid(m_pid, nullptr, 0);
-  }
-}
-
 void ClientProcess::start() {
-  m_pid = fork();
-  if (m_pid == 0) {
-    if (chdir(m_directory.path().c_str()) != 0)
-      _exit(126);
-    const int out = open("stdout.log", O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    const int err = open("stderr.log", O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    dup2(out, 1);
-    dup2(err, 2);
-    execl("./ferrowick", "ferrowick", static_cast<char*>(nullptr));
-    _exit(127);
-  }
+  m_process.emplace(std::vector<std::string>{(m_directory.path() / "ferrowick").string()},
+                    std::map<std::string, std::string>{}, m_directory.path());
 }
 
 std::optional<int> ClientProcess::waitForExit(std::chrono::milliseconds limit) {
-  const auto deadline = std::chrono::steady_clock::now() + limit;
-  while (std::chrono::steady_clock::now() < deadline) {
-    int status = 0;
-    if (waitpid(m_pid, &status, WNOHANG) == m_pid) {
-      m_pid = -1;
-      return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  return std::nullopt;
+  const std::optional<int> status = m_process ? m_process->waitUpTo(limit) : std::nullopt;
+  if (!status) return std::nullopt;
+  return WIFEXITED(*status) ? WEXITSTATUS(*status) : 128 + WTERMSIG(*status);
 }
 
-std::string ClientProcess::output() const { return readTextFile(directory() + "/stdout.log"); }
+std::string ClientProcess::output() const { return m_process ? m_process->standardOutput() : ""; }
 
-std::string ClientProcess::errors() const { return readTextFile(directory() + "/stderr.log"); }
+std::string ClientProcess::errors() const { return m_process ? m_process->standardError() : ""; }
 
 std::vector<std::string> ClientProcess::filesStartingWith(const std::string& prefix) const {
   std::vector<std::string> files;
