@@ -35,6 +35,8 @@ bool allocationFailed() {
   return failed.load();
 }
 
+// Every form of the global operators is replaced, so that whatever a library
+// allocates with one form and frees with another stays malloc and free.
 void* operator new(std::size_t size) {
   if (shouldFail(size))
     throw std::bad_alloc();
@@ -43,6 +45,28 @@ void* operator new(std::size_t size) {
   throw std::bad_alloc();
 }
 
+void* operator new[](std::size_t size) { return operator new(size); }
+
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+  try {
+    return operator new(size);
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+}
+
+void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept {
+  return operator new(size, tag);
+}
+
 void operator delete(void* memory) noexcept { std::free(memory); }
 
+void operator delete[](void* memory) noexcept { std::free(memory); }
+
 void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
+
+void operator delete[](void* memory, std::size_t) noexcept { std::free(memory); }
+
+void operator delete(void* memory, const std::nothrow_t&) noexcept { std::free(memory); }
+
+void operator delete[](void* memory, const std::nothrow_t&) noexcept { std::free(memory); }
