@@ -165,8 +165,11 @@ void ball(ShapeBuilder& shape) { shape.sphere(Ogre::Vector3(0, 80, 0), 80, kGold
 // the binding pose; the mesh moves with it.
 void addSkeleton(const std::string& folder, const std::string& name, Ogre::Mesh& mesh,
                  const std::vector<unsigned short>& bones, const Ogre::Vector3& neck) {
+  // A manual skeleton marked loaded: only a loaded one frees its bones when
+  // it goes.
   Ogre::SkeletonPtr skeleton = Ogre::SkeletonManager::getSingleton().create(
-      name, Ogre::ResourceGroupManager::DEFAULT_RESOURCE_GROUP_NAME);
+      name, Ogre::ResourceGroupManager::DEFAULT_RESOURCE_GROUP_NAME, true);
+  skeleton->load();
   Ogre::Bone* body = skeleton->createBone("body", kBody);
   Ogre::Bone* head = skeleton->createBone("head", kHead);
   body->addChild(head);
