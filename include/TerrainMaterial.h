@@ -6,4 +6,6 @@
 // Built once per run: a later world reuses what the engine already holds.
 void createTerrainMaterial();
 
+constexpr const char* TerrainMaterialName = "TextureArray";
+
 #endif

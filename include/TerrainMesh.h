@@ -7,10 +7,12 @@
 // are split into sub-triangles of one type each. The mesh worker builds it,
 // the main thread only copies the arrays into the chunk's buffers.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
+#include "ChunkGeometry.h"
 #include "vox/SurfaceMesh.h"
 #include "vox/Vector.h"
 
@@ -53,5 +55,11 @@ struct TerrainMesh {
 // centroid is one vertex per layer that uses it. Windings are kept.
 TerrainMesh buildTerrainMesh(const Vox::SurfaceMesh<Vox::PositionMaterialNormal>& surface,
                              Vox::Vector3DFloat origin);
+
+// The same, one mesh per section of the column: each marching-cubes
+// triangle goes to the section of the cell it lies in.
+using SectionMeshes = std::array<TerrainMesh, SectionsPerColumn>;
+SectionMeshes buildSectionMeshes(const Vox::SurfaceMesh<Vox::PositionMaterialNormal>& surface,
+                                 Vox::Vector3DFloat origin);
 
 #endif

@@ -11,7 +11,9 @@
 #include <set>
 
 #include "ChunkPosition.h"
+#include "ChunkRenderer.h"
 #include "Mesh.h"
+#include "SectionWalk.h"
 #include "WorldManagerThread.h"
 #include "WorldVolume.h"
 
@@ -55,8 +57,9 @@ public:
   // Main thread, once per tick: queues the re-meshes that are due, then draws
   // the finished meshes nearest to the camera first within the draw budget
   // (at least one). A mesh superseded by a newer one of its chunk before it was
-  // drawn is dropped. Also shows or hides the chunks by view distance.
-  // Returns how many meshes were drawn.
+  // drawn is dropped. Then shows the chunks within the view distance, and of
+  // those the sections in the camera's view that the walk through air from
+  // the camera's section reaches. Returns how many meshes were drawn.
   std::size_t update();
   void setDrawBudget(Clock::duration budget) { m_drawBudget = budget; }
   // Draws one mesh into its chunk's object now.
@@ -73,6 +76,10 @@ public:
   // the last update, and all chunk objects.
   std::size_t culledChunks() const { return m_culledChunks; }
   std::size_t chunkCount() const { return m_OgreMeshes.size(); }
+  // Sections with something to draw that the last update showed, and all
+  // sections with something to draw.
+  std::size_t shownSections() const { return m_shownSections; }
+  std::size_t sectionCount() const { return m_sectionCount; }
 
 private:
   // True when every chunk around `position` (and the chunk itself) has
@@ -83,6 +90,8 @@ private:
   void collectFinishedMeshes();
   std::size_t drawNearestFirst(Clock::time_point start);
   void cullChunks();
+  // How far the section walk must reach to cover every loaded chunk.
+  int walkRadius(ChunkPosition eyeColumn) const;
 
   MyOgre& m_ogre;
   std::optional<int> m_viewDistance;
@@ -92,6 +101,10 @@ private:
   // Declared after the volume: destroyed (stopped and joined) before it.
   WorldManagerThread m_meshThread;
   std::map<ChunkPosition, Ogre::ManualObject*> m_OgreMeshes;
+  // The bounds of each section of the chunks that show a mesh; empty boxes
+  // for sections with nothing to draw.
+  std::map<ChunkPosition, SectionBounds> m_sectionBounds;
+  SectionWalk m_sectionWalk;
   // Chunks whose blocks have arrived.
   std::set<ChunkPosition> m_chunksWithBlocks;
   // Chunks waiting for their neighbours' blocks before a re-mesh, with the
@@ -101,6 +114,8 @@ private:
   std::map<ChunkPosition, Mesh> m_finishedMeshes;
   Clock::duration m_drawBudget = DefaultDrawBudget;
   std::size_t m_culledChunks = 0;
+  std::size_t m_shownSections = 0;
+  std::size_t m_sectionCount = 0;
 };
 
 #endif

@@ -6,6 +6,7 @@
 #include <mutex>
 #include <set>
 #include <thread>
+#include <vector>
 
 #include "ChunkPosition.h"
 #include "Mesh.h"
@@ -55,8 +56,10 @@ private:
   void process(ChunkPosition position);
 
   WorldVolume m_scratchVolume;
-  // The last extracted surface; kept so that its storage is reused.
+  // The last extracted surface and the blocks of the last chunk; kept so
+  // that their storage is reused.
   Vox::SurfaceMesh<Vox::PositionMaterialNormal> m_surface;
+  std::vector<TSVoxel> m_blocks;
   std::mutex m_queueMutex;
   std::mutex m_resultMutex;
   std::mutex m_wakeMutex;

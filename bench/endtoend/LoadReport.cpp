@@ -141,6 +141,10 @@ void printGeometry(const LoadRecord& record, const ExtractionBound& bound, Spans
                 last->chunks);
   else
     std::printf("  chunks culled in the last frame                       (the client does not say)\n");
+  if (last && last->sections > 0)
+    std::printf("  chunk sections shown in the last frame           %8.0f %% (%ld of %ld)\n",
+                100.0 * double(last->shownSections) / double(last->sections), last->shownSections,
+                last->sections);
 }
 
 void printWhereTimeWent(const LoadRecord& record, const ExtractionBound& bound, Spans& spans) {

@@ -65,7 +65,8 @@ std::string benchConfig(unsigned short port) {
 }
 
 // "tick N took T us, drew M chunk meshes", and from clients that cull
-// ", culled C of A chunks" after it.
+// ", culled C of A chunks" after it, then from clients that draw by sections
+// ", showed S of B sections".
 std::optional<TickRecord> parseTick(const TimedLine& line) {
   TickRecord tick;
   tick.time = line.time;
@@ -77,6 +78,11 @@ std::optional<TickRecord> parseTick(const TimedLine& line) {
   const std::string rest = line.text.substr(std::size_t(end));
   if (!rest.empty() && std::sscanf(rest.c_str(), ", culled %ld of %ld chunks", &tick.culledChunks,
                                    &tick.chunks) != 2)
+    return std::nullopt;
+  const std::size_t sections = rest.find(", showed ");
+  if (sections != std::string::npos &&
+      std::sscanf(rest.c_str() + sections, ", showed %ld of %ld sections", &tick.shownSections,
+                  &tick.sections) != 2)
     return std::nullopt;
   return tick;
 }

@@ -18,6 +18,9 @@ struct TickRecord {
   // the view distance) and all of them; -1 from a client that does not say.
   long culledChunks = -1;
   long chunks = -1;
+  // Chunk sections shown and all with something to draw; -1 likewise.
+  long shownSections = -1;
+  long sections = -1;
 };
 
 // What one run of the real client against the local server shows: from the

@@ -52,7 +52,9 @@ void Tessellar::reportTiming(std::size_t meshesDrawn) const {
             << meshesDrawn << " chunk meshes";
   if (m_worldManager)
     std::cout << ", culled " << m_worldManager->culledChunks() << " of "
-              << m_worldManager->chunkCount() << " chunks";
+              << m_worldManager->chunkCount() << " chunks, showed "
+              << m_worldManager->shownSections() << " of " << m_worldManager->sectionCount()
+              << " sections";
   std::cout << std::endl;
 }
 

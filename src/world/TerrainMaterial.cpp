@@ -15,7 +15,6 @@
 namespace {
 
 const char* const TextureName = "TextureArrayTex";
-const char* const MaterialName = "TextureArray";
 const char* const VertexProgramName = "my_ts_vertex_shader";
 const char* const FragmentProgramName = "my_ts_pixel_shader";
 const Ogre::uint TextureSize = 1024;
@@ -69,7 +68,8 @@ void attachProgram(Ogre::Pass* pass, const char* name, const char* sourceFile,
 }
 
 void createMaterial() {
-  Ogre::MaterialPtr material = Ogre::MaterialManager::getSingleton().create(MaterialName, group());
+  Ogre::MaterialPtr material =
+      Ogre::MaterialManager::getSingleton().create(TerrainMaterialName, group());
   Ogre::Pass* pass = material->getTechnique(0)->getPass(0);
   pass->setLightingEnabled(false);
   pass->createTextureUnitState()->setTextureName(TextureName);
@@ -82,6 +82,6 @@ void createMaterial() {
 void createTerrainMaterial() {
   if (!Ogre::TextureManager::getSingleton().resourceExists(TextureName, group()))
     createTextureArray();
-  if (!Ogre::MaterialManager::getSingleton().resourceExists(MaterialName, group()))
+  if (!Ogre::MaterialManager::getSingleton().resourceExists(TerrainMaterialName, group()))
     createMaterial();
 }

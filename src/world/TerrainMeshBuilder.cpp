@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <limits>
 #include <unordered_map>
 
@@ -24,15 +25,11 @@ public:
   TerrainMeshBuilder(const Surface& surface, Vec origin)
       : m_surface(surface), m_origin(origin), m_output(surface.getNoOfVertices(), Unused) {}
 
-  TerrainMesh build() {
+  // `triangles` holds the position of each triangle's first index.
+  TerrainMesh build(const std::vector<std::size_t>& triangles) {
     const auto& indices = m_surface.getIndices();
-    std::size_t begin = 0, end = indices.size();
-    if (!m_surface.m_vecLodRecords.empty()) {
-      begin = std::size_t(std::max(0, m_surface.m_vecLodRecords.front().beginIndex));
-      end = std::min(end, std::size_t(std::max(0, m_surface.m_vecLodRecords.front().endIndex)));
-    }
-    m_indices.reserve(end > begin ? end - begin : 0);
-    for (std::size_t i = begin; i + 2 < end; i += 3)
+    m_indices.reserve(3 * triangles.size());
+    for (std::size_t i : triangles)
       addMeshTriangle(indices[i], indices[i + 1], indices[i + 2]);
     return finish();
   }
@@ -185,8 +182,43 @@ private:
   TerrainMesh m_mesh;
 };
 
+// Where the triangles of the surface's level-of-detail record start.
+std::vector<std::size_t> surfaceTriangles(const Surface& surface) {
+  std::size_t begin = 0, end = surface.getNoOfIndices();
+  if (!surface.m_vecLodRecords.empty()) {
+    begin = std::size_t(std::max(0, surface.m_vecLodRecords.front().beginIndex));
+    end = std::min(end, std::size_t(std::max(0, surface.m_vecLodRecords.front().endIndex)));
+  }
+  std::vector<std::size_t> triangles;
+  for (std::size_t i = begin; i + 2 < end; i += 3)
+    triangles.push_back(i);
+  return triangles;
+}
+
+// A marching-cubes triangle lies inside its cell, so its centroid tells the
+// section of the cell.
+int sectionOf(const Surface& surface, std::size_t triangle) {
+  const auto& vertices = surface.getVertices();
+  const auto& indices = surface.getIndices();
+  const float y = (vertices[indices[triangle]].getPosition().y +
+                   vertices[indices[triangle + 1]].getPosition().y +
+                   vertices[indices[triangle + 2]].getPosition().y) /
+                  3.0f;
+  return std::clamp(int(std::floor(y / float(SectionHeight))), 0, SectionsPerColumn - 1);
+}
+
 } // namespace
 
 TerrainMesh buildTerrainMesh(const Surface& surface, Vec origin) {
-  return TerrainMeshBuilder(surface, origin).build();
+  return TerrainMeshBuilder(surface, origin).build(surfaceTriangles(surface));
+}
+
+SectionMeshes buildSectionMeshes(const Surface& surface, Vec origin) {
+  std::array<std::vector<std::size_t>, SectionsPerColumn> bySection;
+  for (std::size_t triangle : surfaceTriangles(surface))
+    bySection[std::size_t(sectionOf(surface, triangle))].push_back(triangle);
+  SectionMeshes sections;
+  for (int section = 0; section < SectionsPerColumn; ++section)
+    sections[section] = TerrainMeshBuilder(surface, origin).build(bySection[section]);
+  return sections;
 }

@@ -20,7 +20,7 @@ namespace {
 // Shown by a loaded chunk until its first non-empty mesh arrives.
 void drawPlaceholder(Ogre::ManualObject* object) {
   object->setDynamic(true);
-  object->begin("TextureArray", Ogre::RenderOperation::OT_TRIANGLE_LIST,
+  object->begin(TerrainMaterialName, Ogre::RenderOperation::OT_TRIANGLE_LIST,
                 Ogre::ResourceGroupManager::DEFAULT_RESOURCE_GROUP_NAME);
   object->position(1, 2, 3);
   object->colour(0.1f, 0.2f, 0.3f, 0.4f);
@@ -108,6 +108,8 @@ void WorldManager::unloadChunk(ChunkPosition position) {
     return;
   }
   m_sLoadedChunks.erase(position);
+  m_sectionBounds.erase(position);
+  m_sectionWalk.forget(position);
   m_ogre.eraseManualObject(it->second);
   m_OgreMeshes.erase(it);
 }
@@ -208,14 +210,39 @@ std::size_t WorldManager::drawNearestFirst(Clock::time_point start) {
 
 void WorldManager::cullChunks() {
   const Ogre::Camera* camera = m_ogre.camera();
-  const ChunkPosition eyeColumn = columnAt(camera->getDerivedPosition());
-  m_culledChunks = 0;
+  const Ogre::Vector3 eye = camera->getDerivedPosition();
+  const ChunkPosition eyeColumn = columnAt(eye);
+  m_sectionWalk.walk({eye.x, eye.y, eye.z}, walkRadius(eyeColumn));
+  m_culledChunks = m_shownSections = m_sectionCount = 0;
   for (const auto& [position, object] : m_OgreMeshes) {
     const bool near = !m_viewDistance || columnDistance(position, eyeColumn) <= *m_viewDistance;
     object->setVisible(near);
-    if (!near || !camera->isVisible(object->getWorldBoundingBox(true)))
-      ++m_culledChunks;
+    const bool inView = near && camera->isVisible(object->getWorldBoundingBox(true));
+    m_culledChunks += !inView;
+    const auto bounds = m_sectionBounds.find(position);
+    if (bounds == m_sectionBounds.end())
+      continue;
+    SectionMask shown;
+    for (int section = 0; section < SectionsPerColumn; ++section) {
+      const Ogre::AxisAlignedBox& box = bounds->second[std::size_t(section)];
+      if (box.isNull())
+        continue;
+      ++m_sectionCount;
+      shown[std::size_t(section)] =
+          inView && m_sectionWalk.visible(position, section) && camera->isVisible(box);
+    }
+    m_shownSections += shown.count();
+    showTerrainSections(object, shown);
   }
+}
+
+int WorldManager::walkRadius(ChunkPosition eyeColumn) const {
+  std::int64_t radius = 0;
+  for (const auto& chunk : m_OgreMeshes)
+    radius = std::max(radius, columnDistance(chunk.first, eyeColumn));
+  if (m_viewDistance)
+    radius = std::min<std::int64_t>(radius, *m_viewDistance);
+  return int(std::min<std::int64_t>(radius, SectionWalk::MaxRadius));
 }
 
 void WorldManager::render(ChunkPosition position, Mesh mesh) {
@@ -230,5 +257,6 @@ void WorldManager::render(ChunkPosition position, Mesh mesh) {
   }
   if (mesh->empty())
     return;
-  drawTerrainMesh(m_OgreMeshes.at(position), *mesh);
+  m_sectionBounds[position] = drawTerrainSections(m_OgreMeshes.at(position), mesh->sections);
+  m_sectionWalk.setLinks(position, mesh->links);
 }

@@ -88,8 +88,13 @@ void WorldManagerThread::process(ChunkPosition position) {
   Vox::SurfaceExtractor<WorldVolume>(&m_scratchVolume, chunkExtractionRegion(position), &m_surface)
       .execute();
   const Vox::Vector3DInt32 corner = chunkLowerCorner(position);
-  Mesh mesh = std::make_unique<TerrainMesh>(buildTerrainMesh(
-      m_surface, Vox::Vector3DFloat(float(corner.x), float(corner.y), float(corner.z))));
+  Mesh mesh = std::make_unique<ChunkMesh>();
+  mesh->sections = buildSectionMeshes(
+      m_surface, Vox::Vector3DFloat(float(corner.x), float(corner.y), float(corner.z)));
+  m_blocks.resize(ChunkBlocks);
+  m_scratchVolume.readRegion({chunkLowerCorner(position), chunkUpperCorner(position)},
+                             m_blocks.data());
+  mesh->links = columnLinks(m_blocks.data());
 
   std::lock_guard<std::mutex> lock(m_resultMutex);
   m_finishedPositions.push_back(position);

@@ -145,14 +145,24 @@ TEST_F(WorldManagerThreadTest, AllAirChunkStillDeliversAnEmptyMesh) {
   const Mesh mesh = meshOf({3, 0, -7});
   ASSERT_TRUE(mesh);
   EXPECT_TRUE(mesh->empty());
-  EXPECT_EQ(mesh->indexCount(), 0u);
+  for (const TerrainMesh& section : mesh->sections)
+    EXPECT_EQ(section.indexCount(), 0u);
+  EXPECT_EQ(mesh->links, openColumn());
+}
+
+// Every vertex of every section of the mesh.
+std::vector<TerrainVertex> verticesOf(const Mesh& mesh) {
+  std::vector<TerrainVertex> vertices;
+  for (const TerrainMesh& section : mesh->sections)
+    vertices.insert(vertices.end(), section.vertices.begin(), section.vertices.end());
+  return vertices;
 }
 
 // Vertices of `mesh` whose x lies on the +x border of the chunk starting at
 // block x `lowerX`, between its last block layer and the next chunk's first.
 std::size_t verticesOnPlusXBorder(const Mesh& mesh, int lowerX) {
   std::size_t count = 0;
-  for (const TerrainVertex& vertex : mesh->vertices) {
+  for (const TerrainVertex& vertex : verticesOf(mesh)) {
     count += vertex.x == float(lowerX) + ChunkSizeX - 0.5f;
   }
   return count;
@@ -170,15 +180,27 @@ TEST_F(WorldManagerThreadTest, BorderWallDisappearsOnceTheNeighbourIsFilled) {
   const int lowerX = chunkLowerCorner(chunk).x;
   const int lowerZ = chunkLowerCorner(chunk).z;
   EXPECT_GT(verticesOnPlusXBorder(closed, lowerX), 0u);
-  for (const TerrainVertex& vertex : closed->vertices) {
+  for (const TerrainVertex& vertex : verticesOf(closed)) {
     // Stone's layer; the -x and -z walls belong to the neighbours' meshes.
     EXPECT_EQ(vertex.layer, 3);
     EXPECT_TRUE(vertex.x >= lowerX && vertex.x <= lowerX + 15.5f) << vertex.x;
     EXPECT_TRUE(vertex.z >= lowerZ && vertex.z <= lowerZ + 15.5f) << vertex.z;
     EXPECT_TRUE(vertex.y >= 0.0f && vertex.y <= 63.5f) << vertex.y;
   }
-  EXPECT_EQ(closed->lower.x, float(lowerX));
-  EXPECT_EQ(closed->upper.y, 63.5f);
+  // The walls run up through sections 0 to 3, each with its own bounds, and
+  // the rock below the top joins no faces while the air above joins all.
+  for (int section = 0; section < SectionsPerColumn; ++section) {
+    SCOPED_TRACE(section);
+    const TerrainMesh& drawn = closed->sections[std::size_t(section)];
+    EXPECT_EQ(drawn.empty(), section > 3);
+    if (!drawn.empty()) {
+      EXPECT_EQ(drawn.lower.x, float(lowerX));
+      EXPECT_EQ(drawn.lower.y, float(section * SectionHeight));
+      EXPECT_EQ(drawn.upper.y, section == 3 ? 63.5f : float((section + 1) * SectionHeight));
+    }
+    EXPECT_EQ(closed->links[std::size_t(section)],
+              section > 3 ? SectionLinks::open() : SectionLinks());
+  }
 
   fillChunk(plusX, stone, 64);
   const Mesh joined = meshOf(chunk);
