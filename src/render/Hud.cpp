@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <memory>
 
-#include <OgreFontManager.h>
 #include <OgreImGuiOverlay.h>
 #include <OgreOverlayManager.h>
 #include <OgreResourceGroupManager.h>
@@ -13,7 +12,6 @@
 
 namespace {
 
-const char* const FontName = "Ferrowick/Hud";
 const char* const FontFile = "DejaVuSans.ttf";
 const float FontPixels = 16;
 const unsigned short OverlayOrder = 300;
@@ -27,18 +25,23 @@ const Ogre::String& group() { return Ogre::ResourceGroupManager::DEFAULT_RESOURC
 
 // A TrueType font of the Latin, Greek and Cyrillic letters and the common
 // punctuation: what chat on these servers is written in.
-void createFont() {
-  Ogre::FontManager& fonts = Ogre::FontManager::getSingleton();
-  if (fonts.getByName(FontName, group()))
-    return;
-  Ogre::FontPtr font = fonts.create(FontName, group());
-  font->setType(Ogre::FT_TRUETYPE);
-  font->setSource(FontFile);
-  font->setTrueTypeSize(FontPixels);
-  font->addCodePointRange({0x20, 0x24F});
-  font->addCodePointRange({0x370, 0x3FF});
-  font->addCodePointRange({0x400, 0x4FF});
-  font->addCodePointRange({0x2010, 0x205E});
+// The overlay's own font loading hands ImGui a buffer allocated with new[],
+// which ImGui later releases with free(): the font's bytes go to ImGui in an
+// allocation of its own instead, which the font atlas owns and frees.
+void addFont() {
+  // Latin with its extensions, Greek, Cyrillic and general punctuation.
+  static const ImWchar ranges[] = {0x20,  0x24F, 0x370,  0x3FF,  0x400,
+                                   0x4FF, 0x2010, 0x205E, 0};
+  Ogre::DataStreamPtr stream =
+      Ogre::ResourceGroupManager::getSingleton().openResource(FontFile, group());
+  const std::size_t size = stream->size();
+  void* data = ImGui::MemAlloc(size);
+  if (stream->read(data, size) != size) {
+    ImGui::MemFree(data);
+    OGRE_EXCEPT(Ogre::Exception::ERR_FILE_NOT_FOUND, "cannot read the font", "Hud");
+  }
+  ImGui::GetIO().Fonts->AddFontFromMemoryTTF(data, static_cast<int>(size), FontPixels, nullptr,
+                                             ranges);
 }
 
 ImU32 colour(unsigned int rgb, float opacity) {
@@ -165,8 +168,7 @@ Hud::Hud(Ogre::Root& root) : m_root(root) {
   // Nothing of the display is kept between runs.
   ImGui::GetIO().IniFilename = nullptr;
   ImGui::GetIO().LogFilename = nullptr;
-  createFont();
-  overlay->addFont(FontName, group());
+  addFont();
   overlay->setZOrder(OverlayOrder);
   overlay->show();
   Ogre::OverlayManager::getSingleton().addOverlay(overlay.get());
