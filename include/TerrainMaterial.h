@@ -4,7 +4,15 @@
 // The terrain's texture array "TextureArrayTex" (one layer per terrain
 // image) and the unlit GLSL material "TextureArray" that every chunk uses.
 // Built once per run: a later world reuses what the engine already holds.
+
+#include <OgreColourValue.h>
+
+#include "TerrainFog.h"
+
 void createTerrainMaterial();
+
+// Sets the distance fog of the terrain programs; none until it is set.
+void setTerrainFog(const Ogre::ColourValue& colour, FogRange range);
 
 constexpr const char* TerrainMaterialName = "TextureArray";
 

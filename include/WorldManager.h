@@ -59,7 +59,9 @@ public:
   // (at least one). A mesh superseded by a newer one of its chunk before it was
   // drawn is dropped. Then shows the chunks within the view distance, and of
   // those the sections in the camera's view that the walk through air from
-  // the camera's section reaches. Returns how many meshes were drawn.
+  // the camera's section reaches, and sets the terrain's fog to the sky's
+  // colour so that the farthest shown chunks fade into it. Returns how many
+  // meshes were drawn.
   std::size_t update();
   void setDrawBudget(Clock::duration budget) { m_drawBudget = budget; }
   // Draws one mesh into its chunk's object now.
@@ -90,8 +92,9 @@ private:
   void collectFinishedMeshes();
   std::size_t drawNearestFirst(Clock::time_point start);
   void cullChunks();
-  // How far the section walk must reach to cover every loaded chunk.
-  int walkRadius(ChunkPosition eyeColumn) const;
+  // How many columns around the eye's the shown chunks reach: the farthest
+  // loaded chunk, or the view distance when that is nearer.
+  int shownRadius(ChunkPosition eyeColumn) const;
 
   MyOgre& m_ogre;
   std::optional<int> m_viewDistance;

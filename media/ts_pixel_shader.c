@@ -2,10 +2,15 @@
 // the world position projected along the face's dominant axis, one picture
 // per four blocks, and shades with a fixed light. The face normal comes from
 // the screen-space slopes of the world position; its sign depends on the
-// view, so both sides are lit alike.
+// view, so both sides are lit alike. Far from the eye, measured across the
+// ground, the terrain fades into the fog colour (the sky's).
 #version 130
 
 uniform sampler2DArray terrain;
+uniform vec3 eyePosition;
+uniform vec4 fogColour;
+uniform float fogStart;
+uniform float fogInverseLength;
 
 in vec3 worldPosition;
 flat in float layer;
@@ -41,5 +46,8 @@ void main()
 {
     vec3 normal = faceNormal();
     float light = 0.35 + 0.65 * abs(dot(normal, lightDirection));
-    gl_FragColor = vec4(terrainColour(normal).rgb * light, 1.0);
+    vec3 lit = terrainColour(normal).rgb * light;
+    float distance = length(worldPosition.xz - eyePosition.xz);
+    float fog = clamp((distance - fogStart) * fogInverseLength, 0.0, 1.0);
+    gl_FragColor = vec4(mix(lit, fogColour.rgb, fog), 1.0);
 }

@@ -75,9 +75,24 @@ void createMaterial() {
   pass->createTextureUnitState()->setTextureName(TextureName);
   attachProgram(pass, VertexProgramName, "ts_vertex_shader.c", Ogre::GPT_VERTEX_PROGRAM);
   attachProgram(pass, FragmentProgramName, "ts_pixel_shader.c", Ogre::GPT_FRAGMENT_PROGRAM);
+  pass->getFragmentProgramParameters()->setNamedAutoConstant(
+      "eyePosition", Ogre::GpuProgramParameters::ACT_CAMERA_POSITION);
+  setTerrainFog(Ogre::ColourValue::Black, NoFog);
 }
 
 } // namespace
+
+void setTerrainFog(const Ogre::ColourValue& colour, FogRange range) {
+  Ogre::MaterialPtr material =
+      Ogre::MaterialManager::getSingleton().getByName(TerrainMaterialName, group());
+  if (!material)
+    return;
+  const Ogre::GpuProgramParametersSharedPtr& parameters =
+      material->getTechnique(0)->getPass(0)->getFragmentProgramParameters();
+  parameters->setNamedConstant("fogColour", colour);
+  parameters->setNamedConstant("fogStart", range.start);
+  parameters->setNamedConstant("fogInverseLength", 1.0f / (range.end - range.start));
+}
 
 void createTerrainMaterial() {
   if (!Ogre::TextureManager::getSingleton().resourceExists(TextureName, group()))

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <iostream>
+#include <limits>
 #include <vector>
 
 #include <OgreCamera.h>
@@ -13,6 +14,7 @@
 
 #include "ChunkRenderer.h"
 #include "MyOgre.h"
+#include "TerrainFog.h"
 #include "TerrainMaterial.h"
 
 namespace {
@@ -212,7 +214,9 @@ void WorldManager::cullChunks() {
   const Ogre::Camera* camera = m_ogre.camera();
   const Ogre::Vector3 eye = camera->getDerivedPosition();
   const ChunkPosition eyeColumn = columnAt(eye);
-  m_sectionWalk.walk({eye.x, eye.y, eye.z}, walkRadius(eyeColumn));
+  const int reach = shownRadius(eyeColumn);
+  setTerrainFog(m_ogre.sky().colour(), fogRangeFor(reach));
+  m_sectionWalk.walk({eye.x, eye.y, eye.z}, std::min(reach, SectionWalk::MaxRadius));
   m_culledChunks = m_shownSections = m_sectionCount = 0;
   for (const auto& [position, object] : m_OgreMeshes) {
     const bool near = !m_viewDistance || columnDistance(position, eyeColumn) <= *m_viewDistance;
@@ -236,13 +240,13 @@ void WorldManager::cullChunks() {
   }
 }
 
-int WorldManager::walkRadius(ChunkPosition eyeColumn) const {
+int WorldManager::shownRadius(ChunkPosition eyeColumn) const {
   std::int64_t radius = 0;
   for (const auto& chunk : m_OgreMeshes)
     radius = std::max(radius, columnDistance(chunk.first, eyeColumn));
   if (m_viewDistance)
     radius = std::min<std::int64_t>(radius, *m_viewDistance);
-  return int(std::min<std::int64_t>(radius, SectionWalk::MaxRadius));
+  return int(std::min<std::int64_t>(radius, std::numeric_limits<int>::max()));
 }
 
 void WorldManager::render(ChunkPosition position, Mesh mesh) {

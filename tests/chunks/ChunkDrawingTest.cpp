@@ -16,6 +16,7 @@
 #include "FailingAllocations.h"
 #include "OutputCapture.h"
 #include "ReferenceChunkDrawing.h"
+#include "TerrainFog.h"
 #include "TerrainMaterial.h"
 #include "TestShell.h"
 #include "VoxelModifier.h"
@@ -43,6 +44,7 @@ protected:
 
   void TearDown() override {
     s_shell->cameraNode()->setPosition(10, 10, 50);
+    s_shell->sky().setMode(SkyMode::Black);
   }
 
   static void lookFrom(const Ogre::Vector3& eye, const Ogre::Vector3& target) {
@@ -207,6 +209,8 @@ TEST_F(ChunkDrawing, TheCompactFormatDrawsTheSamePictureAsTheUnindexedOne) {
   DrawnWorld drawn(*s_shell, 1);
   lookFrom({-20, 90, -26}, {8, 60, 8});
   drawn.world().update();
+  // The reference programs have no fog.
+  setTerrainFog(Ogre::ColourValue::Black, NoFog);
   drawn.showReference(true);
   ASSERT_TRUE(s_shell->update(true));
   const std::vector<Ogre::uint8> expected = frame();
@@ -389,6 +393,101 @@ TEST_F(ChunkDrawing, FailuresLeaveTheBookkeepingWhole) {
   EXPECT_TRUE(allocationFailed());
   EXPECT_EQ(capture.err(), std::vector<std::string>{
                                "could not queue chunk 2, 0, -2 for meshing: std::bad_alloc"});
+}
+
+// A flat stone floor, `depth` blocks deep, in every column within `radius`
+// of column (0, 0), meshed by the worker and drawn.
+void drawFloor(WorldManager& world, int radius, int depth) {
+  std::size_t columns = 0;
+  for (int cx = -radius; cx <= radius; ++cx)
+    for (int cz = -radius; cz <= radius; ++cz, ++columns)
+      world.loadChunk({cx, 0, cz});
+  for (int cx = -radius; cx <= radius; ++cx)
+    for (int cz = -radius; cz <= radius; ++cz) {
+      const Vox::Vector3DInt32 lower = chunkLowerCorner({cx, 0, cz});
+      VoxelModifier modifier(world, {cx, 0, cz});
+      for (int x = 0; x < ChunkSizeX; ++x)
+        for (int z = 0; z < ChunkSizeZ; ++z)
+          for (int y = 0; y < depth; ++y)
+            modifier.setVoxelAt(lower.x + x, y, lower.z + z, TSVoxel(1));
+    }
+  world.setDrawBudget(std::chrono::seconds(10));
+  ASSERT_EQ(drawMeshes(world, columns), columns);
+}
+
+// The largest channel difference between pixel `i` of a frame and a colour.
+int colourDifference(const std::vector<Ogre::uint8>& frame, std::size_t i,
+                     const Ogre::ColourValue& colour) {
+  const float channels[3] = {colour.r, colour.g, colour.b};
+  int difference = 0;
+  for (int c = 0; c < 3; ++c)
+    difference = std::max(difference, std::abs(int(frame[3 * i + c]) - int(channels[c] * 255 + 0.5f)));
+  return difference;
+}
+
+// How far rows `first` to `first + count` of a frame are from a colour: the
+// mean of their pixels' differences.
+double bandDistance(const std::vector<Ogre::uint8>& frame, unsigned width, unsigned first,
+                    unsigned count, const Ogre::ColourValue& colour) {
+  double sum = 0;
+  for (std::size_t i = std::size_t(first) * width; i < std::size_t(first + count) * width; ++i)
+    sum += colourDifference(frame, i, colour);
+  return sum / (double(count) * width);
+}
+
+// The first row from the top with no pixel of the colour: where the floor
+// fills the frame's width, as far away as it does.
+unsigned firstRowWithout(const std::vector<Ogre::uint8>& frame, unsigned width,
+                         const Ogre::ColourValue& colour) {
+  const unsigned height = unsigned(frame.size() / 3 / width);
+  for (unsigned row = 0; row < height; ++row) {
+    bool covered = true;
+    for (unsigned x = 0; x < width && covered; ++x)
+      covered = colourDifference(frame, std::size_t(row) * width + x, colour) > 2;
+    if (covered)
+      return row;
+  }
+  return height;
+}
+
+// Across a flat floor towards the horizon, the far end of the floor is
+// close to the sky's colour, whatever that is at the moment, and the ground
+// near the eye is as it is without fog.
+TEST_F(ChunkDrawing, DistantTerrainFadesIntoTheSky) {
+  WorldManager world(*s_shell);
+  drawFloor(world, 3, 40);
+  lookFrom({8, 48, 8}, {8, 48, 200});
+  const unsigned width = s_shell->m_window->getWidth();
+  const unsigned height = s_shell->m_window->getHeight();
+  const unsigned band = 8;
+  struct Case {
+    const char* name;
+    SkyMode mode;
+    std::int64_t worldTime;
+  };
+  for (const Case& c : {Case{"noon", SkyMode::DayNight, 6000}, Case{"night", SkyMode::DayNight, 18000},
+                        Case{"black sky", SkyMode::Black, 6000}}) {
+    SCOPED_TRACE(c.name);
+    s_shell->sky().setMode(c.mode);
+    s_shell->sky().follow(c.worldTime);
+    const Ogre::ColourValue sky = s_shell->sky().colour();
+    world.update();
+    ASSERT_TRUE(s_shell->update(true));
+    const std::vector<Ogre::uint8> fogged = frame();
+    setTerrainFog(sky, NoFog);
+    ASSERT_TRUE(s_shell->update(true));
+    const std::vector<Ogre::uint8> clear = frame();
+
+    const unsigned far = firstRowWithout(clear, width, sky);
+    ASSERT_LT(far + band, height / 2 + height / 4) << "the floor does not reach the horizon";
+    const unsigned near = height - band;
+    const double farFogged = bandDistance(fogged, width, far, band, sky);
+    EXPECT_LT(farFogged, 0.25 * bandDistance(clear, width, far, band, sky));
+    EXPECT_LT(farFogged, 0.25 * bandDistance(fogged, width, near, band, sky));
+    EXPECT_EQ(pixelsWithin(std::vector<Ogre::uint8>(fogged.end() - std::ptrdiff_t(band) * width * 3, fogged.end()),
+                           std::vector<Ogre::uint8>(clear.end() - std::ptrdiff_t(band) * width * 3, clear.end()), 0),
+              std::size_t(band) * width);
+  }
 }
 
 } // namespace
