@@ -15,5 +15,8 @@ void createTerrainMaterial();
 void setTerrainFog(const Ogre::ColourValue& colour, FogRange range);
 
 constexpr const char* TerrainMaterialName = "TextureArray";
+// Texels per edge of a layer; a smaller picture fills the top left of its
+// layer, a larger one is scaled down.
+constexpr Ogre::uint32 TerrainTextureSize = 256;
 
 #endif

@@ -17,7 +17,6 @@ namespace {
 const char* const TextureName = "TextureArrayTex";
 const char* const VertexProgramName = "my_ts_vertex_shader";
 const char* const FragmentProgramName = "my_ts_pixel_shader";
-const Ogre::uint TextureSize = 1024;
 
 // Layer i of the texture array shows image i.
 const std::array<const char*, 24> LayerImages = {
@@ -34,19 +33,23 @@ const Ogre::String& group() { return Ogre::ResourceGroupManager::DEFAULT_RESOURC
 void fillLayer(const Ogre::TexturePtr& texture, Ogre::uint32 layer, const char* imageName) {
   Ogre::Image image;
   image.load(imageName, group());
-  const Ogre::uint32 width = std::min<Ogre::uint32>(image.getWidth(), TextureSize);
-  const Ogre::uint32 height = std::min<Ogre::uint32>(image.getHeight(), TextureSize);
+  // A larger picture is scaled to fit rather than cut, so that it still
+  // tiles.
+  if (image.getWidth() > TerrainTextureSize || image.getHeight() > TerrainTextureSize)
+    image.resize(Ogre::ushort(std::min(image.getWidth(), TerrainTextureSize)),
+                 Ogre::ushort(std::min(image.getHeight(), TerrainTextureSize)));
+  const Ogre::uint32 width = image.getWidth();
+  const Ogre::uint32 height = image.getHeight();
   Ogre::HardwarePixelBufferSharedPtr buffer = texture->getBuffer(0, 0);
   const Ogre::PixelBox& locked =
       buffer->lock(Ogre::Box(0, 0, layer, width, height, layer + 1), Ogre::HardwareBuffer::HBL_DISCARD);
-  Ogre::PixelUtil::bulkPixelConversion(image.getPixelBox(0, 0).getSubVolume(Ogre::Box(0, 0, width, height)),
-                                       locked);
+  Ogre::PixelUtil::bulkPixelConversion(image.getPixelBox(0, 0), locked);
   buffer->unlock();
 }
 
 void createTextureArray() {
   Ogre::TexturePtr texture = Ogre::TextureManager::getSingleton().createManual(
-      TextureName, group(), Ogre::TEX_TYPE_2D_ARRAY, TextureSize, TextureSize,
+      TextureName, group(), Ogre::TEX_TYPE_2D_ARRAY, TerrainTextureSize, TerrainTextureSize,
       static_cast<Ogre::uint>(LayerImages.size()), 0, Ogre::PF_X8R8G8B8);
   for (Ogre::uint32 layer = 0; layer < LayerImages.size(); ++layer)
     fillLayer(texture, layer, LayerImages[layer]);

@@ -48,8 +48,8 @@ TEST_F(FrameReadback, TerrainPicturesAreFullLayers) {
                            "Blue_18.jpg", "tm003_COLOR.jpg", "tm007_COLOR.jpg"}) {
     Ogre::Image picture;
     picture.load(name, Ogre::ResourceGroupManager::DEFAULT_RESOURCE_GROUP_NAME);
-    EXPECT_EQ(picture.getWidth(), 1024u) << name;
-    EXPECT_EQ(picture.getHeight(), 1024u) << name;
+    EXPECT_EQ(picture.getWidth(), TerrainTextureSize) << name;
+    EXPECT_EQ(picture.getHeight(), TerrainTextureSize) << name;
   }
 }
 

@@ -8,7 +8,14 @@
 #include "PeriodicNoise.h"
 
 namespace {
-const int kSize = 1024;
+// Texels per picture edge. A picture spans four blocks, so a block gets 64
+// texels, more than a block near the eye covers in pixels of a window.
+const int kSize = 256;
+// Each texel is the mean of kSamples x kSamples points of the painting, so
+// the pictures keep fine detail as shading instead of aliasing it away.
+const int kSamples = 4;
+// The grid of the finest features (snow's glints), as fine as one sample.
+const int kDetail = kSize * kSamples;
 const int kQuality = 90;
 const double kTwoPi = 6.283185307179586;
 
@@ -42,8 +49,8 @@ Rgb grass(const PeriodicNoise& noise, double u, double v) {
 
 Rgb snow(const PeriodicNoise& noise, double u, double v) {
   const double drift = noise.fractal(u, v, 4, 5);
-  const int x = static_cast<int>(u * kSize);
-  const int y = static_cast<int>(v * kSize);
+  const int x = static_cast<int>(u * kDetail);
+  const int y = static_cast<int>(v * kDetail);
   if (noise.random(x, y, 7) > 0.996) {
     return grey(1.0);
   }
@@ -236,6 +243,18 @@ std::uint8_t toByte(double level) {
   return static_cast<std::uint8_t>(std::lround(std::clamp(level, 0.0, 1.0) * 255.0));
 }
 
+Rgb meanOfSamples(const TerrainImage& image, const PeriodicNoise& noise, int x, int y) {
+  Rgb sum{0, 0, 0};
+  for (int sy = 0; sy < kSamples; ++sy) {
+    for (int sx = 0; sx < kSamples; ++sx) {
+      const Rgb c = image.paint(noise, (x * kSamples + sx + 0.5) / kDetail,
+                                (y * kSamples + sy + 0.5) / kDetail);
+      sum = {sum.r + c.r, sum.g + c.g, sum.b + c.b};
+    }
+  }
+  return scale(sum, 1.0 / (kSamples * kSamples));
+}
+
 RgbImage paint(const TerrainImage& image) {
   const PeriodicNoise noise(image.seed);
   RgbImage picture;
@@ -245,7 +264,7 @@ RgbImage paint(const TerrainImage& image) {
   std::uint8_t* out = picture.pixels.data();
   for (int y = 0; y < kSize; ++y) {
     for (int x = 0; x < kSize; ++x) {
-      const Rgb c = image.paint(noise, (x + 0.5) / kSize, (y + 0.5) / kSize);
+      const Rgb c = meanOfSamples(image, noise, x, y);
       *out++ = toByte(c.r);
       *out++ = toByte(c.g);
       *out++ = toByte(c.b);

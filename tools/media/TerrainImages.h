@@ -3,7 +3,7 @@
 
 #include <string>
 
-// Paints the terrain pictures, 1024 x 1024 each and seamlessly tiling, in the
+// Paints the terrain pictures, 256 x 256 each and seamlessly tiling, in the
 // order of the terrain texture's layers, and writes them as JPEG files into
 // the folder.
 void writeTerrainImages(const std::string& folder);
