@@ -43,6 +43,13 @@ struct TerrainMesh {
   }
 };
 
+// How a mesh shows where block types meet. Near the eye a triangle whose
+// corners differ is split as described below. Far away the split's extra
+// triangles cost more than they show: a triangle mostly stays whole and takes
+// one block type, that of two corners sharing one, else that of its last
+// corner. The surface is the same either way.
+enum class MeshDetail { Full, Far };
+
 // The terrain mesh of one chunk's marching-cubes surface, whose positions are
 // relative to `origin`, the chunk's lowest block in world space.
 //
@@ -53,13 +60,23 @@ struct TerrainMesh {
 // types get a third each. A corner only ever lies in sub-triangles of its own
 // type, so the surface's vertices are shared as they are; a midpoint or
 // centroid is one vertex per layer that uses it. Windings are kept.
+//
+// With MeshDetail::Far a triangle is split only where an edge between two
+// block types lies on a side of the chunk (the neighbouring chunk's mesh,
+// in either detail, has that edge split, so no crack opens between them):
+// all of it as above when all such edges lie there, else in two halves at
+// the one edge that does. Otherwise it stays whole on the surface's own
+// vertices. A triangle's corners are ordered (winding kept) so that a corner
+// of its block type comes last, since the programs take a triangle's layer
+// from its last corner; a half takes the type of its corner on the split
+// edge.
 TerrainMesh buildTerrainMesh(const Vox::SurfaceMesh<Vox::PositionMaterialNormal>& surface,
-                             Vox::Vector3DFloat origin);
+                             Vox::Vector3DFloat origin, MeshDetail detail = MeshDetail::Full);
 
 // The same, one mesh per section of the column: each marching-cubes
 // triangle goes to the section of the cell it lies in.
 using SectionMeshes = std::array<TerrainMesh, SectionsPerColumn>;
 SectionMeshes buildSectionMeshes(const Vox::SurfaceMesh<Vox::PositionMaterialNormal>& surface,
-                                 Vox::Vector3DFloat origin);
+                                 Vox::Vector3DFloat origin, MeshDetail detail = MeshDetail::Full);
 
 #endif

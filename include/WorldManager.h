@@ -33,10 +33,21 @@ public:
   // How long one update spends at most putting finished meshes on screen by
   // default; the rest wait for the next tick.
   static constexpr Clock::duration DefaultDrawBudget = std::chrono::milliseconds(4);
+  // Columns around the player's whose chunks are meshed in full detail by
+  // default.
+  static constexpr int DefaultDetailDistance = 4;
+  // How many chunks one update re-meshes at most because the player moved
+  // across the detail distance; the others wait for the next ticks.
+  static constexpr std::size_t DetailRemeshesPerUpdate = 4;
 
   // `viewDistance`: chunks more columns away from the player's than this are
-  // not drawn; none means every chunk is.
-  explicit WorldManager(MyOgre& ogre, std::optional<int> viewDistance = std::nullopt);
+  // not drawn; none means every chunk is. `detailDistance`: chunks more
+  // columns away than this are meshed with MeshDetail::Far, and again in
+  // full once the player comes this close. A chunk just beyond it keeps the
+  // detail it has, so that walking to and fro across the line does not
+  // re-mesh the same chunks again and again.
+  explicit WorldManager(MyOgre& ogre, std::optional<int> viewDistance = std::nullopt,
+                        int detailDistance = DefaultDetailDistance);
   // The far clip distance that shows every chunk within `viewDistance`
   // columns of the player's, from anywhere in the player's column.
   static float farClipDistance(int viewDistance);
@@ -54,7 +65,9 @@ public:
   // so that a column is not meshed once per arriving neighbour. Without
   // neighbours the chunk is queued for meshing at once.
   void updateChunk(ChunkPosition position, bool withNeighbours);
-  // Main thread, once per tick: queues the re-meshes that are due, then draws
+  // Main thread, once per tick: queues the re-meshes that are due and those of
+  // chunks whose detail no longer fits their distance (nearest first, a few
+  // per tick), then draws
   // the finished meshes nearest to the camera first within the draw budget
   // (at least one). A mesh superseded by a newer one of its chunk before it was
   // drawn is dropped. Then shows the chunks within the view distance, and of
@@ -89,6 +102,10 @@ private:
   bool neighbourhoodComplete(ChunkPosition position) const;
   void scheduleRemesh(ChunkPosition position, Clock::time_point now);
   void queueDueRemeshes(Clock::time_point now);
+  // Queues the chunk for meshing at the detail its distance asks for.
+  void queueMesh(ChunkPosition position);
+  MeshDetail wantedDetail(ChunkPosition position) const;
+  void queueDetailChanges();
   void collectFinishedMeshes();
   std::size_t drawNearestFirst(Clock::time_point start);
   void cullChunks();
@@ -98,6 +115,9 @@ private:
 
   MyOgre& m_ogre;
   std::optional<int> m_viewDistance;
+  int m_detailDistance;
+  // The camera's column at the last update.
+  ChunkPosition m_eyeColumn;
   std::mutex m_volumeMutex;
   WorldVolume m_volume;
   std::set<ChunkPosition> m_sLoadedChunks;
@@ -113,6 +133,8 @@ private:
   // Chunks waiting for their neighbours' blocks before a re-mesh, with the
   // time when they are meshed anyway.
   std::map<ChunkPosition, Clock::time_point> m_remeshDeadlines;
+  // The detail of the last mesh queued for each loaded chunk.
+  std::map<ChunkPosition, MeshDetail> m_meshDetail;
   // Finished meshes not drawn yet, the newest of each chunk.
   std::map<ChunkPosition, Mesh> m_finishedMeshes;
   Clock::duration m_drawBudget = DefaultDrawBudget;

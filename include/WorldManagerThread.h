@@ -3,8 +3,8 @@
 
 #include <condition_variable>
 #include <deque>
+#include <map>
 #include <mutex>
-#include <set>
 #include <thread>
 #include <vector>
 
@@ -35,10 +35,11 @@ public:
   WorldManagerThread(const WorldManagerThread&) = delete;
   WorldManagerThread& operator=(const WorldManagerThread&) = delete;
 
-  // Main thread. Asks for chunk `position` to be meshed. A position already
-  // waiting is not queued twice; positions are meshed in the order they were
-  // first queued. Blocks only on two short locks.
-  void queueChunkForUpdate(ChunkPosition position);
+  // Main thread. Asks for chunk `position` to be meshed at `detail`. A
+  // position already waiting is not queued twice (the latest detail asked
+  // for holds); positions are meshed in the order they were first queued.
+  // Blocks only on two short locks.
+  void queueChunkForUpdate(ChunkPosition position, MeshDetail detail = MeshDetail::Full);
 
   // Main thread. Moves the oldest finished mesh and its chunk position out of
   // the result queues; returns false, leaving both arguments alone, when no
@@ -52,8 +53,8 @@ private:
   bool waitForWork();
   // Takes the front of the queue; clears m_hasWork and returns false when the
   // queue is empty.
-  bool takeQueued(ChunkPosition& position);
-  void process(ChunkPosition position);
+  bool takeQueued(ChunkPosition& position, MeshDetail& detail);
+  void process(ChunkPosition position, MeshDetail detail);
 
   WorldVolume m_scratchVolume;
   // The last extracted surface and the blocks of the last chunk; kept so
@@ -72,8 +73,8 @@ private:
   bool m_running = true;
   std::mutex& m_volumeMutex;
   WorldVolume& m_volume;
-  // Exactly the positions waiting in m_chunkQueue.
-  std::set<ChunkPosition> m_queuedChunks;
+  // Exactly the positions waiting in m_chunkQueue, with their detail.
+  std::map<ChunkPosition, MeshDetail> m_queuedChunks;
   std::deque<ChunkPosition> m_chunkQueue;
   // Parallel: the k-th mesh belongs to the k-th position.
   std::deque<ChunkPosition> m_finishedPositions;

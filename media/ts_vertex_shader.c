@@ -1,6 +1,7 @@
 // Terrain vertex program. The chunk meshes carry world positions; texture
-// coordinate set 0 holds the terrain texture layer in w. Uses the render
-// system's built-in transform state.
+// coordinate set 0 holds the terrain texture layer in w; a triangle takes the
+// layer of its last corner. Uses the render system's built-in transform
+// state.
 #version 130
 
 out vec3 worldPosition;

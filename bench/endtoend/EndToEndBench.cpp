@@ -4,7 +4,9 @@
 // next to the mesh worker's own cost for the same columns (the lower bound
 // of the load) and the goals.
 //
-// Usage: endtoend_bench [--view-radius R]   (default: 10, then 5)
+// Usage: endtoend_bench [--view-radius R] [--detail-distance D]
+//   R: default 10, then 5. D: the client's "DetailDistance" (its own default
+//   when not given).
 //
 // Runs on $DISPLAY, or in a private Xvfb when there is none; always with
 // software OpenGL.
@@ -13,6 +15,7 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,25 +38,49 @@ void installStopHandlers() {
     sigaction(signal, &action, nullptr);
 }
 
-// The radii to run; empty after a usage error.
-std::vector<int> radiiFromArguments(int argc, char** argv) {
-  if (argc == 1)
-    return {10, 5};
-  if (argc == 3 && std::strcmp(argv[1], "--view-radius") == 0) {
-    char* end = nullptr;
-    const long radius = std::strtol(argv[2], &end, 10);
-    if (*argv[2] && *end == '\0' && radius >= 1 && radius <= MaxViewRadius)
-      return {int(radius)};
-  }
-  std::fprintf(stderr, "usage: %s [--view-radius R]   (R from 1 to %d)\n", argv[0],
-               MaxViewRadius);
-  return {};
+struct Arguments {
+  std::vector<int> radii = {10, 5};
+  std::optional<int> detailDistance;
+};
+
+// A whole number from `low` to `high`.
+std::optional<int> numberArgument(const char* text, long low, long high) {
+  char* end = nullptr;
+  const long value = std::strtol(text, &end, 10);
+  if (*text && *end == '\0' && value >= low && value <= high)
+    return int(value);
+  return std::nullopt;
 }
 
-bool benchRadius(int radius) {
+// None after a usage error.
+std::optional<Arguments> parseArguments(int argc, char** argv) {
+  Arguments arguments;
+  bool valid = argc % 2 == 1;
+  for (int i = 1; valid && i + 1 < argc; i += 2) {
+    if (std::strcmp(argv[i], "--view-radius") == 0) {
+      const std::optional<int> radius = numberArgument(argv[i + 1], 1, MaxViewRadius);
+      valid = radius.has_value();
+      arguments.radii = {radius.value_or(0)};
+    } else if (std::strcmp(argv[i], "--detail-distance") == 0) {
+      arguments.detailDistance = numberArgument(argv[i + 1], 0, MaxViewRadius);
+      valid = arguments.detailDistance.has_value();
+    } else {
+      valid = false;
+    }
+  }
+  if (valid)
+    return arguments;
+  std::fprintf(stderr,
+               "usage: %s [--view-radius R] [--detail-distance D]   (R from 1 to %d, D from 0 "
+               "to %d)\n",
+               argv[0], MaxViewRadius, MaxViewRadius);
+  return std::nullopt;
+}
+
+bool benchRadius(int radius, std::optional<int> detailDistance) {
   try {
     const ExtractionBound bound = measureExtractionBound(radius);
-    printLoadReport(runLoad(radius), bound);
+    printLoadReport(runLoad(radius, detailDistance), bound);
     return true;
   } catch (const std::exception& error) {
     std::printf("view radius %d: no figures: %s\n", radius, error.what());
@@ -64,8 +91,8 @@ bool benchRadius(int radius) {
 } // namespace
 
 int main(int argc, char** argv) {
-  const std::vector<int> radii = radiiFromArguments(argc, argv);
-  if (radii.empty())
+  const std::optional<Arguments> arguments = parseArguments(argc, argv);
+  if (!arguments)
     return 2;
   installStopHandlers();
   try {
@@ -78,8 +105,8 @@ int main(int argc, char** argv) {
                 "30 ms; peak memory above the empty client's at most 3 x the raw voxel data; at "
                 "most 1.3 chunk meshes drawn per column\n\n");
     bool ok = true;
-    for (int radius : radii)
-      ok = benchRadius(radius) && ok;
+    for (int radius : arguments->radii)
+      ok = benchRadius(radius, arguments->detailDistance) && ok;
     return ok ? 0 : 1;
   } catch (const std::exception& error) {
     std::fprintf(stderr, "%s\n", error.what());

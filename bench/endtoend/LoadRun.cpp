@@ -58,9 +58,11 @@ unsigned short freePort() {
   return ntohs(address.sin_port);
 }
 
-std::string benchConfig(unsigned short port) {
-  return "[Controls]\nPreconfigured=wasd\n\n[Graphics]\nfov=90\nFiltering=bilinear\n\n"
-         "[Player]\nName=Bench\nPassword=\n\n[Server]\nHostname=127.0.0.1\nPort=" +
+std::string benchConfig(unsigned short port, std::optional<int> detailDistance) {
+  const std::string detail =
+      detailDistance ? "DetailDistance=" + std::to_string(*detailDistance) + "\n" : "";
+  return "[Controls]\nPreconfigured=wasd\n\n[Graphics]\nfov=90\nFiltering=bilinear\n" + detail +
+         "\n[Player]\nName=Bench\nPassword=\n\n[Server]\nHostname=127.0.0.1\nPort=" +
          std::to_string(port) + "\n\n[Diagnostics]\nTimings=yes\n";
 }
 
@@ -99,7 +101,7 @@ struct Descriptor {
 // The server and the client of one run, and what they have said so far.
 class LoadSession {
 public:
-  explicit LoadSession(int viewRadius);
+  LoadSession(int viewRadius, std::optional<int> detailDistance);
 
   LoadRecord run();
 
@@ -138,8 +140,8 @@ private:
   std::map<std::string, double> m_threadSecondsAtLogin;
 };
 
-LoadSession::LoadSession(int viewRadius)
-    : m_port(freePort()), m_client(benchConfig(m_port)) {
+LoadSession::LoadSession(int viewRadius, std::optional<int> detailDistance)
+    : m_port(freePort()), m_client(benchConfig(m_port, detailDistance)) {
   m_record.viewRadius = viewRadius;
   m_record.columns = std::size_t(2 * viewRadius + 1) * std::size_t(2 * viewRadius + 1);
   startServer(viewRadius);
@@ -312,6 +314,8 @@ LoadRecord LoadSession::run() {
 
 } // namespace
 
-LoadRecord runLoad(int viewRadius) { return LoadSession(viewRadius).run(); }
+LoadRecord runLoad(int viewRadius, std::optional<int> detailDistance) {
+  return LoadSession(viewRadius, detailDistance).run();
+}
 
 void requestStop() { stopRequested = 1; }

@@ -49,8 +49,9 @@ struct LoadRecord {
 // display, connects, waits for the world, quits. Throws std::runtime_error
 // when a step cannot happen at all (a program that does not start, a window
 // that never shows, no Login); a load that does not end in time comes back
-// with `lastMesh` unset and `failure` saying why.
-LoadRecord runLoad(int viewRadius);
+// with `lastMesh` unset and `failure` saying why. `detailDistance` is the
+// client's "DetailDistance"; none leaves its default.
+LoadRecord runLoad(int viewRadius, std::optional<int> detailDistance);
 
 // Set from a signal handler: every wait gives up and the run unwinds,
 // stopping what it started.

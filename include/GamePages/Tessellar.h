@@ -96,6 +96,9 @@ private:
   // "ViewDistance" in "Graphics": how many columns around the player's are
   // drawn; none means all.
   std::optional<int> m_viewDistance;
+  // "DetailDistance" in "Graphics": chunks farther than this many columns are
+  // meshed with less detail.
+  int m_detailDistance = 0;
   // Key bindings, mouse look, sky, server and player.
   ClientSettings m_settings;
   std::unique_ptr<HeadsUp> m_headsUp;

@@ -54,13 +54,14 @@ void applyTextureFiltering(const std::string& name) {
                                 "trilinear, bilinear or none, not \"" + name + "\"");
 }
 
-// "ViewDistance" in "Graphics", in columns; empty draws every chunk.
-std::optional<int> readViewDistance(const std::string& text) {
+// A distance in columns in "Graphics"; none when the key is absent.
+std::optional<int> readColumns(const Ogre::ConfigFile& config, const std::string& key) {
+  const std::string text = config.getSetting(key, "Graphics", "");
   if (text.empty())
     return std::nullopt;
   const int columns = boost::lexical_cast<int>(text);
   if (columns < 0)
-    throw std::invalid_argument("tessellar.cfg: Graphics ViewDistance must be 0 or more columns");
+    throw std::invalid_argument("tessellar.cfg: Graphics " + key + " must be 0 or more columns");
   return columns;
 }
 
@@ -77,7 +78,9 @@ Tessellar::Tessellar(const LaunchOptions& options)
     throw std::invalid_argument("tessellar.cfg: Graphics fov must be between 1 and 179 degrees");
   m_camera->setFOVy(Ogre::Degree(Ogre::Real(fov)));
   applyTextureFiltering(m_config.getSetting("Filtering", "Graphics", ""));
-  m_viewDistance = readViewDistance(m_config.getSetting("ViewDistance", "Graphics", ""));
+  m_viewDistance = readColumns(m_config, "ViewDistance");
+  m_detailDistance =
+      readColumns(m_config, "DetailDistance").value_or(WorldManager::DefaultDetailDistance);
   if (m_viewDistance)
     m_camera->setFarClipDistance(WorldManager::farClipDistance(*m_viewDistance));
   m_reportTimings = m_config.getSetting("Timings", "Diagnostics", "") == "yes";
@@ -127,7 +130,7 @@ void Tessellar::connectToServer() {
     return;
   }
   m_entityManager = std::make_unique<EntityManager>(*this);
-  m_worldManager = std::make_unique<WorldManager>(*this, m_viewDistance);
+  m_worldManager = std::make_unique<WorldManager>(*this, m_viewDistance, m_detailDistance);
 }
 
 void Tessellar::disconnectFromServer() {

@@ -22,8 +22,9 @@ unsigned char blockTypeOf(const Vox::PositionMaterialNormal& vertex) {
 
 class TerrainMeshBuilder {
 public:
-  TerrainMeshBuilder(const Surface& surface, Vec origin)
-      : m_surface(surface), m_origin(origin), m_output(surface.getNoOfVertices(), Unused) {}
+  TerrainMeshBuilder(const Surface& surface, Vec origin, MeshDetail detail)
+      : m_surface(surface), m_origin(origin), m_detail(detail),
+        m_output(surface.getNoOfVertices(), Unused) {}
 
   // `triangles` holds the position of each triangle's first index.
   TerrainMesh build(const std::vector<std::size_t>& triangles) {
@@ -72,15 +73,64 @@ private:
     m_indices.push_back(c);
   }
 
+  void addCorners(std::uint32_t a, std::uint32_t b, std::uint32_t c) {
+    const std::uint32_t first = corner(a);
+    const std::uint32_t second = corner(b);
+    addTriangle(first, second, corner(c));
+  }
+
   void addMeshTriangle(std::uint32_t a, std::uint32_t b, std::uint32_t c) {
     const unsigned char ma = typeOf(a), mb = typeOf(b), mc = typeOf(c);
     if (ma == mb && mb == mc) {
-      const std::uint32_t first = corner(a);
-      const std::uint32_t second = corner(b);
-      addTriangle(first, second, corner(c));
+      addCorners(a, b, c);
+    } else if (m_detail == MeshDetail::Far) {
+      addFarTriangle(a, b, c, ma, mb, mc);
     } else {
       addSplitTriangle(a, b, c, ma, mb, mc);
     }
+  }
+
+  // True when the edge lies on a side of the chunk, where the neighbouring
+  // chunk's mesh has the same edge.
+  bool onChunkSide(std::uint32_t p, std::uint32_t q) const {
+    const Vec u = positionOf(p), v = positionOf(q);
+    const auto same = [](float s, float t, float side) { return s == side && t == side; };
+    return same(u.x, v.x, 0) || same(u.x, v.x, float(ChunkSizeX)) || same(u.z, v.z, 0) ||
+           same(u.z, v.z, float(ChunkSizeZ));
+  }
+
+  // A mesh triangle of several block types far away. Whole, it takes the type
+  // two corners share, else the last corner's, by putting such a corner last.
+  // An edge between two types is still split where it lies on the chunk's
+  // side: the neighbouring chunk, in whatever detail, splits it there too,
+  // and a vertex on one side of an edge only would open cracks.
+  void addFarTriangle(std::uint32_t a, std::uint32_t b, std::uint32_t c, unsigned char ma,
+                      unsigned char mb, unsigned char mc) {
+    const bool ab = ma != mb && onChunkSide(a, b);
+    const bool bc = mb != mc && onChunkSide(b, c);
+    const bool ca = mc != ma && onChunkSide(c, a);
+    const int typeEdges = (ma != mb) + (mb != mc) + (mc != ma);
+    if (ab + bc + ca == typeEdges)
+      addSplitTriangle(a, b, c, ma, mb, mc);
+    else if (ab)
+      splitOneEdge(a, b, c);
+    else if (bc)
+      splitOneEdge(b, c, a);
+    else if (ca)
+      splitOneEdge(c, a, b);
+    else if (ma == mb)
+      addCorners(c, a, b);
+    else
+      addCorners(a, b, c);
+  }
+
+  // Triangle p, q, r halved at the midpoint of p-q: each half takes the type
+  // of its corner on that edge.
+  void splitOneEdge(std::uint32_t p, std::uint32_t q, std::uint32_t r) {
+    const std::uint32_t mid = midpoint(p, q, layerOfBlockType(typeOf(p)));
+    const std::uint32_t middle = corner(r);
+    addTriangle(mid, middle, corner(p));
+    addTriangle(middle, mid, corner(q));
   }
 
   // The sub-triangles of one split mesh triangle. Each is drawn with the
@@ -176,6 +226,7 @@ private:
 
   const Surface& m_surface;
   Vec m_origin;
+  MeshDetail m_detail;
   std::vector<std::uint32_t> m_output;
   std::unordered_map<std::uint64_t, std::uint32_t> m_midpoints;
   std::vector<std::uint32_t> m_indices;
@@ -209,16 +260,16 @@ int sectionOf(const Surface& surface, std::size_t triangle) {
 
 } // namespace
 
-TerrainMesh buildTerrainMesh(const Surface& surface, Vec origin) {
-  return TerrainMeshBuilder(surface, origin).build(surfaceTriangles(surface));
+TerrainMesh buildTerrainMesh(const Surface& surface, Vec origin, MeshDetail detail) {
+  return TerrainMeshBuilder(surface, origin, detail).build(surfaceTriangles(surface));
 }
 
-SectionMeshes buildSectionMeshes(const Surface& surface, Vec origin) {
+SectionMeshes buildSectionMeshes(const Surface& surface, Vec origin, MeshDetail detail) {
   std::array<std::vector<std::size_t>, SectionsPerColumn> bySection;
   for (std::size_t triangle : surfaceTriangles(surface))
     bySection[std::size_t(sectionOf(surface, triangle))].push_back(triangle);
   SectionMeshes sections;
   for (int section = 0; section < SectionsPerColumn; ++section)
-    sections[section] = TerrainMeshBuilder(surface, origin).build(bySection[section]);
+    sections[section] = TerrainMeshBuilder(surface, origin, detail).build(bySection[section]);
   return sections;
 }

@@ -59,8 +59,9 @@ double squaredDistance(const Ogre::Vector3& point, ChunkPosition chunk) {
 
 } // namespace
 
-WorldManager::WorldManager(MyOgre& ogre, std::optional<int> viewDistance)
-    : m_ogre(ogre), m_viewDistance(viewDistance), m_volume(WorldVolumeBlockSide),
+WorldManager::WorldManager(MyOgre& ogre, std::optional<int> viewDistance, int detailDistance)
+    : m_ogre(ogre), m_viewDistance(viewDistance), m_detailDistance(detailDistance),
+      m_volume(WorldVolumeBlockSide),
       m_meshThread(m_volumeMutex, m_volume) {
   configureWorldVolume(m_volume);
   createTerrainMaterial();
@@ -110,6 +111,7 @@ void WorldManager::unloadChunk(ChunkPosition position) {
     return;
   }
   m_sLoadedChunks.erase(position);
+  m_meshDetail.erase(position);
   m_sectionBounds.erase(position);
   m_sectionWalk.forget(position);
   m_ogre.eraseManualObject(it->second);
@@ -123,7 +125,7 @@ void WorldManager::updateChunk(ChunkPosition position, bool withNeighbours) {
     loadChunk(position);
   }
   if (!withNeighbours) {
-    m_meshThread.queueChunkForUpdate(position);
+    queueMesh(position);
     return;
   }
   m_chunksWithBlocks.insert(position);
@@ -148,7 +150,7 @@ bool WorldManager::neighbourhoodComplete(ChunkPosition position) const {
 void WorldManager::scheduleRemesh(ChunkPosition position, Clock::time_point now) {
   if (neighbourhoodComplete(position)) {
     m_remeshDeadlines.erase(position);
-    m_meshThread.queueChunkForUpdate(position);
+    queueMesh(position);
   } else {
     m_remeshDeadlines.emplace(position, now + NeighbourWait);
   }
@@ -160,7 +162,7 @@ void WorldManager::queueDueRemeshes(Clock::time_point now) {
     if (!isLoaded(position)) {
       it = m_remeshDeadlines.erase(it);
     } else if (now >= it->second || neighbourhoodComplete(position)) {
-      m_meshThread.queueChunkForUpdate(position);
+      queueMesh(position);
       it = m_remeshDeadlines.erase(it);
     } else {
       ++it;
@@ -168,9 +170,40 @@ void WorldManager::queueDueRemeshes(Clock::time_point now) {
   }
 }
 
+void WorldManager::queueMesh(ChunkPosition position) {
+  const MeshDetail detail = wantedDetail(position);
+  m_meshThread.queueChunkForUpdate(position, detail);
+  m_meshDetail[position] = detail;
+}
+
+MeshDetail WorldManager::wantedDetail(ChunkPosition position) const {
+  const std::int64_t distance = columnDistance(position, m_eyeColumn);
+  if (distance <= m_detailDistance)
+    return MeshDetail::Full;
+  const auto meshed = m_meshDetail.find(position);
+  if (distance == std::int64_t(m_detailDistance) + 1 && meshed != m_meshDetail.end())
+    return meshed->second;
+  return MeshDetail::Far;
+}
+
+// Chunks still waiting for their neighbours get the right detail when they
+// are meshed anyway.
+void WorldManager::queueDetailChanges() {
+  std::vector<std::pair<std::int64_t, ChunkPosition>> changes;
+  for (const auto& [position, detail] : m_meshDetail)
+    if (detail != wantedDetail(position) && m_remeshDeadlines.count(position) == 0)
+      changes.emplace_back(columnDistance(position, m_eyeColumn), position);
+  const std::size_t count = std::min(changes.size(), DetailRemeshesPerUpdate);
+  std::partial_sort(changes.begin(), changes.begin() + std::ptrdiff_t(count), changes.end());
+  for (std::size_t i = 0; i < count; ++i)
+    queueMesh(changes[i].second);
+}
+
 std::size_t WorldManager::update() {
   const Clock::time_point start = Clock::now();
+  m_eyeColumn = columnAt(m_ogre.camera()->getDerivedPosition());
   queueDueRemeshes(start);
+  queueDetailChanges();
   collectFinishedMeshes();
   const std::size_t drawn = drawNearestFirst(start);
   cullChunks();

@@ -21,10 +21,11 @@ WorldManagerThread::~WorldManagerThread() {
   m_thread.join();
 }
 
-void WorldManagerThread::queueChunkForUpdate(ChunkPosition position) {
+void WorldManagerThread::queueChunkForUpdate(ChunkPosition position, MeshDetail detail) {
   std::lock_guard<std::mutex> queueLock(m_queueMutex);
-  if (m_queuedChunks.insert(position).second) {
-    m_chunkQueue.push_back(position);
+  const auto [queued, added] = m_queuedChunks.insert_or_assign(position, detail);
+  if (added) {
+    m_chunkQueue.push_back(queued->first);
   }
   {
     std::lock_guard<std::mutex> wakeLock(m_wakeMutex);
@@ -47,11 +48,12 @@ bool WorldManagerThread::takeFinished(ChunkPosition& position, Mesh& mesh) {
 
 void WorldManagerThread::ThreadLoop() {
   ChunkPosition position;
+  MeshDetail detail = MeshDetail::Full;
   while (waitForWork()) {
-    if (!takeQueued(position))
+    if (!takeQueued(position, detail))
       continue;
     try {
-      process(position);
+      process(position, detail);
     } catch (const std::exception& error) {
       std::cerr << "could not mesh chunk " << position.x << ", " << position.y << ", "
                 << position.z << ": " << error.what() << std::endl;
@@ -65,7 +67,7 @@ bool WorldManagerThread::waitForWork() {
   return m_running;
 }
 
-bool WorldManagerThread::takeQueued(ChunkPosition& position) {
+bool WorldManagerThread::takeQueued(ChunkPosition& position, MeshDetail& detail) {
   std::lock_guard<std::mutex> lock(m_queueMutex);
   if (m_chunkQueue.empty()) {
     m_hasWork = false;
@@ -73,11 +75,13 @@ bool WorldManagerThread::takeQueued(ChunkPosition& position) {
   }
   position = m_chunkQueue.front();
   m_chunkQueue.pop_front();
-  m_queuedChunks.erase(position);
+  const auto queued = m_queuedChunks.find(position);
+  detail = queued->second;
+  m_queuedChunks.erase(queued);
   return true;
 }
 
-void WorldManagerThread::process(ChunkPosition position) {
+void WorldManagerThread::process(ChunkPosition position, MeshDetail detail) {
   const Vox::Region copyRegion = chunkCopyRegion(position);
   {
     std::lock_guard<std::mutex> lock(m_volumeMutex);
@@ -90,7 +94,7 @@ void WorldManagerThread::process(ChunkPosition position) {
   const Vox::Vector3DInt32 corner = chunkLowerCorner(position);
   Mesh mesh = std::make_unique<ChunkMesh>();
   mesh->sections = buildSectionMeshes(
-      m_surface, Vox::Vector3DFloat(float(corner.x), float(corner.y), float(corner.z)));
+      m_surface, Vox::Vector3DFloat(float(corner.x), float(corner.y), float(corner.z)), detail);
   m_blocks.resize(ChunkBlocks);
   m_scratchVolume.readRegion({chunkLowerCorner(position), chunkUpperCorner(position)},
                              m_blocks.data());

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <memory>
+#include <set>
 #include <thread>
 #include <vector>
 
@@ -395,9 +397,10 @@ TEST_F(ChunkDrawing, FailuresLeaveTheBookkeepingWhole) {
                                "could not queue chunk 2, 0, -2 for meshing: std::bad_alloc"});
 }
 
-// A flat stone floor, `depth` blocks deep, in every column within `radius`
-// of column (0, 0), meshed by the worker and drawn.
-void drawFloor(WorldManager& world, int radius, int depth) {
+// A flat floor, `depth` blocks deep, in every column within `radius` of
+// column (0, 0), meshed by the worker and drawn: stone, or grass and dirt
+// in a checkerboard, whose triangles the full detail splits.
+void drawFloor(WorldManager& world, int radius, int depth, bool checkered = false) {
   std::size_t columns = 0;
   for (int cx = -radius; cx <= radius; ++cx)
     for (int cz = -radius; cz <= radius; ++cz, ++columns)
@@ -409,7 +412,8 @@ void drawFloor(WorldManager& world, int radius, int depth) {
       for (int x = 0; x < ChunkSizeX; ++x)
         for (int z = 0; z < ChunkSizeZ; ++z)
           for (int y = 0; y < depth; ++y)
-            modifier.setVoxelAt(lower.x + x, y, lower.z + z, TSVoxel(1));
+            modifier.setVoxelAt(lower.x + x, y, lower.z + z,
+                                TSVoxel(checkered ? 2 + (x + z) % 2 : 1));
     }
   world.setDrawBudget(std::chrono::seconds(10));
   ASSERT_EQ(drawMeshes(world, columns), columns);
@@ -488,6 +492,77 @@ TEST_F(ChunkDrawing, DistantTerrainFadesIntoTheSky) {
                            std::vector<Ogre::uint8>(clear.end() - std::ptrdiff_t(band) * width * 3, clear.end()), 0),
               std::size_t(band) * width);
   }
+}
+
+// Black pixels within two pixels of the picture of a line in the world.
+std::size_t backgroundPixelsAlong(const std::vector<Ogre::uint8>& picture, int width,
+                                  const Ogre::Camera* camera, const Ogre::Vector3& from,
+                                  const Ogre::Vector3& to) {
+  const int height = int(picture.size() / 3) / width;
+  std::set<std::size_t> near;
+  for (float t = 0; t <= 1; t += 0.0005f) {
+    const Ogre::Vector3 point = camera->getProjectionMatrix() *
+                                (camera->getViewMatrix() * (from + (to - from) * t));
+    const int x = int((point.x + 1) / 2 * float(width)), y = int((1 - point.y) / 2 * float(height));
+    for (int dy = -2; dy <= 2; ++dy)
+      for (int dx = -2; dx <= 2; ++dx)
+        if (x + dx >= 0 && x + dx < width && y + dy >= 0 && y + dy < height)
+          near.insert(std::size_t(y + dy) * std::size_t(width) + std::size_t(x + dx));
+  }
+  std::size_t background = 0;
+  for (std::size_t pixel : near)
+    background += picture[3 * pixel] + picture[3 * pixel + 1] + picture[3 * pixel + 2] == 0;
+  return background;
+}
+
+// Chunks beyond the detail distance are meshed without splitting triangles
+// by block type; when the player moves, the chunks whose detail changes are
+// re-meshed a few per update, and a chunk just beyond the distance keeps the
+// detail it has.
+TEST_F(ChunkDrawing, DetailFollowsThePlayerAFewChunksAtATime) {
+  WorldManager world(*s_shell, std::nullopt, 1);
+  lookFrom({8, 60, 8}, {8, 40, 8.5f});
+  drawFloor(world, 3, 40, true);
+  const std::size_t full = indicesHeld(world, {0, 0, 0});
+  const std::size_t far = indicesHeld(world, {2, 0, 0});
+  EXPECT_LT(far, full * 9 / 10);
+  EXPECT_EQ(indicesHeld(world, {1, 0, 1}), full);
+
+  // Two columns along +x: (2, 0, z) and (3, 0, z) for |z| <= 1 come near,
+  // (-1, 0, z) goes far, (0, 0, z) keeps its detail.
+  lookFrom({40, 60, 8}, {40, 40, 8.5f});
+  EXPECT_EQ(world.update(), 0u);
+  // The first update asked for a few only: the next one finds no more.
+  std::this_thread::sleep_for(std::chrono::seconds(1));
+  const std::size_t first = world.update();
+  EXPECT_LE(first, WorldManager::DetailRemeshesPerUpdate);
+  EXPECT_EQ(first + drawMeshes(world, 9 - first), 9u);
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  EXPECT_EQ(world.update(), 0u);
+  EXPECT_EQ(indicesHeld(world, {2, 0, 0}), full);
+  EXPECT_EQ(indicesHeld(world, {-1, 0, 0}), far);
+  EXPECT_EQ(indicesHeld(world, {0, 0, 0}), full);
+}
+
+// Both details draw the same surface: along the line x = 32 between column 1
+// in full and column 2 without the split, seen from column 0, the floor's
+// top (y = 39.5) shows no more background than with full detail everywhere
+// (the software rasteriser leaves the odd pixel open between any two
+// chunks).
+TEST_F(ChunkDrawing, NoGapOpensWhereTheDetailChanges) {
+  std::map<int, std::size_t> background;
+  for (int detailDistance : {10, 1}) {
+    WorldManager world(*s_shell, std::nullopt, detailDistance);
+    lookFrom({15.9f, 60, 8}, {32, 39.5f, 8.5f});
+    drawFloor(world, 3, 40, true);
+    world.update();
+    setTerrainFog(Ogre::ColourValue::Black, NoFog);
+    ASSERT_TRUE(s_shell->update(true));
+    background[detailDistance] =
+        backgroundPixelsAlong(frame(), int(s_shell->m_window->getWidth()), s_shell->camera(),
+                              {32, 39.5f, -40}, {32, 39.5f, 56});
+  }
+  EXPECT_LE(background[1], background[10]);
 }
 
 } // namespace

@@ -98,6 +98,61 @@ TEST(TerrainMesh, SplitsByBlockTypeKeepingAreaAndWinding) {
   }
 }
 
+// Far away a triangle inside the chunk stays whole on the surface's own
+// vertices, wound as before, and the corner the programs take the layer from
+// (the last) has the triangle's block type: the one two corners share, else
+// the last's. An edge between two types on the chunk's side is split as the
+// neighbouring chunk splits it, in halves, or wholly when every such edge
+// lies there.
+TEST(TerrainMesh, FarDetailSplitsOnlyEdgesOnTheChunkSide) {
+  struct Case {
+    float ma, mb, mc;
+    Vec offset;              // (0, 0, 1) puts edge A-B alone on the side x = 0
+    std::vector<int> layers; // of each output triangle's last corner
+    std::size_t vertices;
+  };
+  const Vec inside(1, 0, 1);
+  const std::vector<Case> cases = {
+      {1, 1, 1, inside, {3}, 3},
+      {2, 2, 3, inside, {1}, 3},
+      {2, 3, 2, inside, {1}, 3},
+      {3, 2, 2, inside, {1}, 3},
+      {13, 8, 2, inside, {1}, 3},
+      {1, 4, 7, inside, {3}, 3},
+      // A-B on the side: halves when its types differ.
+      {2, 2, 3, Vec(0, 0, 1), {1}, 3},
+      {2, 3, 2, Vec(0, 0, 1), {1, 5}, 4},
+      {13, 8, 2, Vec(0, 0, 1), {6, 4}, 4},
+      {2, 3, 2, Vec(16, 0, 1), {1, 5}, 4},
+      // In the corner A-B lies on x = 0 and C-A on z = 0: only C-A is
+      // between two types.
+      {2, 2, 3, Vec(), {5, 1}, 4},
+  };
+  const Vec up = cross(B - A, C - A);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.ma << "," << c.mb << "," << c.mc << " at "
+                                    << c.offset.x << "," << c.offset.z);
+    const TerrainMesh mesh = buildTerrainMesh(
+        surfaceOf({corner(A + c.offset, c.ma), corner(B + c.offset, c.mb), corner(C + c.offset, c.mc)},
+                  {0, 1, 2}),
+        Vec(), MeshDetail::Far);
+    ASSERT_EQ(mesh.shortIndices.size(), 3 * c.layers.size());
+    EXPECT_EQ(mesh.vertices.size(), c.vertices);
+    double total = 0;
+    for (std::size_t t = 0; t < c.layers.size(); ++t) {
+      const TerrainVertex& first = mesh.vertices[mesh.shortIndices[3 * t]];
+      const TerrainVertex& second = mesh.vertices[mesh.shortIndices[3 * t + 1]];
+      const TerrainVertex& last = mesh.vertices[mesh.shortIndices[3 * t + 2]];
+      EXPECT_EQ(last.layer, c.layers[t]) << "triangle " << t;
+      const Triangle triangle{positionOf(first), positionOf(second), positionOf(last), 0};
+      const Vec n = triangle.normal();
+      EXPECT_GT(n.x * up.x + n.y * up.y + n.z * up.z, 0.0f) << "triangle " << t;
+      total += triangle.area();
+    }
+    EXPECT_NEAR(total, 2.0, 1e-5);
+  }
+}
+
 TEST(TerrainMesh, ACornerOfItsOwnTypeGetsAThirdAroundIt) {
   const TerrainMesh mesh =
       buildTerrainMesh(surfaceOf({corner(A, 2), corner(B, 2), corner(C, 3)}, {0, 1, 2}), Vec());

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <future>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -138,6 +139,47 @@ TEST_F(WorldManagerThreadTest, RequestsCoalesceAndKeepFirstQueuedOrder) {
       }
     }
     EXPECT_EQ(positionsOf(drainThroughSentinel()), testCase.meshed);
+  }
+}
+
+// Indices of all sections of a mesh.
+std::size_t indexCount(const Mesh& mesh) {
+  std::size_t count = 0;
+  for (const TerrainMesh& section : mesh->sections)
+    count += section.indexCount();
+  return count;
+}
+
+TEST_F(WorldManagerThreadTest, AWaitingRequestIsMeshedAtTheLatestDetailAskedFor) {
+  const ChunkPosition busy(-5, 0, -5);
+  const ChunkPosition chunk(2, 0, 2);
+  // Two block types side by side, so that the full detail splits triangles.
+  fillChunk(chunk, 2, 10);
+  {
+    const Vox::Vector3DInt32 lower = chunkLowerCorner(chunk);
+    std::lock_guard<std::mutex> lock(m_volumeMutex);
+    for (int x = lower.x; x < lower.x + ChunkSizeX / 2; ++x)
+      for (int z = lower.z; z < lower.z + ChunkSizeZ; ++z)
+        for (int y = 0; y < 10 + (x + z) % 3; ++y)
+          m_volume.setVoxelAt(x, y, z, TSVoxel(3));
+  }
+  std::map<MeshDetail, std::size_t> indices;
+  for (MeshDetail detail : {MeshDetail::Full, MeshDetail::Far}) {
+    m_worker->queueChunkForUpdate(chunk, detail);
+    indices[detail] = indexCount(drainThroughSentinel().front().mesh);
+  }
+  ASSERT_GT(indices[MeshDetail::Full], indices[MeshDetail::Far]);
+
+  for (const auto& [first, latest] : {std::pair{MeshDetail::Far, MeshDetail::Full},
+                                      std::pair{MeshDetail::Full, MeshDetail::Far}}) {
+    {
+      std::unique_lock<std::mutex> lock = holdWorkerCopying(busy);
+      m_worker->queueChunkForUpdate(chunk, first);
+      m_worker->queueChunkForUpdate(chunk, latest);
+    }
+    const std::vector<Result> results = drainThroughSentinel();
+    ASSERT_EQ(positionsOf(results), (std::vector<ChunkPosition>{busy, chunk, sentinel}));
+    EXPECT_EQ(indexCount(results[1].mesh), indices[latest]);
   }
 }
 
