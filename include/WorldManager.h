@@ -67,10 +67,9 @@ public:
   void updateChunk(ChunkPosition position, bool withNeighbours);
   // Main thread, once per tick: queues the re-meshes that are due and those of
   // chunks whose detail no longer fits their distance (nearest first, a few
-  // per tick), then draws
-  // the finished meshes nearest to the camera first within the draw budget
-  // (at least one). A mesh superseded by a newer one of its chunk before it was
-  // drawn is dropped. Then shows the chunks within the view distance, and of
+  // per tick), then draws the finished meshes nearest to the camera first
+  // within the draw budget (at least one). A mesh superseded by a newer one of
+  // its chunk before it was drawn is dropped. Then shows the chunks within the view distance, and of
   // those the sections in the camera's view that the walk through air from
   // the camera's section reaches, and sets the terrain's fog to the sky's
   // colour so that the farthest shown chunks fade into it. Returns how many

@@ -145,6 +145,8 @@ void printGeometry(const LoadRecord& record, const ExtractionBound& bound, Spans
     std::printf("  chunk sections shown in the last frame           %8.0f %% (%ld of %ld)\n",
                 100.0 * double(last->shownSections) / double(last->sections), last->shownSections,
                 last->sections);
+  if (last && last->triangles >= 0)
+    std::printf("  triangles rendered in the last frame             %8ld\n", last->triangles);
 }
 
 void printWhereTimeWent(const LoadRecord& record, const ExtractionBound& bound, Spans& spans) {

@@ -68,7 +68,8 @@ std::string benchConfig(unsigned short port, std::optional<int> detailDistance) 
 
 // "tick N took T us, drew M chunk meshes", and from clients that cull
 // ", culled C of A chunks" after it, then from clients that draw by sections
-// ", showed S of B sections".
+// ", showed S of B sections", and from clients that count them ", rendered T
+// triangles" last.
 std::optional<TickRecord> parseTick(const TimedLine& line) {
   TickRecord tick;
   tick.time = line.time;
@@ -85,6 +86,10 @@ std::optional<TickRecord> parseTick(const TimedLine& line) {
   if (sections != std::string::npos &&
       std::sscanf(rest.c_str() + sections, ", showed %ld of %ld sections", &tick.shownSections,
                   &tick.sections) != 2)
+    return std::nullopt;
+  const std::size_t triangles = rest.find(", rendered ");
+  if (triangles != std::string::npos &&
+      std::sscanf(rest.c_str() + triangles, ", rendered %ld triangles", &tick.triangles) != 1)
     return std::nullopt;
   return tick;
 }

@@ -21,6 +21,8 @@ struct TickRecord {
   // Chunk sections shown and all with something to draw; -1 likewise.
   long shownSections = -1;
   long sections = -1;
+  // Triangles of the last frame drawn before the tick; -1 likewise.
+  long triangles = -1;
 };
 
 // What one run of the real client against the local server shows: from the

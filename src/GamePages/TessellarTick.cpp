@@ -54,7 +54,8 @@ void Tessellar::reportTiming(std::size_t meshesDrawn) const {
     std::cout << ", culled " << m_worldManager->culledChunks() << " of "
               << m_worldManager->chunkCount() << " chunks, showed "
               << m_worldManager->shownSections() << " of " << m_worldManager->sectionCount()
-              << " sections";
+              << " sections, rendered " << m_window->getStatistics().triangleCount
+              << " triangles";
   std::cout << std::endl;
 }
 

@@ -246,7 +246,7 @@ std::size_t WorldManager::drawNearestFirst(Clock::time_point start) {
 void WorldManager::cullChunks() {
   const Ogre::Camera* camera = m_ogre.camera();
   const Ogre::Vector3 eye = camera->getDerivedPosition();
-  const ChunkPosition eyeColumn = columnAt(eye);
+  const ChunkPosition eyeColumn = m_eyeColumn;
   const int reach = shownRadius(eyeColumn);
   setTerrainFog(m_ogre.sky().colour(), fogRangeFor(reach));
   m_sectionWalk.walk({eye.x, eye.y, eye.z}, std::min(reach, SectionWalk::MaxRadius));
