@@ -36,6 +36,15 @@ AccountServices readAccountServices(const Ogre::ConfigFile& config) {
   return services;
 }
 
+// "StallTimeout" in "Server": how long a packet may take to arrive.
+std::chrono::seconds readStallTimeout(const Ogre::ConfigFile& config) {
+  const int seconds = boost::lexical_cast<int>(config.getSetting("StallTimeout", "Server", "30"));
+  if (seconds <= 0)
+    throw std::invalid_argument(
+        "tessellar.cfg: Server StallTimeout must be a positive number of seconds");
+  return std::chrono::seconds(seconds);
+}
+
 // "Filtering" in "Graphics": empty keeps the shell's anisotropic default,
 // which software renderers pay for dearly.
 void applyTextureFiltering(const std::string& name) {
@@ -82,6 +91,7 @@ Tessellar::Tessellar(const LaunchOptions& options)
     m_camera->setFarClipDistance(WorldManager::farClipDistance(*m_viewDistance));
   m_reportTimings = m_config.getSetting("Timings", "Diagnostics", "") == "yes";
   setAccountServices(readAccountServices(m_config));
+  setStallTimeout(readStallTimeout(m_config));
   setMouseLook(m_settings.mouseSensitivity, m_settings.invertMouse);
   sky().setMode(m_settings.sky);
   m_headsUp = std::make_unique<HeadsUp>(

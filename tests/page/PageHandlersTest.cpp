@@ -56,6 +56,7 @@ TEST_F(BadConfiguration, StopsTheStartWithAClearError) {
       {"[Graphics]\nfov=180\n", "Graphics fov"},
       {"[Graphics]\nFiltering=sharp\n", "Graphics Filtering"},
       {"[Accounts]\nTimeout=0\n", "Accounts Timeout"},
+      {"[Server]\nStallTimeout=-1\n", "Server StallTimeout"},
   };
   for (const auto& c : cases) {
     writeConfiguration(c.first);
