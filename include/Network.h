@@ -34,7 +34,7 @@
   H(WindowItems) H(UpdateProgressBar) H(Transaction) H(UpdateSign) H(Disconnect) H(UseBed)         \
   H(Unknown0x1B) H(Sound) H(ItemData) H(Thunderbolt) H(Statistic) H(StateChange) H(PlayerDig)      \
   H(UseEntity) H(ExperienceOrb) H(EntityEffect) H(RemoveEntityEffect) H(Experience)                \
-  H(CreativeInventoryAction) H(PlayerListItem)
+  H(CreativeInventoryAction) H(PlayerListItem) H(PlayerPosition)
 
 class Network {
 public:

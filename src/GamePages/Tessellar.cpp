@@ -45,6 +45,16 @@ std::chrono::seconds readStallTimeout(const Ogre::ConfigFile& config) {
   return std::chrono::seconds(seconds);
 }
 
+// The server's position, without its look: the page keeps its own.
+template <class Position>
+void takePosition(const Position& position, TSPackets::PlayerPosAndLook& player) {
+  player.x = position.x;
+  player.y = position.y;
+  player.z = position.z;
+  player.stance = position.stance;
+  player.onGround = position.onGround;
+}
+
 // "Filtering" in "Graphics": empty keeps the shell's anisotropic default,
 // which software renderers pay for dearly.
 void applyTextureFiltering(const std::string& name) {
@@ -195,11 +205,7 @@ void Tessellar::handle(const TSPackets::Disconnect& packet) {
 }
 
 void Tessellar::handle(const TSPackets::PlayerPosAndLook& packet) {
-  m_positionPacket.x = packet.x;
-  m_positionPacket.y = packet.y;
-  m_positionPacket.z = packet.z;
-  m_positionPacket.stance = packet.stance;
-  m_positionPacket.onGround = packet.onGround;
+  takePosition(packet, m_positionPacket);
   placeEye(packet.x, packet.y, packet.z);
   std::cout << "received pos and look packet:" << std::endl
             << "x,y,z,stance = " << m_positionPacket.x << "," << m_positionPacket.y << ","
@@ -209,6 +215,15 @@ void Tessellar::handle(const TSPackets::PlayerPosAndLook& packet) {
             << "answering with same packet" << std::endl;
   send(m_positionPacket);
   std::cout << "sending first playerpos&look" << std::endl;
+}
+
+// A position without a look (some servers send it after the login): obeyed
+// like a correction, and not echoed.
+void Tessellar::handle(const TSPackets::PlayerPosition& packet) {
+  Network::handle(packet);
+  takePosition(packet, m_positionPacket);
+  placeEye(packet.x, packet.y, packet.z);
+  m_spawned = true;
 }
 
 } // namespace GamePages

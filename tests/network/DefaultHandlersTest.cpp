@@ -90,6 +90,8 @@ TEST(DefaultHandlers, PrintTheirLines) {
        {"Your health has been updated to 20"}},
       {"Respawn", Wire().i8(0x09).i8(0).i8(1).i8(0).i16(128).i64(9),
        {"The server has accepted your respawn request"}},
+      {"PlayerPosition", Wire().i8(0x0B).f64(1.5).f64(64).f64(65.62).f64(-3).boolean(true),
+       {"received position packet: x,y,z,stance = 1.5,64,-3,65.62"}},
       {"PlayerPosAndLook",
        Wire().i8(0x0D).f64(1).f64(2).f64(3).f64(4).f32(5.5f).f32(-6.25f).boolean(true),
        {"received pos and look packet: ", "x,y,z,stance = 1,3,4,2",

@@ -490,6 +490,7 @@ TEST(ReceiveLoop, EveryIdOutsideTheDispatchTableIsUnknown) {
 #undef TS_UNKNOWN
 #undef TS_UNKNOWN_Unknown
 #undef TS_UNKNOWN_Dispatched
+  EXPECT_EQ(unknown.count(0x0B), 0u);
   for (int id : unknown) {
     SCOPED_TRACE(id);
     Session session;
