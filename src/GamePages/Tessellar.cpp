@@ -146,6 +146,8 @@ void Tessellar::connectToServer() {
     m_headsUp->status().failed(localeToUtf8(error.what()));
     return;
   }
+  // Until the new server places the player, nothing is reported to it.
+  m_spawned = false;
   m_entityManager = std::make_unique<EntityManager>(*this);
   m_worldManager = std::make_unique<WorldManager>(*this, m_viewDistance);
 }
@@ -194,6 +196,10 @@ void Tessellar::handle(const TSPackets::SpawnPoint& packet) {
   m_positionPacket.x = packet.x;
   m_positionPacket.y = double(packet.y) + 1;
   m_positionPacket.z = packet.z;
+  // The first place the server gives is where the player starts: reports
+  // never carry the camera's start position, a place the server never gave.
+  if (!m_spawned)
+    returnToPosition();
   m_spawned = true;
 }
 
@@ -207,6 +213,8 @@ void Tessellar::handle(const TSPackets::Disconnect& packet) {
 void Tessellar::handle(const TSPackets::PlayerPosAndLook& packet) {
   takePosition(packet, m_positionPacket);
   placeEye(packet.x, packet.y, packet.z);
+  m_spawned = true;
+  applyLook();
   std::cout << "received pos and look packet:" << std::endl
             << "x,y,z,stance = " << m_positionPacket.x << "," << m_positionPacket.y << ","
             << m_positionPacket.z << "," << m_positionPacket.stance << std::endl

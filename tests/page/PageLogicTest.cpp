@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <iostream>
 #include <sstream>
 #include <string>
@@ -7,6 +8,7 @@
 
 #include "GamePages/ControlLayout.h"
 #include "GamePages/PlayerMotion.h"
+#include "GamePages/ProtocolLook.h"
 #include "GamePages/TimePacing.h"
 
 namespace {
@@ -91,6 +93,23 @@ TEST(TimePacing, GapOfExactlyTwoHundredIsReducedNotJumped) {
   const PacedTicks ticks = pace(local, server, 1);
   EXPECT_EQ(ticks.lines, std::vector<std::string>{"too fast, slowing down"});
   EXPECT_EQ(local - server, 199);
+}
+
+TEST(ProtocolLook, YawTurnsToThePlusZConventionAndPitchFlips) {
+  struct Case {
+    float cameraYaw, yaw;
+  };
+  for (const Case& c : {Case{0, 180}, Case{11.31f, 168.69f}, Case{90, 90}, Case{-90, 270},
+                        Case{180, 0}, Case{-180, 0}, Case{-179.99f, 359.99f}}) {
+    const float yaw = protocolYaw(c.cameraYaw);
+    EXPECT_NEAR(yaw, c.yaw, 1e-3) << c.cameraYaw;
+    EXPECT_GE(yaw, 0.0f);
+    EXPECT_LT(yaw, 360.0f);
+  }
+  EXPECT_LT(protocolYaw(180.00001f), 360.0f);
+  EXPECT_EQ(protocolPitch(30), -30);
+  EXPECT_EQ(protocolPitch(-11.1f), 11.1f);
+  EXPECT_FALSE(std::signbit(protocolPitch(0)));
 }
 
 TEST(PlayerMotion, KeysGiveNormalisedMotionRelativeToTheLook) {
