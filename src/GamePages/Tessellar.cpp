@@ -13,6 +13,7 @@
 #include "Game.h"
 #include "GamePages/KeyNames.h"
 #include "GamePages/PlayerMotion.h"
+#include "GamePages/TimePacing.h"
 #include "LocaleText.h"
 
 namespace GamePages {
@@ -181,8 +182,7 @@ void Tessellar::handle(const TSPackets::Login& packet) {
 }
 
 void Tessellar::handle(const TSPackets::TimeUpdate& packet) {
-  if (packet.time < m_serverTime - 1 || packet.time > m_serverTime + 1)
-    m_serverTime = packet.time;
+  followServerTime(m_serverTime, packet.time);
 }
 
 void Tessellar::handle(const TSPackets::Ping& packet) {
