@@ -18,6 +18,7 @@
 #include "ChildProcess.h"
 #include "ClientProcess.h"
 #include "ProcessStatus.h"
+#include "SlowLinkProxy.h"
 
 namespace {
 
@@ -99,7 +100,7 @@ struct Descriptor {
 // The server and the client of one run, and what they have said so far.
 class LoadSession {
 public:
-  explicit LoadSession(int viewRadius);
+  LoadSession(int viewRadius, std::optional<SlowLink> slowLink);
 
   LoadRecord run();
 
@@ -126,6 +127,7 @@ private:
   LoadRecord m_record;
   unsigned short m_port;
   std::unique_ptr<ChildProcess> m_server;
+  std::unique_ptr<SlowLinkProxy> m_link;
   ClientProcess m_client;
   Descriptor m_clientOutput;
   std::unique_ptr<TimedLines> m_clientLines;
@@ -138,8 +140,12 @@ private:
   std::map<std::string, double> m_threadSecondsAtLogin;
 };
 
-LoadSession::LoadSession(int viewRadius)
-    : m_port(freePort()), m_client(benchConfig(m_port)) {
+LoadSession::LoadSession(int viewRadius, std::optional<SlowLink> slowLink)
+    : m_port(freePort()),
+      m_link(slowLink ? std::make_unique<SlowLinkProxy>(m_port, slowLink->segmentBytes,
+                                                        slowLink->interval)
+                      : nullptr),
+      m_client(benchConfig(m_link ? m_link->port() : m_port)) {
   m_record.viewRadius = viewRadius;
   m_record.columns = std::size_t(2 * viewRadius + 1) * std::size_t(2 * viewRadius + 1);
   startServer(viewRadius);
@@ -312,6 +318,8 @@ LoadRecord LoadSession::run() {
 
 } // namespace
 
-LoadRecord runLoad(int viewRadius) { return LoadSession(viewRadius).run(); }
+LoadRecord runLoad(int viewRadius, std::optional<SlowLink> slowLink) {
+  return LoadSession(viewRadius, slowLink).run();
+}
 
 void requestStop() { stopRequested = 1; }
