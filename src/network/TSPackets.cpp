@@ -1,5 +1,6 @@
 #include "TSPackets.h"
 
+#include "PositionLayouts.h"
 #include "TSDataTypes.h"
 
 // parse and writeToStream of every catalogue row, generated from its Read and
@@ -77,41 +78,17 @@ void writeSlotTail(std::ostream& out, bool present, signed char count, short dam
 } // namespace
 
 // The server sends y after the stance, the client writes it before.
-void PlayerPosAndLook::parse(WireInput& in) {
-  x = parseDouble(in);
-  stance = parseDouble(in);
-  y = parseDouble(in);
-  z = parseDouble(in);
-  yaw = parseFloat(in);
-  pitch = parseFloat(in);
-  onGround = parseBool(in);
-}
+void PlayerPosAndLook::parse(WireInput& in) { inServerOrder(*this, FieldReader{in}); }
 
 void PlayerPosAndLook::writeToStream(std::ostream& out) const {
-  writeDouble(out, x);
-  writeDouble(out, y);
-  writeDouble(out, stance);
-  writeDouble(out, z);
-  writeFloat(out, yaw);
-  writeFloat(out, pitch);
-  writeBool(out, onGround);
+  inClientOrder(*this, FieldWriter{out});
 }
 
 // Some servers send this packet too, in the layout the client writes.
-void PlayerPosition::parse(WireInput& in) {
-  x = parseDouble(in);
-  y = parseDouble(in);
-  stance = parseDouble(in);
-  z = parseDouble(in);
-  onGround = parseBool(in);
-}
+void PlayerPosition::parse(WireInput& in) { inClientOrder(*this, FieldReader{in}); }
 
 void PlayerPosition::writeToStream(std::ostream& out) const {
-  writeDouble(out, x);
-  writeDouble(out, y);
-  writeDouble(out, stance);
-  writeDouble(out, z);
-  writeBool(out, onGround);
+  inClientOrder(*this, FieldWriter{out});
 }
 
 // The server takes at most 100 characters of chat.
