@@ -12,7 +12,7 @@ struct AccountServices {
   std::string loginUrl = "https://login.tessellar.net";
   std::string joinUrl = "http://session.tessellar.net";
   // Upper bound of one HTTP request, connection included.
-  long timeoutSeconds = 15;
+  long timeoutSeconds = 10;
   // Pause before each session join attempt (not configurable): the session
   // service needs a moment after the login before it knows the new session.
   std::chrono::milliseconds joinAttemptDelay{1000};

@@ -4,7 +4,9 @@
 // The HTTP side of the login: the requests to the account services, the
 // URLs they take and the account login's answer.
 
+#include <atomic>
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,17 +20,28 @@ enum class ResponseLog { Shown, Hidden };
 // without bound.
 constexpr std::size_t MaxResponseBytes = 64 * 1024;
 
+// One HTTP or HTTPS GET.
+struct HttpGet {
+  std::string url;
+  // Upper bound of the request, connection included.
+  long timeoutSeconds = 10;
+  ResponseLog log = ResponseLog::Shown;
+  // Receives the request's log lines; standard output when empty.
+  std::function<void(const std::string&)> logLine;
+  // When set, the transfer ends soon after it becomes true.
+  const std::atomic<bool>* cancelled = nullptr;
+};
+
 // What one transfer collects, fresh for every request.
 struct HttpResponse {
   std::string body;
-  ResponseLog log = ResponseLog::Shown;
+  const HttpGet* request = nullptr;
   bool tooLarge = false;
 };
 
-// One HTTP or HTTPS GET that gives up after timeoutSeconds; returns the body.
-// Throws std::runtime_error when the request fails or times out.
-std::string my_dummy_curl(std::string url, long timeoutSeconds,
-                          ResponseLog log = ResponseLog::Shown);
+// Performs the request and returns the body. Throws std::runtime_error when
+// the request fails, times out or is cancelled.
+std::string my_dummy_curl(const HttpGet& request);
 
 // libcurl's write callback: appends a chunk to the HttpResponse given as
 // userData.

@@ -2,8 +2,10 @@
 #define TS_DATA_TYPES_H
 
 // Readers and writers of the protocol's wire types. Readers take exactly the
-// bytes of one value from the connected socket (blocking); writers append one
-// value to a stream. All numbers are big-endian on the wire.
+// bytes of one value from a WireInput: the bytes received so far
+// (ByteReader) or, through the socket overloads, a connected socket
+// (blocking). Writers append one value to a stream. All numbers are
+// big-endian on the wire.
 //
 // Lengths and counts come from the wire: a negative one fails with
 // std::bad_alloc, a large one grows memory only as its bytes arrive.
@@ -16,9 +18,33 @@
 
 #include <asio.hpp>
 
+#include "WireInput.h"
+
 namespace TSDataTypes {
 
 using Socket = asio::ip::tcp::socket;
+
+// The most bytes any compressed block may inflate to: the payload of the
+// largest box a map chunk can describe, 128 x 128 x 128 blocks.
+constexpr std::size_t MaxInflated = 5 * 1024 * 1024;
+
+signed char parseByte(WireInput& in);
+bool parseBool(WireInput& in);
+short parseShort(WireInput& in);
+int parseInt(WireInput& in);
+std::int64_t parseLong(WireInput& in);
+float parseFloat(WireInput& in);
+double parseDouble(WireInput& in);
+std::string parseString8(WireInput& in);
+std::string parseString16(WireInput& in);
+std::vector<signed char> parseByteArray(WireInput& in, int count);
+std::vector<short> parseShortArray(WireInput& in, int count);
+std::vector<char> parseMeta(WireInput& in);
+// Inflates a length-prefixed zlib block. Fails with a WireFault when the
+// block is longer than any block inflating to at most maxOutput bytes can be
+// (Inflate::inputBound), before it is read, and once the output would exceed
+// maxOutput bytes.
+std::vector<signed char> parseCompressed(WireInput& in, std::size_t maxOutput = MaxInflated);
 
 signed char parseByte(Socket& socket);
 bool parseBool(Socket& socket);
@@ -32,12 +58,6 @@ std::string parseString16(Socket& socket);
 std::vector<signed char> parseByteArray(Socket& socket, int count);
 std::vector<short> parseShortArray(Socket& socket, int count);
 std::vector<char> parseMeta(Socket& socket);
-// The most bytes any compressed block may inflate to: the payload of the
-// largest box a map chunk can describe, 128 x 128 x 128 blocks.
-constexpr std::size_t MaxInflated = 5 * 1024 * 1024;
-
-// Inflates a length-prefixed zlib block; fails once the output would exceed
-// maxOutput bytes.
 std::vector<signed char> parseCompressed(Socket& socket, std::size_t maxOutput = MaxInflated);
 
 void writeByte(std::ostream& out, signed char value);

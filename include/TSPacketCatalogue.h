@@ -43,7 +43,7 @@
     ((Byte, dimension))((Byte, difficulty))((Byte, creativeMode))((Short, worldHeight))               \
     ((Long, mapSeed)))                                                                                \
   X(0x0A, Player, NeverReceive, Fields, Unknown, ((Bool, onGround)))                                  \
-  X(0x0B, PlayerPosition, NeverReceive, Custom, Unknown,                                              \
+  X(0x0B, PlayerPosition, Custom, Custom, Dispatched,                                                 \
     ((Double, x))((Double, y))((Double, z))((Double, stance))((Bool, onGround)))                      \
   X(0x0C, PlayerLook, Fields, Fields, Unknown, ((Float, yaw))((Float, pitch))((Bool, onGround)))      \
   X(0x0D, PlayerPosAndLook, Custom, Custom, Dispatched,                                               \

@@ -22,6 +22,7 @@
 #include <boost/preprocessor/tuple/size.hpp>
 
 #include "TSPacketCatalogue.h"
+#include "WireInput.h"
 
 namespace TSPackets {
 
@@ -30,8 +31,15 @@ class Packet {
 public:
   explicit Packet(signed char id) : id(id) {}
 
-  virtual void parse(asio::ip::tcp::socket& socket) = 0;
+  // Reads the fields, the id byte already taken; throws what the readers of
+  // TSDataTypes throw (with a ByteReader: NeedMoreBytes while the packet is
+  // incomplete).
+  virtual void parse(WireInput& in) = 0;
   virtual void writeToStream(std::ostream& out) const = 0;
+
+  // Reads the fields from a connected socket, waiting until they have all
+  // arrived.
+  void parse(asio::ip::tcp::socket& socket);
 
   // The id byte, then the fields: the only way a packet reaches the wire.
   void write(std::ostream& out) const;
@@ -93,7 +101,8 @@ struct BlockOffset {
     TS_DECLARE_NESTED(Class)                                                                       \
     Class() : Packet(static_cast<signed char>(packetId)) {}                                        \
     BOOST_PP_SEQ_FOR_EACH(TS_DECLARE_MEMBER, ~, fields)                                            \
-    void parse(asio::ip::tcp::socket& socket) override;                                            \
+    using Packet::parse;                                                                           \
+    void parse(WireInput& in) override;                                                            \
     void writeToStream(std::ostream& out) const override;                                          \
   };
 

@@ -7,6 +7,7 @@
 // Usage: endtoend_bench [--view-radius R] [--detail-distance D]
 //   R: default 10, then 5. D: the client's "DetailDistance" (its own default
 //   when not given).
+//        endtoend_bench --slow-link           (radius 3, direct and slow)
 //
 // Runs on $DISPLAY, or in a private Xvfb when there is none; always with
 // software OpenGL.
@@ -23,6 +24,7 @@
 #include "LoadReport.h"
 #include "LoadRun.h"
 #include "PrivateDisplay.h"
+#include "SlowLinkRun.h"
 
 namespace {
 
@@ -51,6 +53,8 @@ std::optional<int> numberArgument(const char* text, long low, long high) {
     return int(value);
   return std::nullopt;
 }
+
+const int SlowLinkRadius = 3;
 
 // None after a usage error.
 std::optional<Arguments> parseArguments(int argc, char** argv) {
@@ -91,7 +95,9 @@ bool benchRadius(int radius, std::optional<int> detailDistance) {
 } // namespace
 
 int main(int argc, char** argv) {
-  const std::optional<Arguments> arguments = parseArguments(argc, argv);
+  const bool slowLink = argc == 2 && std::strcmp(argv[1], "--slow-link") == 0;
+  const std::optional<Arguments> arguments =
+      slowLink ? std::optional<Arguments>(Arguments{}) : parseArguments(argc, argv);
   if (!arguments)
     return 2;
   installStopHandlers();
@@ -100,6 +106,8 @@ int main(int argc, char** argv) {
     std::printf("end-to-end load: the client (fov 90, bilinear) against the local world server "
                 "(seed 0) on display %s, software OpenGL\n",
                 display.description().c_str());
+    if (slowLink)
+      return benchSlowLink(SlowLinkRadius) ? 0 : 1;
     std::printf("goals at radius 10: load within 4 x the lower bound; busiest tick of the load at "
                 "most 60 ms; in the 5 s after it no tick over 50 ms and a median of at most "
                 "30 ms; peak memory above the empty client's at most 3 x the raw voxel data; at "

@@ -18,6 +18,7 @@
 #include "ChildProcess.h"
 #include "ClientProcess.h"
 #include "ProcessStatus.h"
+#include "SlowLinkProxy.h"
 
 namespace {
 
@@ -106,7 +107,7 @@ struct Descriptor {
 // The server and the client of one run, and what they have said so far.
 class LoadSession {
 public:
-  LoadSession(int viewRadius, std::optional<int> detailDistance);
+  LoadSession(int viewRadius, std::optional<int> detailDistance, std::optional<SlowLink> slowLink);
 
   LoadRecord run();
 
@@ -133,6 +134,7 @@ private:
   LoadRecord m_record;
   unsigned short m_port;
   std::unique_ptr<ChildProcess> m_server;
+  std::unique_ptr<SlowLinkProxy> m_link;
   ClientProcess m_client;
   Descriptor m_clientOutput;
   std::unique_ptr<TimedLines> m_clientLines;
@@ -145,8 +147,13 @@ private:
   std::map<std::string, double> m_threadSecondsAtLogin;
 };
 
-LoadSession::LoadSession(int viewRadius, std::optional<int> detailDistance)
-    : m_port(freePort()), m_client(benchConfig(m_port, detailDistance)) {
+LoadSession::LoadSession(int viewRadius, std::optional<int> detailDistance,
+                         std::optional<SlowLink> slowLink)
+    : m_port(freePort()),
+      m_link(slowLink ? std::make_unique<SlowLinkProxy>(m_port, slowLink->segmentBytes,
+                                                        slowLink->interval)
+                      : nullptr),
+      m_client(benchConfig(m_link ? m_link->port() : m_port, detailDistance)) {
   m_record.viewRadius = viewRadius;
   m_record.columns = std::size_t(2 * viewRadius + 1) * std::size_t(2 * viewRadius + 1);
   startServer(viewRadius);
@@ -319,8 +326,9 @@ LoadRecord LoadSession::run() {
 
 } // namespace
 
-LoadRecord runLoad(int viewRadius, std::optional<int> detailDistance) {
-  return LoadSession(viewRadius, detailDistance).run();
+LoadRecord runLoad(int viewRadius, std::optional<int> detailDistance,
+                   std::optional<SlowLink> slowLink) {
+  return LoadSession(viewRadius, detailDistance, slowLink).run();
 }
 
 void requestStop() { stopRequested = 1; }

@@ -1,6 +1,8 @@
 #ifndef BENCH_ENDTOEND_LOAD_RUN_H
 #define BENCH_ENDTOEND_LOAD_RUN_H
 
+#include <chrono>
+#include <cstddef>
 #include <map>
 #include <optional>
 #include <string>
@@ -47,13 +49,22 @@ struct LoadRecord {
   std::optional<int> clientExit;
 };
 
+// A slow link between the server and the client: the server's bytes go on
+// in segments of at most segmentBytes, one every interval.
+struct SlowLink {
+  std::size_t segmentBytes;
+  std::chrono::milliseconds interval;
+};
+
 // Starts the local server and the client for `viewRadius` on the current
 // display, connects, waits for the world, quits. Throws std::runtime_error
 // when a step cannot happen at all (a program that does not start, a window
 // that never shows, no Login); a load that does not end in time comes back
 // with `lastMesh` unset and `failure` saying why. `detailDistance` is the
-// client's "DetailDistance"; none leaves its default.
-LoadRecord runLoad(int viewRadius, std::optional<int> detailDistance);
+// client's "DetailDistance"; none leaves its default. With a slow link, the
+// client connects through it.
+LoadRecord runLoad(int viewRadius, std::optional<int> detailDistance = std::nullopt,
+                   std::optional<SlowLink> slowLink = std::nullopt);
 
 // Set from a signal handler: every wait gives up and the run unwinds,
 // stopping what it started.

@@ -60,6 +60,7 @@ PACKETS = {
     "06-spawn-point": ubyte(0x06) + int32(-8) + int32(64) + int32(8),
     "08-update-health": ubyte(0x08) + short(20) + short(18) + f32(5.0),
     "09-respawn": ubyte(0x09) + byte(0) + byte(1) + byte(0) + short(128) + long64(99),
+    "0B-position": ubyte(0x0B) + f64(8.5) + f64(64.0) + f64(65.62) + f64(-3.25) + boolean(True),
     "0D-position-and-look": ubyte(0x0D) + f64(8.5) + f64(65.62) + f64(64.0) + f64(-3.25)
                             + f32(90.0) + f32(-12.5) + boolean(True),
     "0E-player-dig": ubyte(0x0E) + byte(2) + int32(10) + byte(63) + int32(-4) + byte(1),

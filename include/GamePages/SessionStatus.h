@@ -22,8 +22,9 @@ public:
   void loggedIn();
   // The reason in UTF-8; colour codes are dropped.
   void kicked(const std::string& reason);
-  // The connection's socket is closed, not by the player.
-  void closed();
+  // The connection's socket is closed, not by the player; `why` (UTF-8,
+  // may be empty) is what the connection last reported.
+  void closed(const std::string& why = "");
   // The connection could not even be started.
   void failed(const std::string& why);
 

@@ -55,6 +55,7 @@ public:
   void handle(const TSPackets::PlayerPosAndLook& packet) override;
   void handle(const TSPackets::Login& packet) override;
   void handle(const TSPackets::Ping& packet) override;
+  void handle(const TSPackets::PlayerPosition& packet) override;
 
   // Read-only views of the page's state; the managers are null without a
   // connection.
@@ -89,6 +90,9 @@ private:
   std::int64_t m_localTick = 0;
   std::int64_t m_serverTime = 0;
   Ogre::ConfigFile m_config;
+  // Set once the server has placed the player (spawn point or position),
+  // for the connection under way: position reports and keep-alive answers
+  // start there.
   bool m_spawned = false;
   std::unique_ptr<EntityManager> m_entityManager;
   std::unique_ptr<WorldManager> m_worldManager;

@@ -28,7 +28,7 @@ TS_PACKET_CATALOGUE(TS_SERVER_DECLARE_WRITER)
 #undef TS_SERVER_WRITER_NotCall
 #undef TS_SERVER_WRITER_NeverReceive
 
-// Server order: x, stance, y, z, yaw, pitch, on ground.
+// In the server's order (stance before y).
 void write(std::ostream& out, const TSPackets::PlayerPosAndLook& packet);
 // The nibble lists hold values 0 to 15, one per block; the payload is
 // compressed here.
@@ -40,10 +40,10 @@ template <typename Packet> std::string bytes(const Packet& packet) {
   return out.str();
 }
 
-// The client's movement packets, after their id byte, in the client's order
-// (y before stance).
+// The client's movement packets that the client itself never reads, after
+// their id byte, in the client's order (y before stance). PlayerPosition
+// parses in that order already.
 TSPackets::Player readPlayer(asio::ip::tcp::socket& socket);
-TSPackets::PlayerPosition readPlayerPosition(asio::ip::tcp::socket& socket);
 TSPackets::PlayerPosAndLook readPlayerPosAndLook(asio::ip::tcp::socket& socket);
 
 } // namespace ServerPackets

@@ -40,7 +40,7 @@ ClientPacket readClientPacket(asio::ip::tcp::socket& socket, unsigned char id) {
   case TSPackets::Player::Id:
     return ServerPackets::readPlayer(socket);
   case TSPackets::PlayerPosition::Id:
-    return ServerPackets::readPlayerPosition(socket);
+    return parsed<TSPackets::PlayerPosition>(socket);
   case TSPackets::PlayerLook::Id:
     return parsed<TSPackets::PlayerLook>(socket);
   case TSPackets::PlayerPosAndLook::Id:

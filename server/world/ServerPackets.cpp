@@ -4,6 +4,7 @@
 
 #include <zlib.h>
 
+#include "PositionLayouts.h"
 #include "TSDataTypes.h"
 
 namespace ServerPackets {
@@ -26,13 +27,7 @@ TS_PACKET_CATALOGUE(TS_SERVER_DEFINE_WRITER)
 
 void write(std::ostream& out, const TSPackets::PlayerPosAndLook& packet) {
   writeByte(out, packet.id);
-  writeDouble(out, packet.x);
-  writeDouble(out, packet.stance);
-  writeDouble(out, packet.y);
-  writeDouble(out, packet.z);
-  writeFloat(out, packet.yaw);
-  writeFloat(out, packet.pitch);
-  writeBool(out, packet.onGround);
+  TSPackets::inServerOrder(packet, TSPackets::FieldWriter{out});
 }
 
 namespace {
@@ -90,25 +85,10 @@ TSPackets::Player readPlayer(asio::ip::tcp::socket& socket) {
   return packet;
 }
 
-TSPackets::PlayerPosition readPlayerPosition(asio::ip::tcp::socket& socket) {
-  TSPackets::PlayerPosition packet;
-  packet.x = parseDouble(socket);
-  packet.y = parseDouble(socket);
-  packet.stance = parseDouble(socket);
-  packet.z = parseDouble(socket);
-  packet.onGround = parseBool(socket);
-  return packet;
-}
-
 TSPackets::PlayerPosAndLook readPlayerPosAndLook(asio::ip::tcp::socket& socket) {
+  SocketInput in(socket);
   TSPackets::PlayerPosAndLook packet;
-  packet.x = parseDouble(socket);
-  packet.y = parseDouble(socket);
-  packet.stance = parseDouble(socket);
-  packet.z = parseDouble(socket);
-  packet.yaw = parseFloat(socket);
-  packet.pitch = parseFloat(socket);
-  packet.onGround = parseBool(socket);
+  TSPackets::inClientOrder(packet, TSPackets::FieldReader{in});
   return packet;
 }
 

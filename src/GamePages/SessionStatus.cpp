@@ -26,11 +26,14 @@ void SessionStatus::kicked(const std::string& reason) {
   m_detail = utf8Prefix(withoutColourCodes(reason), MaxReasonBytes);
 }
 
-void SessionStatus::closed() {
+void SessionStatus::closed(const std::string& why) {
   if (m_state == State::Connecting)
     m_state = State::Unreachable;
   else if (m_state == State::Connected)
     m_state = State::Lost;
+  else
+    return;
+  m_detail = utf8Prefix(why, MaxReasonBytes);
 }
 
 void SessionStatus::failed(const std::string& why) {
@@ -40,6 +43,7 @@ void SessionStatus::failed(const std::string& why) {
 
 std::string SessionStatus::text() const {
   const std::string again = " - press " + m_connectKey + " to connect again";
+  const std::string because = m_detail.empty() ? "" : ": " + m_detail;
   switch (m_state) {
   case State::Connecting:
     return "Connecting to " + m_server + " ...";
@@ -48,9 +52,9 @@ std::string SessionStatus::text() const {
   case State::Kicked:
     return "Kicked by the server: " + m_detail + again;
   case State::Lost:
-    return "Connection to " + m_server + " lost" + again;
+    return "Connection to " + m_server + " lost" + because + again;
   case State::Unreachable:
-    return "Could not connect to " + m_server + again;
+    return "Could not connect to " + m_server + because + again;
   case State::Failed:
     return "Cannot connect to " + m_server + ": " + m_detail;
   case State::Idle:

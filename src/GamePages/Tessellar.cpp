@@ -13,6 +13,7 @@
 #include "Game.h"
 #include "GamePages/KeyNames.h"
 #include "GamePages/PlayerMotion.h"
+#include "GamePages/TimePacing.h"
 #include "LocaleText.h"
 
 namespace GamePages {
@@ -34,6 +35,25 @@ AccountServices readAccountServices(const Ogre::ConfigFile& config) {
     throw std::invalid_argument(
         "tessellar.cfg: Accounts Timeout must be a positive number of seconds");
   return services;
+}
+
+// "StallTimeout" in "Server": how long a packet may take to arrive.
+std::chrono::seconds readStallTimeout(const Ogre::ConfigFile& config) {
+  const int seconds = boost::lexical_cast<int>(config.getSetting("StallTimeout", "Server", "30"));
+  if (seconds <= 0)
+    throw std::invalid_argument(
+        "tessellar.cfg: Server StallTimeout must be a positive number of seconds");
+  return std::chrono::seconds(seconds);
+}
+
+// The server's position, without its look: the page keeps its own.
+template <class Position>
+void takePosition(const Position& position, TSPackets::PlayerPosAndLook& player) {
+  player.x = position.x;
+  player.y = position.y;
+  player.z = position.z;
+  player.stance = position.stance;
+  player.onGround = position.onGround;
 }
 
 // "Filtering" in "Graphics": empty keeps the shell's anisotropic default,
@@ -85,6 +105,7 @@ Tessellar::Tessellar(const LaunchOptions& options)
     m_camera->setFarClipDistance(WorldManager::farClipDistance(*m_viewDistance));
   m_reportTimings = m_config.getSetting("Timings", "Diagnostics", "") == "yes";
   setAccountServices(readAccountServices(m_config));
+  setStallTimeout(readStallTimeout(m_config));
   setMouseLook(m_settings.mouseSensitivity, m_settings.invertMouse);
   sky().setMode(m_settings.sky);
   m_headsUp = std::make_unique<HeadsUp>(
@@ -129,6 +150,8 @@ void Tessellar::connectToServer() {
     m_headsUp->status().failed(localeToUtf8(error.what()));
     return;
   }
+  // Until the new server places the player, nothing is reported to it.
+  m_spawned = false;
   m_entityManager = std::make_unique<EntityManager>(*this);
   m_worldManager = std::make_unique<WorldManager>(*this, m_viewDistance, m_detailDistance);
 }
@@ -162,8 +185,7 @@ void Tessellar::handle(const TSPackets::Login& packet) {
 }
 
 void Tessellar::handle(const TSPackets::TimeUpdate& packet) {
-  if (packet.time < m_serverTime - 1 || packet.time > m_serverTime + 1)
-    m_serverTime = packet.time;
+  followServerTime(m_serverTime, packet.time);
 }
 
 void Tessellar::handle(const TSPackets::Ping& packet) {
@@ -177,6 +199,10 @@ void Tessellar::handle(const TSPackets::SpawnPoint& packet) {
   m_positionPacket.x = packet.x;
   m_positionPacket.y = double(packet.y) + 1;
   m_positionPacket.z = packet.z;
+  // The first place the server gives is where the player starts: reports
+  // never carry the camera's start position, a place the server never gave.
+  if (!m_spawned)
+    returnToPosition();
   m_spawned = true;
 }
 
@@ -188,12 +214,10 @@ void Tessellar::handle(const TSPackets::Disconnect& packet) {
 }
 
 void Tessellar::handle(const TSPackets::PlayerPosAndLook& packet) {
-  m_positionPacket.x = packet.x;
-  m_positionPacket.y = packet.y;
-  m_positionPacket.z = packet.z;
-  m_positionPacket.stance = packet.stance;
-  m_positionPacket.onGround = packet.onGround;
+  takePosition(packet, m_positionPacket);
   placeEye(packet.x, packet.y, packet.z);
+  m_spawned = true;
+  applyLook();
   std::cout << "received pos and look packet:" << std::endl
             << "x,y,z,stance = " << m_positionPacket.x << "," << m_positionPacket.y << ","
             << m_positionPacket.z << "," << m_positionPacket.stance << std::endl
@@ -202,6 +226,15 @@ void Tessellar::handle(const TSPackets::PlayerPosAndLook& packet) {
             << "answering with same packet" << std::endl;
   send(m_positionPacket);
   std::cout << "sending first playerpos&look" << std::endl;
+}
+
+// A position without a look (some servers send it after the login): obeyed
+// like a correction, and not echoed.
+void Tessellar::handle(const TSPackets::PlayerPosition& packet) {
+  Network::handle(packet);
+  takePosition(packet, m_positionPacket);
+  placeEye(packet.x, packet.y, packet.z);
+  m_spawned = true;
 }
 
 } // namespace GamePages

@@ -34,12 +34,12 @@ void Tessellar::sendChat(const std::u32string& line) {
   send(message);
 }
 
-// A socket that closed tells the status line; a server that kicked and keeps
-// the socket open is left here.
+// A socket that closed tells the status line why; a server that kicked and
+// keeps the socket open is left here.
 void Tessellar::followSession() {
   SessionStatus& status = m_headsUp->status();
   if (!isConnected())
-    status.closed();
+    status.closed(localeToUtf8(lastSessionEnd().text));
   else if (status.state() == SessionStatus::State::Kicked)
     disconnect();
 }

@@ -6,6 +6,7 @@
 
 #include "Game.h"
 #include "GamePages/PlayerMotion.h"
+#include "GamePages/ProtocolLook.h"
 #include "GamePages/Tessellar.h"
 #include "GamePages/TimePacing.h"
 
@@ -59,10 +60,15 @@ void Tessellar::reportTiming(std::size_t meshesDrawn) const {
   std::cout << std::endl;
 }
 
+// Reported in the protocol's convention, which servers and other players
+// read; the camera keeps its own. The pitch is the elevation of the view:
+// the orientation's own pitch element is a turn about the world's x axis,
+// which equals it only while the camera looks along z.
 void Tessellar::applyLook() {
   const Ogre::Quaternion orientation = cameraNode()->getOrientation();
-  m_positionPacket.pitch = Ogre::Degree(orientation.getPitch()).valueDegrees();
-  m_positionPacket.yaw = Ogre::Degree(orientation.getYaw()).valueDegrees();
+  const Ogre::Vector3 view = orientation * Ogre::Vector3::NEGATIVE_UNIT_Z;
+  m_positionPacket.pitch = protocolPitch(Ogre::Degree(Ogre::Math::ASin(view.y)).valueDegrees());
+  m_positionPacket.yaw = protocolYaw(Ogre::Degree(orientation.getYaw()).valueDegrees());
 }
 
 // While the player types a chat line, the keys do not move them.

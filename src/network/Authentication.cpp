@@ -38,6 +38,19 @@ std::string buildUrl(const std::string& base, const std::string& path,
   return url;
 }
 
+void logLine(const HttpGet& request, const std::string& line) {
+  if (request.logLine) {
+    request.logLine(line);
+  } else {
+    std::cout << line << std::endl;
+  }
+}
+
+// libcurl's progress callback: a non-zero answer ends the transfer.
+int abortWhenCancelled(void* cancelled, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+  return static_cast<const std::atomic<bool>*>(cancelled)->load() ? 1 : 0;
+}
+
 } // namespace
 
 std::size_t my_dummy_write(char* data, std::size_t size, std::size_t count, void* userData) {
@@ -48,38 +61,40 @@ std::size_t my_dummy_write(char* data, std::size_t size, std::size_t count, void
     return 0;
   }
   response.body.append(data, bytes);
-  if (response.log == ResponseLog::Shown) {
-    std::cout << "received data: " << std::string(data, bytes) << std::endl;
-  } else {
-    std::cout << "received data: " << bytes << " bytes" << std::endl;
-  }
+  logLine(*response.request, response.request->log == ResponseLog::Shown
+                                 ? "received data: " + std::string(data, bytes)
+                                 : "received data: " + std::to_string(bytes) + " bytes");
   return bytes;
 }
 
-std::string my_dummy_curl(std::string url, long timeoutSeconds, ResponseLog log) {
+std::string my_dummy_curl(const HttpGet& request) {
   CurlHandle curl(curl_easy_init(), &curl_easy_cleanup);
   if (!curl) {
     throw std::runtime_error("could not initialize curl");
   }
   // A service that never answers must not hold the client for ever.
-  const long timeout = std::max(1L, timeoutSeconds);
+  const long timeout = std::max(1L, request.timeoutSeconds);
   HttpResponse response;
-  response.log = log;
-  curl_easy_setopt(curl.get(), CURLOPT_URL, url.c_str());
+  response.request = &request;
+  curl_easy_setopt(curl.get(), CURLOPT_URL, request.url.c_str());
   curl_easy_setopt(curl.get(), CURLOPT_WRITEFUNCTION, &my_dummy_write);
   curl_easy_setopt(curl.get(), CURLOPT_WRITEDATA, &response);
   curl_easy_setopt(curl.get(), CURLOPT_CONNECTTIMEOUT, timeout);
   curl_easy_setopt(curl.get(), CURLOPT_TIMEOUT, timeout);
   // Timeouts without signals: the process has other threads.
   curl_easy_setopt(curl.get(), CURLOPT_NOSIGNAL, 1L);
+  if (request.cancelled) {
+    curl_easy_setopt(curl.get(), CURLOPT_XFERINFOFUNCTION, &abortWhenCancelled);
+    curl_easy_setopt(curl.get(), CURLOPT_XFERINFODATA,
+                     const_cast<std::atomic<bool>*>(request.cancelled));
+    curl_easy_setopt(curl.get(), CURLOPT_NOPROGRESS, 0L);
+  }
 
   const CURLcode result = curl_easy_perform(curl.get());
   if (result != CURLE_OK) {
-    if (response.tooLarge) {
-      std::cout << "answer larger than " << MaxResponseBytes << " bytes" << std::endl;
-    } else {
-      std::cout << curl_easy_strerror(result) << std::endl;
-    }
+    logLine(request, response.tooLarge
+                         ? "answer larger than " + std::to_string(MaxResponseBytes) + " bytes"
+                         : curl_easy_strerror(result));
     throw std::runtime_error(
         "could not authenticate with tessellar master server, connection failed");
   }

@@ -2,10 +2,11 @@
 
 #include <algorithm>
 #include <limits>
-#include <stdexcept>
 #include <string>
 
 #include <zlib.h>
+
+#include "WireFault.h"
 
 namespace Inflate {
 
@@ -13,6 +14,9 @@ namespace {
 
 // Output room before the first growth: a full chunk column fits at once.
 constexpr std::size_t FirstStep = 128 * 1024;
+// Beyond zlib's bound: a stream flushed now and then carries a few bytes
+// per flush point.
+constexpr std::size_t InputSlack = 1024;
 
 // A zlib inflate stream over one input block, always ended.
 class Stream {
@@ -49,10 +53,14 @@ private:
 
 } // namespace
 
+std::size_t inputBound(std::size_t maxOutput) {
+  return compressBound(static_cast<uLong>(maxOutput)) + InputSlack;
+}
+
 std::vector<signed char> inflateBounded(const unsigned char *data, std::size_t size,
                                         std::size_t maxOutput) {
   if (size > std::numeric_limits<uInt>::max()) {
-    throw std::runtime_error("compressed block of " + std::to_string(size) + " bytes is too long");
+    throw WireFault("compressed block of " + std::to_string(size) + " bytes is too long");
   }
   // One byte beyond the bound shows a stream that would go on past it.
   const std::size_t room =
@@ -67,16 +75,16 @@ std::vector<signed char> inflateBounded(const unsigned char *data, std::size_t s
       return output;
     }
     if (status != Z_BUF_ERROR && status != Z_STREAM_END) {
-      throw std::runtime_error(std::string("corrupt compressed block: ") + stream.message(status));
+      throw WireFault(std::string("corrupt compressed block: ") + stream.message(status));
     }
     if (stream.produced() < output.size()) {
       if (stream.inputLeft()) {
-        throw std::runtime_error("compressed block stalls before the end of its stream");
+        throw WireFault("compressed block stalls before the end of its stream");
       }
-      throw std::runtime_error("compressed block ends before the end of its stream");
+      throw WireFault("compressed block ends before the end of its stream");
     }
     if (output.size() == room) {
-      throw std::runtime_error("compressed block inflates to more than " +
+      throw WireFault("compressed block inflates to more than " +
                                std::to_string(maxOutput) + " bytes");
     }
     output.resize(std::min(room, 2 * output.size()));

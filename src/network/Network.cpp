@@ -1,36 +1,30 @@
 #include "Network.h"
 
-#include <array>
 #include <iostream>
-#include <new>
 #include <ostream>
-#include <sstream>
-#include <stdexcept>
 
 #include <poll.h>
 
-#include "Entities/InvalidEntity.h"
+// Connecting, the output buffer and its flushes, and closing.
 
 namespace {
 
-// How long one turn of the loop may go on with packets that have arrived.
-const std::chrono::milliseconds PacketTurn(10);
+// Bytes taken from the socket per read.
+constexpr std::size_t ReadChunk = 64 * 1024;
 
 std::string endpointText(const asio::ip::tcp::endpoint& endpoint) {
   return endpoint.address().to_string() + ":" + std::to_string(endpoint.port());
 }
 
-std::string hexText(std::uint8_t value) {
-  std::ostringstream text;
-  text << std::hex << static_cast<unsigned>(value);
-  return text.str();
-}
-
 } // namespace
 
-Network::Network(asio::io_service& ioService) : m_ioService(ioService), m_socket(ioService) {}
+Network::Network(asio::io_service& ioService)
+    : m_ioService(ioService), m_socket(ioService), m_readChunk(ReadChunk),
+      m_stallWatch(ioService) {}
 
 Network::~Network() {
+  stopAccountLogin();
+  m_accountLogin.reset();
   asio::error_code ignored;
   m_socket.close(ignored);
 }
@@ -38,6 +32,8 @@ Network::~Network() {
 void Network::setAccountServices(AccountServices services) {
   m_accountServices = std::move(services);
 }
+
+void Network::setStallTimeout(std::chrono::milliseconds limit) { m_stallWatch.setLimit(limit); }
 
 void Network::connect(std::string host, std::string port, std::string user, std::string password) {
   m_userName = std::move(user);
@@ -51,13 +47,18 @@ void Network::connectResolved(const asio::ip::tcp::resolver::results_type& addre
     throw asio::system_error(asio::error::host_not_found);
   }
   // A new connection starts clean: nothing of an earlier one may reach the
-  // new server ahead of its handshake.
+  // new server ahead of its handshake, or be taken for its packets.
   if (m_socket.is_open()) {
     disconnect();
   }
+  stopAccountLogin();
+  m_accountLogin.reset();
   ++m_connection;
   m_outputBuffer.consume(m_outputBuffer.size());
-  m_outputInFlight.clear();
+  m_flushLeft = 0;
+  m_received.clear();
+  m_stallWatch.stop();
+  m_sessionEnd = SessionEnd();
   startConnect(addresses.begin());
 }
 
@@ -67,9 +68,9 @@ void Network::startConnect(asio::ip::tcp::resolver::iterator endpoint) {
   if (!m_socket.is_open()) {
     m_socket.open(address.protocol());
   }
-  m_socket.async_connect(address, [this, endpoint, connection = m_connection](
-                                      const asio::error_code& error) {
-    if (!isStale(connection)) {
+  m_socket.async_connect(address, [this, life = std::weak_ptr<char>(m_life), endpoint,
+                                   connection = m_connection](const asio::error_code& error) {
+    if (!life.expired() && !isStale(connection)) {
       handle_connect(error, endpoint);
     }
   });
@@ -96,6 +97,7 @@ void Network::handle_connect(const asio::error_code& error,
     return;
   }
   std::cout << "connection failed: " << error.message() << std::endl;
+  noteEnd(SessionEnd::Kind::ConnectFailed, error.message());
   disconnect();
 }
 
@@ -114,24 +116,36 @@ void Network::sendFirst(const TSPackets::Packet& packet) {
       asio::buffer_copy(m_outputBuffer.prepare(later.size()), asio::buffer(later)));
 }
 
+// A flush writes what the socket takes whenever it is writable. The bytes
+// stay in the output buffer until they are written, so that any other write
+// (flushOutput) goes on exactly where the flush stopped.
 void Network::startFlush(Completion completion) {
-  const auto queued = m_outputBuffer.data();
-  m_outputInFlight.assign(asio::buffers_begin(queued), asio::buffers_end(queued));
-  m_outputBuffer.consume(m_outputBuffer.size());
-  asio::async_write(m_socket, asio::buffer(m_outputInFlight),
-                    [this, completion, connection = m_connection](const asio::error_code& error,
-                                                                  std::size_t) {
-                      if (isStale(connection)) {
-                        return;
-                      }
-                      m_outputInFlight.clear();
-                      (this->*completion)(error);
-                    });
+  m_flushLeft = m_outputBuffer.size();
+  awaitWritable(completion);
+}
+
+void Network::awaitWritable(Completion completion) {
+  m_socket.async_wait(asio::socket_base::wait_write,
+                      [this, life = std::weak_ptr<char>(m_life), completion,
+                       connection = m_connection](const asio::error_code& error) {
+                        if (life.expired() || isStale(connection)) {
+                          return;
+                        }
+                        const asio::error_code failure = error ? error : writeAvailable();
+                        if (failure && failure != asio::error::would_block) {
+                          m_flushLeft = 0;
+                          (this->*completion)(failure);
+                        } else if (m_flushLeft > 0) {
+                          awaitWritable(completion);
+                        } else {
+                          (this->*completion)(asio::error_code());
+                        }
+                      });
 }
 
 void Network::handle_write(const asio::error_code& error) {
-  if (!writeFailed(error)) {
-    startRead();
+  if (!writeFailed(error, "send failed: ")) {
+    handle_receive(asio::error_code());
   }
 }
 
@@ -140,35 +154,28 @@ void Network::handle_write(const asio::error_code& error) {
 // Flushing again first could hold the packet back for as long as ticks keep
 // queueing reports.
 void Network::handle_flushed(const asio::error_code& error) {
-  if (!writeFailed(error)) {
-    handlePacket();
+  if (!writeFailed(error, "receive error: ")) {
+    handlePackets();
   }
 }
 
-bool Network::writeFailed(const asio::error_code& error) {
+bool Network::writeFailed(const asio::error_code& error, const char* report) {
   if (!error) {
     return false;
   }
-  std::cout << "send failed: " << error.message() << std::endl;
+  std::cout << report << error.message() << std::endl;
+  noteEnd(SessionEnd::Kind::Lost, error.message());
   disconnect();
   return true;
-}
-
-void Network::startRead() {
-  asio::async_read(m_socket, asio::buffer(&m_currentMessageType, 1),
-                   [this, connection = m_connection](const asio::error_code& error, std::size_t) {
-                     if (isStale(connection)) {
-                       std::cerr << "connection lost" << std::endl;
-                       return;
-                     }
-                     handle_receive(error);
-                   });
 }
 
 bool Network::isStale(unsigned connection) const { return connection != m_connection; }
 
 void Network::disconnect() {
   std::cout << "handle disconnect" << std::endl;
+  noteEnd(SessionEnd::Kind::Closed, "");
+  stopAccountLogin();
+  m_stallWatch.stop();
   if (m_socket.is_open()) {
     m_socket.close();
   }
@@ -176,30 +183,38 @@ void Network::disconnect() {
 
 bool Network::isConnected() const { return m_socket.is_open(); }
 
+// The first reason given for the end of a session is the one that counts.
+void Network::noteEnd(SessionEnd::Kind kind, const std::string& text) {
+  if (m_sessionEnd.kind == SessionEnd::Kind::None) {
+    m_sessionEnd = SessionEnd{kind, text};
+  }
+}
+
 bool Network::flushOutput(std::chrono::milliseconds limit) {
-  const asio::error_code error = writeQueued(std::chrono::steady_clock::now() + limit);
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  asio::error_code error = writeAvailable();
+  while (error == asio::error::would_block && waitUntilWritable(deadline)) {
+    error = writeAvailable();
+  }
+  if (error == asio::error::would_block) {
+    error = asio::error::timed_out;
+  }
   if (error && m_outputBuffer.size() > 0) {
     std::cout << "send failed: " << error.message() << std::endl;
   }
   return m_outputBuffer.size() == 0;
 }
 
-bool Network::writeQueuedNow() {
-  writeQueued(std::chrono::steady_clock::now());
-  return m_outputBuffer.size() == 0;
-}
-
-asio::error_code Network::writeQueued(std::chrono::steady_clock::time_point deadline) {
-  asio::error_code error;
+asio::error_code Network::writeAvailable() {
   if (!m_socket.is_open()) {
     return asio::error::not_connected;
   }
+  asio::error_code error;
   m_socket.non_blocking(true, error);
   while (!error && m_outputBuffer.size() > 0) {
-    m_outputBuffer.consume(m_socket.write_some(m_outputBuffer.data(), error));
-    if (error == asio::error::would_block) {
-      error = waitUntilWritable(deadline) ? asio::error_code() : asio::error::timed_out;
-    }
+    const std::size_t written = m_socket.write_some(m_outputBuffer.data(), error);
+    m_outputBuffer.consume(written);
+    m_flushLeft -= std::min(m_flushLeft, written);
   }
   asio::error_code ignored;
   m_socket.non_blocking(false, ignored);
@@ -214,118 +229,4 @@ bool Network::waitUntilWritable(std::chrono::steady_clock::time_point deadline) 
   }
   pollfd descriptor{m_socket.native_handle(), POLLOUT, 0};
   return ::poll(&descriptor, 1, static_cast<int>(left.count())) > 0;
-}
-
-void Network::handle_receive(const asio::error_code& error) {
-  if (!m_socket.is_open()) {
-    std::cerr << "connection lost" << std::endl;
-    return;
-  }
-  if (error) {
-    std::cout << "receive error: " << error.message() << std::endl;
-    disconnect();
-    return;
-  }
-  // The id byte waits in m_currentMessageType while queued output goes first:
-  // at once when the socket takes it, otherwise through an asynchronous flush.
-  if (m_outputBuffer.size() > 0 && !writeQueuedNow()) {
-    startFlush(&Network::handle_flushed);
-    return;
-  }
-  handlePacket();
-}
-
-void Network::handlePacket() {
-  // Packets already waiting are handled in this turn of the loop, for a few
-  // milliseconds: one packet per turn falls behind a busy server as soon as
-  // the ticks take their whole 50 ms, and its keep-alives then go unanswered.
-  const auto turnEnds = std::chrono::steady_clock::now() + PacketTurn;
-  do {
-    try {
-      dispatch();
-    } catch (const Entities::InvalidEntity&) {
-      // A packet about an entity that is not tracked: nothing to update.
-    } catch (const std::exception& failure) {
-      endSession(failure);
-    }
-    // Noted before the next read starts: that read may fill the current
-    // message type at once.
-    m_previousMessageType = m_currentMessageType;
-    if (m_outputBuffer.size() > 0 && !writeQueuedNow()) {
-      startFlush(&Network::handle_write);
-      return;
-    }
-  } while (std::chrono::steady_clock::now() < turnEnds && readWaitingId());
-  startRead();
-}
-
-bool Network::readWaitingId() {
-  if (m_ioService.stopped() || !m_socket.is_open()) {
-    return false;
-  }
-  asio::error_code error;
-  if (m_socket.available(error) == 0 || error) {
-    return false;
-  }
-  asio::read(m_socket, asio::buffer(&m_currentMessageType, 1), error);
-  return !error;
-}
-
-template <class Packet> void Network::receive() {
-  Packet packet;
-  packet.parse(m_socket);
-  handle(packet);
-}
-
-// A reason too large to allocate still ends in the kick handler.
-template <> void Network::receive<TSPackets::Disconnect>() {
-  TSPackets::Disconnect packet;
-  try {
-    packet.parse(m_socket);
-  } catch (const std::bad_alloc& failure) {
-    std::cout << "disconnect crashed" << std::endl;
-    packet.reason = failure.what();
-  }
-  handle(packet);
-}
-
-void Network::dispatch() {
-  using Receiver = void (Network::*)();
-  static const std::array<Receiver, 256> receivers = [] {
-    std::array<Receiver, 256> table{};
-#define TS_RECEIVER_Dispatched(packetId, Class)                                                    \
-  table[packetId] = &Network::receive<TSPackets::Class>;
-#define TS_RECEIVER_Unknown(packetId, Class)
-#define TS_RECEIVER(packetId, Class, Read, Write, Dispatch, fields)                                \
-  TS_RECEIVER_##Dispatch(packetId, Class)
-    TS_PACKET_CATALOGUE(TS_RECEIVER)
-#undef TS_RECEIVER
-#undef TS_RECEIVER_Unknown
-#undef TS_RECEIVER_Dispatched
-    return table;
-  }();
-
-  const Receiver receiver = receivers[m_currentMessageType];
-  if (receiver == nullptr) {
-    reportUnknownMessage();
-  }
-  (this->*receiver)();
-}
-
-void Network::reportUnknownMessage() const {
-  std::cerr << std::hex << std::showbase;
-  std::cerr << "unknown message type received: " << static_cast<unsigned>(m_currentMessageType)
-            << std::endl;
-  std::cerr << "previous message type received: " << static_cast<unsigned>(m_previousMessageType)
-            << std::endl;
-  std::cerr << std::dec << std::noshowbase;
-  throw std::runtime_error("unknown message type received");
-}
-
-// The stream is at an unknown position now: nothing more can be read from it.
-void Network::endSession(const std::exception& error) const {
-  std::cerr << "An error occurred during message parsing: " << error.what() << std::endl;
-  std::cerr << hexText(m_currentMessageType) << std::endl;
-  throw std::runtime_error("the connection to the server ended on an error in message 0x" +
-                           hexText(m_currentMessageType) + ": " + error.what());
 }

@@ -269,3 +269,8 @@ void Network::handle(const TSPackets::Experience& packet) {
 void Network::handle(const TSPackets::CreativeInventoryAction&) {}
 
 void Network::handle(const TSPackets::PlayerListItem&) {}
+
+void Network::handle(const TSPackets::PlayerPosition& packet) {
+  std::cout << "received position packet: x,y,z,stance = " << packet.x << "," << packet.y << ","
+            << packet.z << "," << packet.stance << std::endl;
+}

@@ -1,21 +1,15 @@
 #include "Network.h"
 
-#include <chrono>
 #include <iostream>
-#include <thread>
 
 #include "Authentication.h"
 
 // The answer to the server's handshake: a Login, after an account login and
-// a session join unless the server's hash is a single character.
+// a session join unless the server's hash is a single character. The account
+// services are asked on a thread of their own; the receive loop waits for
+// them, as it waits for a handler, while ticks and drawing go on.
 
 namespace {
-
-constexpr int JoinAttempts = 10;
-// Fields of the account login's answer.
-constexpr std::size_t LoginAnswerFields = 4;
-constexpr std::size_t UserNameField = 2;
-constexpr std::size_t SessionIdField = 3;
 
 TSPackets::Login loginPacket(const std::string& userName) {
   TSPackets::Login login;
@@ -37,43 +31,52 @@ void Network::handle(const TSPackets::HandShake& packet) {
     send(login);
     return;
   }
-
-  logIn();
-  joinSession(hash);
-  const TSPackets::Login login = loginPacket(m_userName);
-  std::cout << "authenticating with sessionkey: " << maskSecret(m_sessionId) << std::endl;
-  send(login);
+  startAccountLogin(hash);
 }
 
-void Network::logIn() {
-  const std::string response =
-      my_dummy_curl(accountLoginUrl(m_accountServices, m_userName, m_password),
-                    m_accountServices.timeoutSeconds, ResponseLog::Hidden);
-  std::cout << maskLoginResponse(response) << std::endl;
-
-  const std::vector<std::string> fields = splitLoginResponse(response);
-  for (std::size_t field = 0; field < LoginAnswerFields; ++field) {
-    const std::string& value = fields.at(field);
-    std::cout << (field == SessionIdField ? maskSecret(value) : value) << std::endl;
-  }
-  if (fields.size() > LoginAnswerFields) {
-    throw "unknown response from ts masterserver";
-  }
-  m_userName = fields[UserNameField];
-  m_sessionId = fields[SessionIdField];
+// The login's thread hands its lines and its outcome to the event loop; they
+// count only while the login's token lives.
+void Network::startAccountLogin(const std::string& hash) {
+  m_loginToken = std::make_shared<char>();
+  m_loginWork.emplace(m_ioService.get_executor());
+  const auto onLoop = [&ioService = m_ioService,
+                       token = std::weak_ptr<char>(m_loginToken)](std::function<void()> step) {
+    asio::post(ioService, [token, step = std::move(step)] {
+      if (!token.expired()) {
+        step();
+      }
+    });
+  };
+  m_accountLogin = std::make_unique<AccountLogin>(
+      AccountLogin::Request{m_accountServices, m_userName, m_password, hash},
+      [onLoop](const std::string& line) { onLoop([line] { std::cout << line << std::endl; }); },
+      [onLoop, this](AccountLogin::Outcome outcome) {
+        onLoop([this, outcome = std::move(outcome)] { finishAccountLogin(outcome); });
+      });
 }
 
-void Network::joinSession(const std::string& hash) {
-  for (int attempt = 0; attempt < JoinAttempts; ++attempt) {
-    std::this_thread::sleep_for(m_accountServices.joinAttemptDelay);
-    std::cout << sessionJoinUrl(m_accountServices, m_userName, m_sessionId, hash, Secrets::Masked)
-              << std::endl;
-    const std::string response =
-        my_dummy_curl(sessionJoinUrl(m_accountServices, m_userName, m_sessionId, hash),
-                      m_accountServices.timeoutSeconds);
-    std::cout << response << std::endl;
-    if (response.compare(0, 2, "OK") == 0) {
-      return;
+void Network::finishAccountLogin(const AccountLogin::Outcome& outcome) {
+  m_loginToken.reset();
+  m_loginWork.reset();
+  m_accountLogin.reset();
+  guarded([&] {
+    if (outcome.failure) {
+      std::rethrow_exception(outcome.failure);
     }
+    m_userName = outcome.userName;
+    m_sessionId = outcome.sessionId;
+    std::cout << "authenticating with sessionkey: " << maskSecret(m_sessionId) << std::endl;
+    send(loginPacket(m_userName));
+  });
+  if (packetDone()) {
+    handlePackets();
+  }
+}
+
+void Network::stopAccountLogin() {
+  m_loginToken.reset();
+  m_loginWork.reset();
+  if (m_accountLogin) {
+    m_accountLogin->cancel();
   }
 }

@@ -7,6 +7,7 @@
 
 #include "Inflate.h"
 #include "String16.h"
+#include "WireFault.h"
 
 namespace TSDataTypes {
 
@@ -18,13 +19,9 @@ constexpr std::size_t ReadStep = 64 * 1024;
 
 constexpr signed char MetaEnd = 0x7F;
 
-void readExact(Socket &socket, void *data, std::size_t size) {
-  asio::read(socket, asio::buffer(data, size));
-}
-
-template <typename Unsigned> Unsigned readBigEndian(Socket &socket) {
+template <typename Unsigned> Unsigned readBigEndian(WireInput &in) {
   unsigned char bytes[sizeof(Unsigned)];
-  readExact(socket, bytes, sizeof bytes);
+  in.read(bytes, sizeof bytes);
   Unsigned value = 0;
   for (unsigned char byte : bytes) {
     value = static_cast<Unsigned>(value << 8 | byte);
@@ -50,100 +47,140 @@ template <typename To, typename From> To bitCast(From value) {
 
 // Reads count elements' raw bytes. A negative count fails as an allocation
 // would; a large one fails on the first missing byte, not on memory.
-template <typename Element> std::vector<Element> readElements(Socket &socket, std::int64_t count) {
+template <typename Element> std::vector<Element> readElements(WireInput &in, std::int64_t count) {
   if (count < 0) {
     throw std::bad_alloc();
   }
   const auto total = static_cast<std::size_t>(count);
+  in.expect(total * sizeof(Element));
   const std::size_t step = ReadStep / sizeof(Element);
   std::vector<Element> values;
   while (values.size() < total) {
     const std::size_t start = values.size();
     values.resize(start + std::min(step, total - start));
-    readExact(socket, values.data() + start, (values.size() - start) * sizeof(Element));
+    in.read(values.data() + start, (values.size() - start) * sizeof(Element));
   }
   return values;
 }
 
-void skipBytes(Socket &socket, std::size_t count) {
+void skipBytes(WireInput &in, std::size_t count) {
   char bytes[16];
-  readExact(socket, bytes, count);
+  in.read(bytes, count);
 }
 
 // Reads and drops the value of one metadata entry of the given type.
-void skipMetaValue(Socket &socket, int type) {
+void skipMetaValue(WireInput &in, int type) {
   // Value sizes of types 0, 1, 2, 3, -, 5 (short, byte, short), 6 (three ints).
   static const std::size_t sizes[] = {1, 2, 4, 4, 0, 5, 12};
   if (type == 4) {
-    readElements<char>(socket, 2 * static_cast<std::int64_t>(parseShort(socket)));
+    readElements<char>(in, 2 * static_cast<std::int64_t>(parseShort(in)));
   } else {
-    skipBytes(socket, sizes[type]);
+    skipBytes(in, sizes[type]);
   }
+}
+
+template <typename Value> Value readFrom(Socket &socket, Value (*reader)(WireInput &)) {
+  SocketInput in(socket);
+  return reader(in);
 }
 
 } // namespace
 
-signed char parseByte(Socket &socket) {
-  return static_cast<signed char>(readBigEndian<std::uint8_t>(socket));
+signed char parseByte(WireInput &in) {
+  return static_cast<signed char>(readBigEndian<std::uint8_t>(in));
 }
 
-bool parseBool(Socket &socket) {
-  const signed char byte = parseByte(socket);
+bool parseBool(WireInput &in) {
+  const signed char byte = parseByte(in);
   if (byte != 0 && byte != 1) {
     throw "invalid bool received";
   }
   return byte == 1;
 }
 
-short parseShort(Socket &socket) {
-  return static_cast<short>(readBigEndian<std::uint16_t>(socket));
+short parseShort(WireInput &in) { return static_cast<short>(readBigEndian<std::uint16_t>(in)); }
+
+int parseInt(WireInput &in) { return static_cast<int>(readBigEndian<std::uint32_t>(in)); }
+
+std::int64_t parseLong(WireInput &in) {
+  return static_cast<std::int64_t>(readBigEndian<std::uint64_t>(in));
 }
 
-int parseInt(Socket &socket) { return static_cast<int>(readBigEndian<std::uint32_t>(socket)); }
+float parseFloat(WireInput &in) { return bitCast<float>(readBigEndian<std::uint32_t>(in)); }
 
-std::int64_t parseLong(Socket &socket) {
-  return static_cast<std::int64_t>(readBigEndian<std::uint64_t>(socket));
-}
+double parseDouble(WireInput &in) { return bitCast<double>(readBigEndian<std::uint64_t>(in)); }
 
-float parseFloat(Socket &socket) { return bitCast<float>(readBigEndian<std::uint32_t>(socket)); }
-
-double parseDouble(Socket &socket) { return bitCast<double>(readBigEndian<std::uint64_t>(socket)); }
-
-std::string parseString8(Socket &socket) {
-  const std::vector<char> bytes = readElements<char>(socket, parseShort(socket));
+std::string parseString8(WireInput &in) {
+  const std::vector<char> bytes = readElements<char>(in, parseShort(in));
   return std::string(bytes.begin(), bytes.end());
 }
 
-std::string parseString16(Socket &socket) {
-  const short units = parseShort(socket);
-  const std::vector<char> bytes = readElements<char>(socket, 2 * static_cast<std::int64_t>(units));
+std::string parseString16(WireInput &in) {
+  const short units = parseShort(in);
+  const std::vector<char> bytes = readElements<char>(in, 2 * static_cast<std::int64_t>(units));
   return String16::decode(bytes.data(), bytes.size() / 2);
 }
 
-std::vector<signed char> parseByteArray(Socket &socket, int count) {
-  return readElements<signed char>(socket, count);
+std::vector<signed char> parseByteArray(WireInput &in, int count) {
+  return readElements<signed char>(in, count);
 }
 
-std::vector<short> parseShortArray(Socket &socket, int count) {
-  return readElements<short>(socket, count);
+std::vector<short> parseShortArray(WireInput &in, int count) {
+  return readElements<short>(in, count);
 }
 
-std::vector<char> parseMeta(Socket &socket) {
+std::vector<char> parseMeta(WireInput &in) {
   std::vector<char> types;
-  for (signed char key = parseByte(socket); key != MetaEnd; key = parseByte(socket)) {
+  for (signed char key = parseByte(in); key != MetaEnd; key = parseByte(in)) {
     const int type = static_cast<unsigned char>(key) >> 5;
     if (type == 7) {
-      throw std::runtime_error("unknown metadata byte x");
+      throw WireFault("unknown metadata byte x");
     }
-    skipMetaValue(socket, type);
+    skipMetaValue(in, type);
     types.push_back(static_cast<char>(type));
   }
   return types;
 }
 
-std::vector<signed char> parseCompressed(Socket &socket, std::size_t maxOutput) {
-  const std::vector<unsigned char> block = readElements<unsigned char>(socket, parseInt(socket));
+// The block is refused by its length, before its bytes are waited for: a
+// hostile length must not make the client buffer more than the bound.
+std::vector<signed char> parseCompressed(WireInput &in, std::size_t maxOutput) {
+  const int length = parseInt(in);
+  const std::size_t bound = Inflate::inputBound(maxOutput);
+  if (length > 0 && static_cast<std::size_t>(length) > bound) {
+    throw WireFault("compressed block of " + std::to_string(length) + " bytes, more than the " +
+                    std::to_string(bound) + " that inflate to at most " +
+                    std::to_string(maxOutput));
+  }
+  const std::vector<unsigned char> block = readElements<unsigned char>(in, length);
   return Inflate::inflateBounded(block.data(), block.size(), maxOutput);
+}
+
+// The socket overloads: blocking reads through a SocketInput.
+signed char parseByte(Socket &socket) { return readFrom(socket, parseByte); }
+bool parseBool(Socket &socket) { return readFrom(socket, parseBool); }
+short parseShort(Socket &socket) { return readFrom(socket, parseShort); }
+int parseInt(Socket &socket) { return readFrom(socket, parseInt); }
+std::int64_t parseLong(Socket &socket) { return readFrom(socket, parseLong); }
+float parseFloat(Socket &socket) { return readFrom(socket, parseFloat); }
+double parseDouble(Socket &socket) { return readFrom(socket, parseDouble); }
+std::string parseString8(Socket &socket) { return readFrom(socket, parseString8); }
+std::string parseString16(Socket &socket) { return readFrom(socket, parseString16); }
+std::vector<char> parseMeta(Socket &socket) { return readFrom(socket, parseMeta); }
+
+std::vector<signed char> parseByteArray(Socket &socket, int count) {
+  SocketInput in(socket);
+  return parseByteArray(in, count);
+}
+
+std::vector<short> parseShortArray(Socket &socket, int count) {
+  SocketInput in(socket);
+  return parseShortArray(in, count);
+}
+
+std::vector<signed char> parseCompressed(Socket &socket, std::size_t maxOutput) {
+  SocketInput in(socket);
+  return parseCompressed(in, maxOutput);
 }
 
 void writeByte(std::ostream &out, signed char value) {

@@ -1,12 +1,12 @@
 #include <algorithm>
 #include <cstdint>
 #include <new>
-#include <stdexcept>
 #include <string>
 #include <utility>
 
 #include "TSDataTypes.h"
 #include "TSPackets.h"
+#include "WireFault.h"
 
 // parse of the packets whose fields are lists: chunk data, block changes,
 // explosion records, window slots and item data.
@@ -73,23 +73,23 @@ void checkCount(std::int64_t count) {
 
 } // namespace
 
-void MapChunk::parse(asio::ip::tcp::socket &socket) {
-  x = parseInt(socket);
-  y = parseShort(socket);
-  z = parseInt(socket);
-  sizeX = parseByte(socket);
-  sizeY = parseByte(socket);
-  sizeZ = parseByte(socket);
+void MapChunk::parse(WireInput &in) {
+  x = parseInt(in);
+  y = parseShort(in);
+  z = parseInt(in);
+  sizeX = parseByte(in);
+  sizeY = parseByte(in);
+  sizeZ = parseByte(in);
   const int blocks = (sizeX + 1) * (sizeY + 1) * (sizeZ + 1);
   if (blocks < 0) {
-    throw std::runtime_error("map chunk of negative size " + std::to_string(blocks));
+    throw WireFault("map chunk of negative size " + std::to_string(blocks));
   }
   const auto n = static_cast<std::size_t>(blocks);
   const std::size_t expected = n + (3 * n + 1) / 2;
-  std::vector<signed char> payload = parseCompressed(socket, expected);
+  std::vector<signed char> payload = parseCompressed(in, expected);
   if (payload.size() < expected) {
-    throw std::out_of_range("map chunk payload of " + std::to_string(payload.size()) +
-                            " bytes, expected " + std::to_string(expected));
+    throw WireFault("map chunk payload of " + std::to_string(payload.size()) +
+                    " bytes, expected " + std::to_string(expected));
   }
   const auto *nibbles = reinterpret_cast<const unsigned char *>(payload.data()) + n;
   splitNibbles(nibbles, 0, n, metadata);
@@ -102,11 +102,11 @@ void MapChunk::parse(asio::ip::tcp::socket &socket) {
 
 // A coordinate short packs the block's place in its chunk as x (4 bits),
 // z (4 bits), y (8 bits), high bits first.
-void MultiBlockChange::parse(asio::ip::tcp::socket &socket) {
-  chunkX = parseInt(socket);
-  chunkZ = parseInt(socket);
-  count = parseShort(socket);
-  const std::vector<short> coordinates = parseShortArray(socket, count);
+void MultiBlockChange::parse(WireInput &in) {
+  chunkX = parseInt(in);
+  chunkZ = parseInt(in);
+  count = parseShort(in);
+  const std::vector<short> coordinates = parseShortArray(in, count);
   blockX.resize(coordinates.size());
   blockY.resize(coordinates.size());
   blockZ.resize(coordinates.size());
@@ -117,21 +117,22 @@ void MultiBlockChange::parse(asio::ip::tcp::socket &socket) {
     blockZ[i] = static_cast<signed char>(packed >> 8 & 15);
     blockY[i] = static_cast<signed char>(packed & 255);
   }
-  types = parseByteArray(socket, count);
-  metadata = parseByteArray(socket, count);
+  types = parseByteArray(in, count);
+  metadata = parseByteArray(in, count);
 }
 
-void Explosion::parse(asio::ip::tcp::socket &socket) {
-  x = parseInt(socket);
-  y = parseByte(socket);
-  z = parseInt(socket);
-  radius = parseFloat(socket);
-  const int count = parseInt(socket);
+void Explosion::parse(WireInput &in) {
+  x = parseInt(in);
+  y = parseByte(in);
+  z = parseInt(in);
+  radius = parseFloat(in);
+  const int count = parseInt(in);
   checkCount(count);
+  in.expect(3 * static_cast<std::size_t>(count));
   records.clear();
   for (int left = count; left > 0;) {
     const int step = std::min(left, RecordStep);
-    const std::vector<signed char> bytes = parseByteArray(socket, 3 * step);
+    const std::vector<signed char> bytes = parseByteArray(in, 3 * step);
     for (std::size_t k = 0; k < bytes.size(); k += 3) {
       records.push_back({bytes[k], bytes[k + 1], bytes[k + 2]});
     }
@@ -139,9 +140,9 @@ void Explosion::parse(asio::ip::tcp::socket &socket) {
   }
 }
 
-void WindowItems::parse(asio::ip::tcp::socket &socket) {
-  windowId = parseByte(socket);
-  count = parseShort(socket);
+void WindowItems::parse(WireInput &in) {
+  windowId = parseByte(in);
+  count = parseShort(in);
   checkCount(count);
   itemCounts.clear();
   itemIds.clear();
@@ -150,19 +151,19 @@ void WindowItems::parse(asio::ip::tcp::socket &socket) {
   itemIds.reserve(static_cast<std::size_t>(count));
   damages.reserve(static_cast<std::size_t>(count));
   for (short i = 0; i < count; ++i) {
-    const short itemId = parseShort(socket);
+    const short itemId = parseShort(in);
     const bool stack = itemId != -1;
     itemIds.push_back(itemId);
-    itemCounts.push_back(stack ? parseByte(socket) : 0);
-    damages.push_back(stack ? parseShort(socket) : 0);
+    itemCounts.push_back(stack ? parseByte(in) : 0);
+    damages.push_back(stack ? parseShort(in) : 0);
   }
 }
 
-void ItemData::parse(asio::ip::tcp::socket &socket) {
-  itemType = parseShort(socket);
-  itemId = parseShort(socket);
-  length = static_cast<unsigned char>(parseByte(socket));
-  const std::vector<signed char> bytes = parseByteArray(socket, length);
+void ItemData::parse(WireInput &in) {
+  itemType = parseShort(in);
+  itemId = parseShort(in);
+  length = static_cast<unsigned char>(parseByte(in));
+  const std::vector<signed char> bytes = parseByteArray(in, length);
   data.assign(bytes.begin(), bytes.end());
 }
 

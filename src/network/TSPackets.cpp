@@ -1,5 +1,6 @@
 #include "TSPackets.h"
 
+#include "PositionLayouts.h"
 #include "TSDataTypes.h"
 
 // parse and writeToStream of every catalogue row, generated from its Read and
@@ -10,13 +11,18 @@ namespace TSPackets {
 
 using namespace TSDataTypes;
 
+void Packet::parse(asio::ip::tcp::socket& socket) {
+  SocketInput in(socket);
+  parse(in);
+}
+
 void Packet::write(std::ostream& out) const {
   writeByte(out, id);
   writeToStream(out);
 }
 
 #define TS_PARSE_FIELD(r, data, field)                                                             \
-  TS_FIELD_NAME(field) = BOOST_PP_CAT(parse, TS_FIELD_KIND(field))(socket);
+  TS_FIELD_NAME(field) = BOOST_PP_CAT(parse, TS_FIELD_KIND(field))(in);
 #define TS_WRITE_FIELD(r, data, field) BOOST_PP_CAT(write, TS_FIELD_KIND(field))(out, TS_FIELD_NAME(field));
 
 #define TS_REFUSAL_NotCall "I'm a client, I don't call this"
@@ -24,9 +30,9 @@ void Packet::write(std::ostream& out) const {
 #define TS_REFUSAL_NeverReceive "I'm a client, I never receive this"
 
 #define TS_PARSE_Fields(Class, fields)                                                             \
-  void Class::parse(asio::ip::tcp::socket& socket) { BOOST_PP_SEQ_FOR_EACH(TS_PARSE_FIELD, ~, fields) }
+  void Class::parse(WireInput& in) { BOOST_PP_SEQ_FOR_EACH(TS_PARSE_FIELD, ~, fields) }
 #define TS_PARSE_REFUSED(Class, text)                                                              \
-  void Class::parse(asio::ip::tcp::socket&) { throw text; }
+  void Class::parse(WireInput&) { throw text; }
 #define TS_PARSE_NotCall(Class, fields) TS_PARSE_REFUSED(Class, TS_REFUSAL_NotCall)
 #define TS_PARSE_NotSend(Class, fields) TS_PARSE_REFUSED(Class, TS_REFUSAL_NotSend)
 #define TS_PARSE_NeverReceive(Class, fields) TS_PARSE_REFUSED(Class, TS_REFUSAL_NeverReceive)
@@ -54,11 +60,11 @@ namespace {
 
 // Item-stack tails: count and damage follow the item id only when it passes
 // the packet's test.
-void parseSlotTail(asio::ip::tcp::socket& socket, bool present, signed char& count,
+void parseSlotTail(WireInput& in, bool present, signed char& count,
                    short& damage) {
   if (present) {
-    count = parseByte(socket);
-    damage = parseShort(socket);
+    count = parseByte(in);
+    damage = parseShort(in);
   }
 }
 
@@ -72,44 +78,29 @@ void writeSlotTail(std::ostream& out, bool present, signed char count, short dam
 } // namespace
 
 // The server sends y after the stance, the client writes it before.
-void PlayerPosAndLook::parse(asio::ip::tcp::socket& socket) {
-  x = parseDouble(socket);
-  stance = parseDouble(socket);
-  y = parseDouble(socket);
-  z = parseDouble(socket);
-  yaw = parseFloat(socket);
-  pitch = parseFloat(socket);
-  onGround = parseBool(socket);
-}
+void PlayerPosAndLook::parse(WireInput& in) { inServerOrder(*this, FieldReader{in}); }
 
 void PlayerPosAndLook::writeToStream(std::ostream& out) const {
-  writeDouble(out, x);
-  writeDouble(out, y);
-  writeDouble(out, stance);
-  writeDouble(out, z);
-  writeFloat(out, yaw);
-  writeFloat(out, pitch);
-  writeBool(out, onGround);
+  inClientOrder(*this, FieldWriter{out});
 }
 
+// Some servers send this packet too, in the layout the client writes.
+void PlayerPosition::parse(WireInput& in) { inClientOrder(*this, FieldReader{in}); }
+
 void PlayerPosition::writeToStream(std::ostream& out) const {
-  writeDouble(out, x);
-  writeDouble(out, y);
-  writeDouble(out, stance);
-  writeDouble(out, z);
-  writeBool(out, onGround);
+  inClientOrder(*this, FieldWriter{out});
 }
 
 // The server takes at most 100 characters of chat.
 void ChatMessage::writeToStream(std::ostream& out) const { writeString16(out, message, 100); }
 
-void PlayerBlockPlace::parse(asio::ip::tcp::socket& socket) {
-  x = parseInt(socket);
-  y = parseByte(socket);
-  z = parseInt(socket);
-  direction = parseByte(socket);
-  itemId = parseShort(socket);
-  parseSlotTail(socket, itemId >= 0, itemCount, damage);
+void PlayerBlockPlace::parse(WireInput& in) {
+  x = parseInt(in);
+  y = parseByte(in);
+  z = parseInt(in);
+  direction = parseByte(in);
+  itemId = parseShort(in);
+  parseSlotTail(in, itemId >= 0, itemCount, damage);
 }
 
 void PlayerBlockPlace::writeToStream(std::ostream& out) const {
@@ -131,24 +122,24 @@ void WindowClick::writeToStream(std::ostream& out) const {
   writeSlotTail(out, itemId != -1, itemCount, damage);
 }
 
-void SetSlot::parse(asio::ip::tcp::socket& socket) {
-  windowId = parseByte(socket);
-  slot = parseShort(socket);
-  itemId = parseShort(socket);
-  parseSlotTail(socket, itemId != -1, itemCount, damage);
+void SetSlot::parse(WireInput& in) {
+  windowId = parseByte(in);
+  slot = parseShort(in);
+  itemId = parseShort(in);
+  parseSlotTail(in, itemId != -1, itemCount, damage);
 }
 
-void AddObject::parse(asio::ip::tcp::socket& socket) {
-  entityId = parseInt(socket);
-  type = parseByte(socket);
-  x = parseInt(socket);
-  y = parseInt(socket);
-  z = parseInt(socket);
-  flag = parseInt(socket);
+void AddObject::parse(WireInput& in) {
+  entityId = parseInt(in);
+  type = parseByte(in);
+  x = parseInt(in);
+  y = parseInt(in);
+  z = parseInt(in);
+  flag = parseInt(in);
   if (flag != 0) {
-    speedX = parseShort(socket);
-    speedY = parseShort(socket);
-    speedZ = parseShort(socket);
+    speedX = parseShort(in);
+    speedY = parseShort(in);
+    speedZ = parseShort(in);
   }
 }
 

@@ -1,3 +1,5 @@
+#include <functional>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -205,9 +207,15 @@ TEST(Authentication, ResponsesAreCollectedWholeAndBounded) {
   const std::string large(40000, 'x');
   HttpStub stub({large, "", std::string(MaxResponseBytes + 1, 'y')});
   OutputCapture capture;
-  EXPECT_EQ(my_dummy_curl(stub.url() + "/large", 1), large);
-  EXPECT_EQ(my_dummy_curl(stub.url() + "/empty", 1), "");
-  EXPECT_THROW(my_dummy_curl(stub.url() + "/huge", 1), std::runtime_error);
+  const auto get = [&](const std::string& path) {
+    HttpGet request;
+    request.url = stub.url() + path;
+    request.timeoutSeconds = 1;
+    return my_dummy_curl(request);
+  };
+  EXPECT_EQ(get("/large"), large);
+  EXPECT_EQ(get("/empty"), "");
+  EXPECT_THROW(get("/huge"), std::runtime_error);
 }
 
 TEST(Authentication, LoginAnswerSplitsIntoFields) {
@@ -235,5 +243,49 @@ TEST(Authentication, UrlsEncodeValuesAndMaskSecretsForTheLog) {
             "http://join.example/game/joinserver.jsp?user=a&sessionId=********&serverId=h");
   EXPECT_EQ(maskLoginResponse("1:2:Name:sid\n"), "1:2:Name:********");
   EXPECT_EQ(maskLoginResponse("Bad login"), "Bad login");
-  EXPECT_EQ(maskSecret(""), "");
+}
+
+// The services are asked beside the event loop: ticks go on while they take
+// their time, and a disconnect (the quit key, the window closing) ends the
+// login without a Login, at once for the loop and within about a second for
+// the request under way.
+TEST(Authentication, LoginRunsBesideTheLoopUntilCancelled) {
+  const int ticksBeforeQuit = 30;
+  HttpStub stub({});
+  AccountServices services = servicesAt(stub.url());
+  services.timeoutSeconds = 10;
+  ScriptedServer server([&](ServerPeer& peer) {
+    peer.receive(Wire().i8(0x02).string16("Tester").bytes().size());
+    peer.send(Wire().i8(0x02).string16("5ab3f"));
+    EXPECT_EQ(peer.receiveUntilEnd(), "");
+  });
+  asio::io_service io;
+  auto network = std::make_unique<Network>(io);
+  network->setAccountServices(services);
+  asio::steady_timer ticker(io);
+  int ticks = 0;
+  std::function<void()> tick = [&] {
+    ticker.expires_after(10ms);
+    ticker.async_wait([&](const asio::error_code&) {
+      if (++ticks == ticksBeforeQuit) {
+        network->disconnect();
+      } else {
+        tick();
+      }
+    });
+  };
+  OutputCapture capture;
+  network->connect("127.0.0.1", server.port(), "Tester", Password);
+  tick();
+  EXPECT_EQ(describe(runLoop(io)), "");
+  const auto cancelled = std::chrono::steady_clock::now();
+  network.reset();
+  EXPECT_LT(std::chrono::steady_clock::now() - cancelled, 2s);
+  server.finish();
+  EXPECT_EQ(ticks, ticksBeforeQuit);
+  EXPECT_EQ(stub.requests().size(), 1u);
+  EXPECT_EQ(afterHandShake(capture.out()),
+            (Lines{"handshake: \"5ab3f\"", "handshakelen: \"5\"", "sending login packet",
+                   "handle disconnect"}));
+  EXPECT_EQ(capture.err(), Lines());
 }

@@ -1,4 +1,5 @@
 #include <future>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -96,6 +97,8 @@ TEST(Connect, TriesEachResolvedAddressOnceInOrder) {
   EXPECT_EQ(describe(runLoop(io)), "");
   EXPECT_EQ(capture.out(), allRefused(endpoints));
   EXPECT_FALSE(client.isConnected());
+  EXPECT_EQ(client.lastSessionEnd().kind, SessionEnd::Kind::ConnectFailed);
+  EXPECT_EQ(client.lastSessionEnd().text, "Connection refused");
 }
 
 // Whatever "localhost" resolves to here, each address is tried once.
@@ -136,36 +139,6 @@ TEST(Connect, DisconnectAndFlushWhileClosedOnlyLog) {
             (Lines{"handle disconnect", "send failed: Transport endpoint is not connected"}));
 }
 
-// The disconnect key: the goodbye is written out before the socket closes.
-TEST(Connect, FlushOutputWritesEverythingQueuedBeforeDisconnect) {
-  TSPackets::Disconnect goodbye;
-  goodbye.reason = "disconnect ferrowick";
-  const std::string goodbyeBytes = Wire().i8(0xFF).string16("disconnect ferrowick");
-  ScriptedServer server([&](ServerPeer& peer) {
-    peer.receive(Wire().i8(0x02).string16("Tester").bytes().size());
-    peer.send(Wire().i8(0x03).string16("hi"));
-    EXPECT_EQ(peer.receive(goodbyeBytes.size()), goodbyeBytes);
-    peer.awaitEnd();
-  });
-  asio::io_service io;
-  TestClient client(io);
-  bool flushed = false;
-  client.onChat = [&] {
-    asio::post(io, [&] {
-      client.send(goodbye);
-      flushed = client.flushOutput(2000ms);
-      client.disconnect();
-    });
-  };
-  OutputCapture capture;
-  client.connect("127.0.0.1", server.port(), "Tester", "pw");
-  EXPECT_EQ(describe(runLoop(io)), "");
-  server.finish();
-  EXPECT_TRUE(flushed);
-  EXPECT_EQ(afterHandShake(capture.out()), Lines{"handle disconnect"});
-  EXPECT_EQ(capture.err(), Lines{"connection lost"});
-}
-
 TEST(Connect, FlushOutputGivesUpAtItsTimeLimit) {
   std::promise<void> flushEnded;
   ScriptedServer server([&](ServerPeer& peer) {
@@ -196,4 +169,64 @@ TEST(Connect, FlushOutputGivesUpAtItsTimeLimit) {
   EXPECT_FALSE(flushed);
   EXPECT_EQ(afterHandShake(capture.out()),
             (Lines{"send failed: Connection timed out", "handle disconnect"}));
+}
+
+// The disconnect key's write: the goodbye leaves after everything queued
+// before it, also after what a flush under way still had to write, and
+// never in the middle of an earlier packet.
+TEST(Connect, FlushOutputWritesTheGoodbyeAfterEverythingQueued) {
+  struct Case {
+    const char* name;
+    int largePackets;
+    Lines out;
+    Lines err;
+  };
+  const std::vector<Case> cases = {
+      {"nothing else queued", 0, {"handle disconnect"}, {"connection lost"}},
+      {"a flush under way", 64,
+       {"handle disconnect", "send failed: Operation aborted.", "handle disconnect"}, {}},
+  };
+  TSPackets::Disconnect large;
+  large.reason.assign(32767, 'x');
+  TSPackets::Disconnect goodbye;
+  goodbye.reason = "disconnect ferrowick";
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.name);
+    std::string expected;
+    for (int i = 0; i < test.largePackets; ++i) {
+      expected += bytesOf(large);
+    }
+    expected += bytesOf(goodbye);
+    std::string received;
+    ScriptedServer server([&](ServerPeer& peer) {
+      peer.receive(Wire().i8(0x02).string16("Tester").bytes().size());
+      peer.send(Wire().i8(0x03).string16("hi"));
+      // A flush under way fills the connection and waits.
+      std::this_thread::sleep_for(300ms);
+      received = peer.receiveUntilEnd();
+    });
+    asio::io_service io;
+    TestClient client(io);
+    bool flushed = false;
+    client.onChat = [&] {
+      for (int i = 0; i < test.largePackets; ++i) {
+        client.send(large);
+      }
+      asio::post(io, [&] {
+        client.send(goodbye);
+        flushed = client.flushOutput(5000ms);
+        client.disconnect();
+      });
+    };
+    OutputCapture capture;
+    client.connect("127.0.0.1", server.port(), "Tester", "pw");
+    EXPECT_EQ(describe(runLoop(io)), "");
+    server.finish();
+    EXPECT_TRUE(flushed);
+    EXPECT_EQ(received.size(), expected.size());
+    EXPECT_TRUE(received == expected) << "the goodbye was spliced into the earlier packets";
+    EXPECT_EQ(afterHandShake(capture.out()), test.out);
+    EXPECT_EQ(capture.err(), test.err);
+    EXPECT_EQ(client.lastSessionEnd().kind, SessionEnd::Kind::Closed);
+  }
 }

@@ -1,3 +1,4 @@
+#include <set>
 #include <string>
 #include <vector>
 
@@ -19,12 +20,16 @@ struct HandlerCase {
 };
 
 // What the default handlers print for the packet, received by a plain
-// Network from a server that then closes the connection.
+// Network from a server that then ends its side of the connection.
 Lines defaultHandlerLines(const std::string& packet, Lines& errors) {
   const std::string handShake = Wire().i8(0x02).string16("Tester");
   ScriptedServer server([&](ServerPeer& peer) {
     peer.receive(handShake.size());
     peer.send(packet);
+    // Whatever the handler answers is read: the client sees the end of the
+    // stream, not a reset.
+    peer.endSending();
+    peer.awaitEnd();
   });
   asio::io_service io;
   Network network(io);
@@ -46,17 +51,35 @@ Lines defaultHandlerLines(const std::string& packet, Lines& errors) {
   return lines;
 }
 
+// The ids that the receive loop dispatches, from the catalogue.
+std::set<int> dispatchedIds() {
+  std::set<int> ids;
+#define TS_DISPATCHED_Dispatched(packetId) ids.insert(packetId);
+#define TS_DISPATCHED_Unknown(packetId)
+#define TS_DISPATCHED(packetId, Class, Read, Write, Dispatch, fields)                              \
+  TS_DISPATCHED_##Dispatch(packetId)
+  TS_PACKET_CATALOGUE(TS_DISPATCHED)
+#undef TS_DISPATCHED
+#undef TS_DISPATCHED_Unknown
+#undef TS_DISPATCHED_Dispatched
+  return ids;
+}
+
 Wire openWindow(int type) { return Wire().i8(0x64).i8(1).i8(type).string16("Chest").i8(27); }
 
 } // namespace
 
 // Every dispatched id reaches its handler, is read whole, and the default
-// prints its lines (or nothing).
+// prints its lines (or nothing). Each id of the catalogue's dispatch table
+// has a case here.
 TEST(DefaultHandlers, PrintTheirLines) {
   const std::vector<HandlerCase> cases = {
       {"Ping", Wire().i8(0x00).i32(3), {}},
       {"Login", Wire().i8(0x01).i32(42).string16("").i64(-5).i32(0).i8(0).i8(0).i8(0).i8(0),
        {"received login packet", "your entity id: 42", "Map Seed of server: -5"}},
+      {"HandShake without account login", Wire().i8(0x02).string16("-"),
+       {"handshake: \"-\"", "handshakelen: \"1\"", "sending login packet",
+        "authenticating with password: ********"}},
       {"ChatMessage", Wire().i8(0x03).string16("hello there"), {"Chat: hello there"}},
       {"TimeUpdate", Wire().i8(0x04).i64(6000), {}},
       {"EntityEquipment", Wire().i8(0x05).i32(3).i16(4).i16(276).i16(0),
@@ -67,6 +90,12 @@ TEST(DefaultHandlers, PrintTheirLines) {
        {"Your health has been updated to 20"}},
       {"Respawn", Wire().i8(0x09).i8(0).i8(1).i8(0).i16(128).i64(9),
        {"The server has accepted your respawn request"}},
+      {"PlayerPosition", Wire().i8(0x0B).f64(1.5).f64(64).f64(65.62).f64(-3).boolean(true),
+       {"received position packet: x,y,z,stance = 1.5,64,-3,65.62"}},
+      {"PlayerPosAndLook",
+       Wire().i8(0x0D).f64(1).f64(2).f64(3).f64(4).f32(5.5f).f32(-6.25f).boolean(true),
+       {"received pos and look packet: ", "x,y,z,stance = 1,3,4,2",
+        "yaw, pitch, on_ground5.5,-6.25,1", "answering with same packet"}},
       {"PlayerDig", Wire().i8(0x0E).i8(0).i32(1).i8(2).i32(3).i8(1), {}},
       {"UseBed", Wire().i8(0x11).i32(1).i8(0).i32(1).i8(2).i32(3), {"Use Bed"}},
       {"Animation", Wire().i8(0x12).i32(7).i8(1), {"7 changed it's animation to: 1"}},
@@ -148,6 +177,12 @@ TEST(DefaultHandlers, PrintTheirLines) {
       {"Statistic", Wire().i8(0xC8).i32(1).i8(1), {}},
       {"PlayerListItem", Wire().i8(0xC9).string16("Bob").boolean(true).i16(20), {}},
   };
+  // The kick closes the connection: ReceiveLoop.KickClosesTheConnection.
+  std::set<int> covered = {0xFF};
+  for (const HandlerCase& test : cases) {
+    covered.insert(static_cast<unsigned char>(test.packet.front()));
+  }
+  EXPECT_EQ(covered, dispatchedIds());
   for (const HandlerCase& test : cases) {
     SCOPED_TRACE(test.name);
     Lines errors;

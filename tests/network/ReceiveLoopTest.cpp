@@ -1,5 +1,8 @@
+#include <atomic>
+#include <cstdint>
 #include <functional>
 #include <future>
+#include <set>
 #include <iostream>
 #include <string>
 #include <thread>
@@ -225,6 +228,7 @@ TEST(ReceiveLoop, ReportsParseErrorsWithTheIdAndEnds) {
                      test.idText}));
     EXPECT_NE(describe(session.thrown).find(test.error), std::string::npos);
     EXPECT_EQ(session.out(), Lines{"handle disconnect"});
+    EXPECT_NE(session.client.lastSessionEnd().text.find(test.error), std::string::npos);
   }
 }
 
@@ -235,6 +239,8 @@ TEST(ReceiveLoop, ServerClosingBetweenPacketsEndsTheSessionQuietly) {
   EXPECT_EQ(describe(session.thrown), "");
   EXPECT_EQ(session.out(), concat(ClosedByServer, {"handle disconnect"}));
   EXPECT_EQ(session.capture.err(), Lines());
+  EXPECT_EQ(session.client.lastSessionEnd().kind, SessionEnd::Kind::Lost);
+  EXPECT_EQ(session.client.lastSessionEnd().text, "End of file");
 }
 
 TEST(ReceiveLoop, KickClosesTheConnection) {
@@ -271,5 +277,229 @@ TEST(ReceiveLoop, KickClosesTheConnection) {
     EXPECT_EQ(session.out(), concat(test.out, {"handle disconnect"}));
     EXPECT_EQ(session.capture.err(), test.err);
     EXPECT_FALSE(session.client.isConnected());
+    EXPECT_EQ(session.client.lastSessionEnd().kind, SessionEnd::Kind::Kicked);
+  }
+}
+
+namespace {
+
+// The game's tick beside the connection: a timer on the client's loop that
+// counts while the client is connected.
+class Ticker {
+public:
+  Ticker(asio::io_service& io, const Network& client) : m_timer(io), m_client(client) { next(); }
+
+  // Waits until the loop has ticked `count` more times; false when it does
+  // not within a few seconds.
+  bool ticks(int count) const {
+    const int target = m_count + count;
+    const auto deadline = std::chrono::steady_clock::now() + 5s;
+    while (m_count < target) {
+      if (std::chrono::steady_clock::now() > deadline) {
+        return false;
+      }
+      std::this_thread::sleep_for(1ms);
+    }
+    return true;
+  }
+
+private:
+  void next() {
+    m_timer.expires_after(5ms);
+    m_timer.async_wait([this](const asio::error_code& error) {
+      ++m_count;
+      if (!error && m_client.isConnected()) {
+        next();
+      }
+    });
+  }
+
+  asio::steady_timer m_timer;
+  const Network& m_client;
+  std::atomic<int> m_count{0};
+};
+
+Wire columnOfZeros() {
+  return Wire().i8(0x33).i32(-32).i16(0).i32(48).i8(15).i8(127).i8(15).zeros(81920);
+}
+
+std::vector<std::string> piecesOf(const std::string& bytes, std::size_t count) {
+  std::vector<std::string> pieces;
+  const std::size_t size = (bytes.size() + count - 1) / count;
+  for (std::size_t start = 0; start < bytes.size(); start += size) {
+    pieces.push_back(bytes.substr(start, size));
+  }
+  return pieces;
+}
+
+} // namespace
+
+// A packet is parsed once all its bytes are there: while it arrives, the
+// loop goes on with everything else.
+TEST(ReceiveLoop, TicksGoOnWhileAPacketArrivesInPieces) {
+  const std::string chat = Wire().i8(0x03).string16("slowly");
+  Session session;
+  const Ticker ticker(session.io, session.client);
+  session.run([&](ServerPeer& peer) {
+    for (const std::string& piece :
+         {chat.substr(0, 1), chat.substr(1, 1), chat.substr(2, 5), chat.substr(7)}) {
+      peer.send(piece);
+      EXPECT_TRUE(ticker.ticks(3)) << "no tick after " << piece.size() << " more bytes";
+    }
+    for (const std::string& piece : piecesOf(columnOfZeros(), 5)) {
+      EXPECT_TRUE(ticker.ticks(3));
+      peer.send(piece);
+    }
+  });
+  EXPECT_EQ(session.client.chat, Lines{"slowly"});
+  EXPECT_EQ(session.out(), concat({"received MapChunk: -32, 0, 48 of size: 15, 127, 15"},
+                                  concat(ClosedByServer, {"handle disconnect"})));
+}
+
+// The stall clock runs per packet: a slow stream of packets that each
+// complete in time goes on; a packet that stops half-way ends the session.
+TEST(ReceiveLoop, APacketThatStopsHalfWayEndsTheSessionAfterTheStallTime) {
+  const std::string chat = Wire().i8(0x03).string16("in time");
+  Session session;
+  session.client.setStallTimeout(400ms);
+  std::chrono::steady_clock::time_point stopped;
+  session.run([&](ServerPeer& peer) {
+    for (int packet = 0; packet < 2; ++packet) {
+      peer.send(chat.substr(0, 4));
+      std::this_thread::sleep_for(250ms);
+      peer.send(chat.substr(4));
+    }
+    peer.send(chat.substr(0, 4));
+    stopped = std::chrono::steady_clock::now();
+    peer.awaitEnd();
+  });
+  const auto waited = std::chrono::steady_clock::now() - stopped;
+  EXPECT_EQ(session.client.chat, (Lines{"in time", "in time"}));
+  EXPECT_EQ(session.capture.err(),
+            (Lines{"connection stalled: message 0x3 incomplete after 0.4 s", "connection lost"}));
+  EXPECT_EQ(session.out(), (Lines{"handle disconnect", "handle disconnect"}));
+  EXPECT_EQ(describe(session.thrown), "");
+  EXPECT_GE(waited, 400ms);
+  EXPECT_EQ(session.client.lastSessionEnd().kind, SessionEnd::Kind::Stalled);
+}
+
+// One incomplete packet may hold only so much: what would take more is
+// refused as soon as it says so, with the report that names the id.
+TEST(ReceiveLoop, PacketsLargerThanAnyPacketMayBeAreRefused) {
+  std::string endlessMetadata = Wire().i8(0x18).i32(1).i8(50).i32(0).i32(0).i32(0).i8(0).i8(0);
+  while (endlessMetadata.size() <= ReceiveBuffer::MaxPacketBytes + 64 * 1024) {
+    endlessMetadata += Wire{0x00, 0x01};
+  }
+  struct Case {
+    const char* name;
+    std::string bytes;
+    std::string error;
+    const char* idText;
+  };
+  const std::vector<Case> cases = {
+      {"explosion of ten million records",
+       Wire().i8(0x3C).i32(0).i8(0).i32(0).f32(1).i32(10000000),
+       "message of more than 6291456 bytes", "3c"},
+      {"map chunk with a block longer than its column can take",
+       Wire().i8(0x33).i32(0).i16(0).i32(0).i8(15).i8(127).i8(15).i32(100000000),
+       "compressed block of 100000000 bytes, more than the 82982 that inflate to at most 81920",
+       "33"},
+      {"metadata without end", endlessMetadata, "message of more than 6291456 bytes", "18"},
+  };
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.name);
+    Session session;
+    session.run([&](ServerPeer& peer) {
+      peer.sendWhileOpen(test.bytes);
+      peer.awaitEnd();
+    });
+    EXPECT_EQ(session.capture.err(),
+              (Lines{"An error occurred during message parsing: " + test.error, test.idText}));
+    EXPECT_NE(describe(session.thrown).find(test.error), std::string::npos);
+    EXPECT_EQ(session.client.lastSessionEnd().kind, SessionEnd::Kind::Failed);
+  }
+}
+
+// The largest box a map chunk can describe, with a payload that does not
+// compress, still fits.
+TEST(ReceiveLoop, TheLargestMapChunkIsTaken) {
+  std::string payload(5 * 1024 * 1024, '\0');
+  std::uint32_t state = 12345;
+  for (char& byte : payload) {
+    state = state * 1664525u + 1013904223u;
+    byte = static_cast<char>(state >> 24);
+  }
+  const std::string chunk =
+      Wire().i8(0x33).i32(0).i16(0).i32(0).i8(127).i8(127).i8(127).compressed(payload);
+  Session session;
+  session.run([&](ServerPeer& peer) { peer.send(chunk); });
+  EXPECT_EQ(session.out(), concat({"received MapChunk: 0, 0, 0 of size: 127, 127, 127"},
+                                  concat(ClosedByServer, {"handle disconnect"})));
+}
+
+// The flush ahead of a parse belongs to the receive side: its failure reads
+// as a receive error.
+TEST(ReceiveLoop, FailedFlushAheadOfAParseIsAReceiveError) {
+  std::promise<void> queued;
+  Session session;
+  session.client.onChat = [&] {
+    asio::post(session.io, [&] {
+      TSPackets::Disconnect large;
+      large.reason.assign(32767, 'x');
+      for (int i = 0; i < 256; ++i) {
+        session.client.send(large);
+      }
+      queued.set_value();
+    });
+  };
+  session.run([&](ServerPeer& peer) {
+    peer.send(Wire().i8(0x03).string16("fill"));
+    queued.get_future().wait();
+    peer.send(Wire{0x03});
+    std::this_thread::sleep_for(200ms);
+    peer.reset();
+  });
+  const Lines out = session.out();
+  ASSERT_FALSE(out.empty());
+  EXPECT_EQ(out.front().rfind("receive error: ", 0), 0u) << out.front();
+  EXPECT_EQ(session.client.lastSessionEnd().kind, SessionEnd::Kind::Lost);
+}
+
+// The protocol's text errors leave the loop as they are, without the report.
+TEST(ReceiveLoop, TextErrorsPassThrough) {
+  Session session;
+  session.run([](ServerPeer& peer) {
+    peer.send(Wire().i8(0x07).i32(1).i32(2).i8(2));
+    peer.awaitEnd();
+  });
+  EXPECT_EQ(describe(session.thrown), "invalid bool received");
+  EXPECT_EQ(session.capture.err(), Lines());
+  EXPECT_EQ(session.client.lastSessionEnd().kind, SessionEnd::Kind::Failed);
+}
+
+// Every id outside the catalogue's dispatch table takes the unknown path.
+TEST(ReceiveLoop, EveryIdOutsideTheDispatchTableIsUnknown) {
+  std::set<int> unknown;
+  for (int id = 0; id < 256; ++id) {
+    unknown.insert(id);
+  }
+#define TS_UNKNOWN_Dispatched(packetId) unknown.erase(packetId);
+#define TS_UNKNOWN_Unknown(packetId)
+#define TS_UNKNOWN(packetId, Class, Read, Write, Dispatch, fields) TS_UNKNOWN_##Dispatch(packetId)
+  TS_PACKET_CATALOGUE(TS_UNKNOWN)
+#undef TS_UNKNOWN
+#undef TS_UNKNOWN_Unknown
+#undef TS_UNKNOWN_Dispatched
+  EXPECT_EQ(unknown.count(0x0B), 0u);
+  for (int id : unknown) {
+    SCOPED_TRACE(id);
+    Session session;
+    session.run([&](ServerPeer& peer) {
+      peer.send(Wire().i8(id).i32(0));
+      peer.awaitEnd();
+    });
+    const Lines err = session.capture.err();
+    ASSERT_EQ(err.size(), 4u);
+    EXPECT_EQ(err[2], "An error occurred during message parsing: unknown message type received");
   }
 }

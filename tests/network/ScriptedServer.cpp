@@ -36,17 +36,33 @@ std::string ServerPeer::receive(std::size_t count) {
   return bytes;
 }
 
+void ServerPeer::sendWhileOpen(const std::string& bytes) {
+  asio::error_code ignored;
+  asio::write(m_socket, asio::buffer(bytes), ignored);
+}
+
+void ServerPeer::reset() {
+  m_socket.set_option(asio::socket_base::linger(true, 0));
+  m_socket.close();
+}
+
+void ServerPeer::endSending() { m_socket.shutdown(asio::ip::tcp::socket::shutdown_send); }
+
 bool ServerPeer::idle(std::chrono::milliseconds wait) { return !waitReadable(wait); }
 
-void ServerPeer::awaitEnd() {
+void ServerPeer::awaitEnd() { receiveUntilEnd(); }
+
+std::string ServerPeer::receiveUntilEnd() {
+  std::string received;
   char scratch[4096];
   asio::error_code error;
   while (!error) {
     if (!waitReadable(StepLimit)) {
       throw std::runtime_error("the client did not close the connection");
     }
-    m_socket.read_some(asio::buffer(scratch), error);
+    received.append(scratch, m_socket.read_some(asio::buffer(scratch), error));
   }
+  return received;
 }
 
 ScriptedServer::ScriptedServer(Script script)

@@ -18,10 +18,18 @@ public:
   void send(const std::string& bytes);
   // Exactly count bytes; throws when they do not come.
   std::string receive(std::size_t count);
+  // Sends as much as the client takes until it closes the connection.
+  void sendWhileOpen(const std::string& bytes);
+  // Ends the server's side of the stream; the client reads its end.
+  void endSending();
+  // Drops the connection with a reset: the client's writes fail.
+  void reset();
   // True when nothing arrives for that long.
   bool idle(std::chrono::milliseconds wait);
   // Waits until the client closes its side, dropping whatever it sends.
   void awaitEnd();
+  // Everything the client sends until it closes its side.
+  std::string receiveUntilEnd();
 
 private:
   bool waitReadable(std::chrono::milliseconds wait);

@@ -56,6 +56,7 @@ TEST_F(BadConfiguration, StopsTheStartWithAClearError) {
       {"[Graphics]\nfov=180\n", "Graphics fov"},
       {"[Graphics]\nFiltering=sharp\n", "Graphics Filtering"},
       {"[Accounts]\nTimeout=0\n", "Accounts Timeout"},
+      {"[Server]\nStallTimeout=-1\n", "Server StallTimeout"},
   };
   for (const auto& c : cases) {
     writeConfiguration(c.first);
@@ -100,6 +101,7 @@ TEST_F(PageTest, ServerTimeIsFollowedUnlessOneTickApart) {
 
 TEST_F(PageTest, PositionCorrectionIsObeyedAndEchoed) {
   connectAndLogIn();
+  m_page->setCameraDirection(Ogre::Vector3::NEGATIVE_UNIT_Z);
   TSPackets::PlayerPosAndLook correction;
   correction.x = 5.5;
   correction.y = 70;
@@ -115,9 +117,10 @@ TEST_F(PageTest, PositionCorrectionIsObeyedAndEchoed) {
   EXPECT_EQ(echo.stance, 71.62);
   EXPECT_EQ(echo.z, -7.25);
   EXPECT_TRUE(echo.onGround);
-  // The look stays the page's own.
-  EXPECT_EQ(echo.yaw, m_page->positionPacket().yaw);
-  EXPECT_EQ(echo.pitch, m_page->positionPacket().pitch);
+  // The look stays the page's own, in the protocol's convention: looking
+  // along -z is a yaw of 180.
+  EXPECT_EQ(echo.yaw, 180);
+  EXPECT_EQ(echo.pitch, 0);
   const Ogre::Vector3 eye = m_page->cameraNode()->getPosition();
   EXPECT_FLOAT_EQ(eye.x, 5.5f);
   EXPECT_FLOAT_EQ(eye.y, 71.62f);
@@ -127,7 +130,7 @@ TEST_F(PageTest, PositionCorrectionIsObeyedAndEchoed) {
   ASSERT_NE(first, lines.end());
   ASSERT_GE(lines.end() - first, 5);
   EXPECT_EQ(first[1], "x,y,z,stance = 5.5,70,-7.25,71.62");
-  EXPECT_EQ(first[2], "yaw, pitch, on_ground = 0,0,1");
+  EXPECT_EQ(first[2], "yaw, pitch, on_ground = 180,0,1");
   EXPECT_EQ(first[3], "answering with same packet");
   EXPECT_EQ(first[4], "sending first playerpos&look");
 }

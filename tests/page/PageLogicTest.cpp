@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <iostream>
+#include <limits>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "GamePages/ControlLayout.h"
 #include "GamePages/PlayerMotion.h"
+#include "GamePages/ProtocolLook.h"
 #include "GamePages/TimePacing.h"
 
 namespace {
@@ -91,6 +94,51 @@ TEST(TimePacing, GapOfExactlyTwoHundredIsReducedNotJumped) {
   const PacedTicks ticks = pace(local, server, 1);
   EXPECT_EQ(ticks.lines, std::vector<std::string>{"too fast, slowing down"});
   EXPECT_EQ(local - server, 199);
+}
+
+// Any 64-bit world time is taken; the counters wrap at the ends of the range
+// as neighbours instead of overflowing.
+TEST(TimePacing, TimesAtTheEndsOfTheRangeWrap) {
+  const std::int64_t min = std::numeric_limits<std::int64_t>::min();
+  const std::int64_t max = std::numeric_limits<std::int64_t>::max();
+  struct PaceCase {
+    std::int64_t local, server, localAfter, serverAfter;
+  };
+  for (const PaceCase& c : {PaceCase{0, max, min, min}, PaceCase{max, max, min, min},
+                            PaceCase{min, max, min + 1, min}, PaceCase{max, 0, 1, 1}}) {
+    std::int64_t local = c.local, server = c.server;
+    pace(local, server, 1);
+    EXPECT_EQ(local, c.localAfter) << c.local << " " << c.server;
+    EXPECT_EQ(server, c.serverAfter) << c.local << " " << c.server;
+  }
+  struct FollowCase {
+    std::int64_t tracked, received, after;
+  };
+  for (const FollowCase& c : {FollowCase{max, max - 1, max}, FollowCase{max, min, max},
+                              FollowCase{min, max, min}, FollowCase{0, min, min},
+                              FollowCase{min, 0, 0}, FollowCase{1000, 1001, 1000},
+                              FollowCase{1000, 998, 998}}) {
+    std::int64_t tracked = c.tracked;
+    followServerTime(tracked, c.received);
+    EXPECT_EQ(tracked, c.after) << c.tracked << " " << c.received;
+  }
+}
+
+TEST(ProtocolLook, YawTurnsToThePlusZConventionAndPitchFlips) {
+  struct Case {
+    float cameraYaw, yaw;
+  };
+  for (const Case& c : {Case{0, 180}, Case{11.31f, 168.69f}, Case{90, 90}, Case{-90, 270},
+                        Case{180, 0}, Case{-180, 0}, Case{-179.99f, 359.99f}}) {
+    const float yaw = protocolYaw(c.cameraYaw);
+    EXPECT_NEAR(yaw, c.yaw, 1e-3) << c.cameraYaw;
+    EXPECT_GE(yaw, 0.0f);
+    EXPECT_LT(yaw, 360.0f);
+  }
+  EXPECT_LT(protocolYaw(180.00001f), 360.0f);
+  EXPECT_EQ(protocolPitch(30), -30);
+  EXPECT_EQ(protocolPitch(-11.1f), 11.1f);
+  EXPECT_FALSE(std::signbit(protocolPitch(0)));
 }
 
 TEST(PlayerMotion, KeysGiveNormalisedMotionRelativeToTheLook) {

@@ -10,7 +10,7 @@ using namespace TSDataTypes;
 namespace {
 
 // Runs with the given locale, as the client does after setlocale(LC_ALL, "").
-class LocaleWireTest : public WireTest {
+class LocaleWireTest : public ::testing::Test {
 protected:
   void useLocale(const char* name) { ASSERT_NE(std::setlocale(LC_ALL, name), nullptr); }
   void TearDown() override { std::setlocale(LC_ALL, "C"); }
@@ -22,18 +22,14 @@ protected:
   }
 
   std::string readString16(const std::string& wire) {
-    feed(wire);
-    feed(std::string(1, Marker));
-    std::string text = parseString16(socket());
-    expectMarkerNext();
-    return text;
+    return readWhole(wire, [](WireInput& in) { return parseString16(in); });
   }
 };
 
 struct TextCase {
   const char* name;
   std::string text;
-  Bytes wire;
+  Wire wire;
 };
 
 } // namespace
@@ -48,7 +44,7 @@ TEST_F(LocaleWireTest, Utf8TextTravelsAsUcs2BothWays) {
   };
   for (const TextCase& c : cases) {
     SCOPED_TRACE(c.name);
-    EXPECT_EQ(writtenString16(c.text), c.wire.str());
+    EXPECT_EQ(writtenString16(c.text), c.wire.bytes());
     EXPECT_EQ(readString16(c.wire), c.text);
   }
 }
@@ -62,20 +58,20 @@ TEST_F(LocaleWireTest, UnrepresentableCharactersBecomeQuestionMarks) {
   };
   for (const TextCase& c : written) {
     SCOPED_TRACE(c.name);
-    EXPECT_EQ(writtenString16(c.text), c.wire.str());
+    EXPECT_EQ(writtenString16(c.text), c.wire.bytes());
   }
-  EXPECT_EQ(readString16(Bytes{0, 3, 0xD8, 0x3D, 0xDE, 0x00, 0, 'x'}), "??x");
+  EXPECT_EQ(readString16(Wire{0, 3, 0xD8, 0x3D, 0xDE, 0x00, 0, 'x'}), "??x");
 
   useLocale("C");
-  EXPECT_EQ(readString16(Bytes{0, 3, 0, 'a', 0x00, 0xE9, 0, 'b'}), "a?b");
-  EXPECT_EQ(writtenString16("a\xC3\xA9"), Bytes({0, 3, 0, 'a', 0, '?', 0, '?'}).str());
+  EXPECT_EQ(readString16(Wire{0, 3, 0, 'a', 0x00, 0xE9, 0, 'b'}), "a?b");
+  EXPECT_EQ(writtenString16("a\xC3\xA9"), Wire({0, 3, 0, 'a', 0, '?', 0, '?'}).bytes());
 }
 
 TEST_F(LocaleWireTest, TooLongTextStopsAtTheLengthPrefixLimit) {
   useLocale("C.UTF-8");
   const std::string written = writtenString16(std::string(40000, 'a'));
   EXPECT_EQ(written.size(), 2 + 2 * String16::MaxUnits);
-  EXPECT_EQ(written.substr(0, 2), Bytes({0x7F, 0xFF}).str());
+  EXPECT_EQ(written.substr(0, 2), Wire({0x7F, 0xFF}).bytes());
 }
 
 TEST_F(LocaleWireTest, ChatIsCutToHundredWholeCharacters) {
@@ -105,7 +101,7 @@ TEST_F(LocaleWireTest, ChatIsCutToHundredWholeCharacters) {
     SCOPED_TRACE(c.name);
     TSPackets::ChatMessage chat;
     chat.message = c.message;
-    EXPECT_EQ(written(chat), Bytes().u8(0x03).u16(c.length).raw(c.expectedUnits).str());
+    EXPECT_EQ(written(chat), Wire().i8(0x03).i16(c.length).raw(c.expectedUnits).bytes());
     EXPECT_EQ(chat.message, c.message);
   }
 }

@@ -1,34 +1,20 @@
 #include "WireFixture.h"
 
-#include <cstring>
-
-#include <zlib.h>
-
-Bytes& Bytes::f64(double value) {
-  std::uint64_t bits;
-  std::memcpy(&bits, &value, sizeof bits);
-  return u64(bits);
-}
-
-Bytes& Bytes::f32(float value) {
-  std::uint32_t bits;
-  std::memcpy(&bits, &value, sizeof bits);
-  return u32(bits);
-}
-
-Bytes& Bytes::ascii16(const std::string& text) {
-  u16(static_cast<int>(text.size()));
-  for (char c : text) {
-    u8(0).u8(c);
+void expectNeedsMoreOnEveryPrefix(const std::function<void(WireInput&)>& read,
+                                  const std::string& bytes) {
+  const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+  for (std::size_t size = 0; size < bytes.size(); ++size) {
+    ByteReader prefix(data, size);
+    try {
+      read(prefix);
+      ADD_FAILURE() << "a prefix of " << size << " of " << bytes.size() << " bytes was enough";
+      return;
+    } catch (const NeedMoreBytes& more) {
+      if (more.total <= size || more.total > bytes.size()) {
+        ADD_FAILURE() << "a prefix of " << size << " of " << bytes.size() << " bytes asked for "
+                      << more.total;
+        return;
+      }
+    }
   }
-  return *this;
-}
-
-std::string zlibCompress(const std::string& bytes) {
-  uLongf size = compressBound(bytes.size());
-  std::string out(size, '\0');
-  compress2(reinterpret_cast<Bytef*>(out.data()), &size,
-            reinterpret_cast<const Bytef*>(bytes.data()), bytes.size(), Z_DEFAULT_COMPRESSION);
-  out.resize(size);
-  return out;
 }

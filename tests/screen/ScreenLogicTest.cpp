@@ -187,6 +187,15 @@ TEST(SessionStatus, SaysWhatBecameOfTheSession) {
   status.loggedIn();
   status.closed();
   EXPECT_EQ(status.text(), "Connection to example.org:25565 lost - press 8 to connect again");
+  status.connecting();
+  status.closed("Connection refused");
+  EXPECT_EQ(status.text(),
+            "Could not connect to example.org:25565: Connection refused - press 8 to connect again");
+  status.connecting();
+  status.loggedIn();
+  status.closed("connection stalled: message 0x33 incomplete after 30 s");
+  EXPECT_EQ(status.text(), "Connection to example.org:25565 lost: connection stalled: message 0x33 "
+                           "incomplete after 30 s - press 8 to connect again");
   status.kicked(std::string(5000, 'x'));
   EXPECT_LT(status.text().size(), 300u) << "a reason the line has room for";
   status.failed("Host not found");

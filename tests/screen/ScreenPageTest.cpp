@@ -255,7 +255,8 @@ TEST_F(Screen, SessionsEndWithoutEndingTheProgram) {
     tick();
     return status().state() == SessionStatus::State::Lost;
   });
-  EXPECT_EQ(status().text(), "Connection to " + server + " lost - press 8 to connect again");
+  EXPECT_EQ(status().text(),
+            "Connection to " + server + " lost: End of file - press 8 to connect again");
   logIn();
   EXPECT_TRUE(m_page->connected());
 }

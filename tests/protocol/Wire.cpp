@@ -1,10 +1,14 @@
 #include "Wire.h"
 
 #include <cstring>
-#include <stdexcept>
-#include <vector>
 
 #include <zlib.h>
+
+Wire::Wire(std::initializer_list<int> bytes) {
+  for (int byte : bytes) {
+    i8(byte);
+  }
+}
 
 Wire& Wire::bigEndian(std::uint64_t value, int size) {
   for (int shift = 8 * (size - 1); shift >= 0; shift -= 8) {
@@ -43,14 +47,23 @@ Wire& Wire::string16(const std::string& ascii) {
   return *this;
 }
 
-Wire& Wire::zeros(std::size_t count) {
-  const std::vector<Bytef> plain(count, 0);
-  uLongf size = compressBound(static_cast<uLong>(count));
-  std::vector<Bytef> packed(size);
-  if (compress(packed.data(), &size, plain.data(), static_cast<uLong>(count)) != Z_OK) {
-    throw std::runtime_error("compress failed");
-  }
-  i32(static_cast<std::int32_t>(size));
-  m_bytes.append(reinterpret_cast<const char*>(packed.data()), size);
+Wire& Wire::raw(const std::string& bytes) {
+  m_bytes += bytes;
   return *this;
+}
+
+Wire& Wire::compressed(const std::string& payload) {
+  const std::string block = zlibCompress(payload);
+  return i32(static_cast<std::int32_t>(block.size())).raw(block);
+}
+
+Wire& Wire::zeros(std::size_t count) { return compressed(std::string(count, '\0')); }
+
+std::string zlibCompress(const std::string& bytes) {
+  uLongf size = compressBound(bytes.size());
+  std::string out(size, '\0');
+  compress2(reinterpret_cast<Bytef*>(out.data()), &size,
+            reinterpret_cast<const Bytef*>(bytes.data()), bytes.size(), Z_DEFAULT_COMPRESSION);
+  out.resize(size);
+  return out;
 }

@@ -1,0 +1,31 @@
+#include "ReceiveBuffer.h"
+
+#include <string>
+
+#include "WireFault.h"
+
+void ReceiveBuffer::append(const unsigned char* data, std::size_t size) {
+  // Handled packets go before the buffer grows: what stays is at most one
+  // incomplete packet.
+  m_bytes.erase(m_bytes.begin(), m_bytes.begin() + static_cast<std::ptrdiff_t>(m_start));
+  m_start = 0;
+  m_bytes.insert(m_bytes.end(), data, data + size);
+}
+
+void ReceiveBuffer::clear() {
+  m_bytes.clear();
+  m_start = 0;
+  m_needed = 1;
+}
+
+void ReceiveBuffer::need(std::size_t total) {
+  if (total > MaxPacketBytes) {
+    throw WireFault("message of more than " + std::to_string(MaxPacketBytes) + " bytes");
+  }
+  m_needed = total;
+}
+
+void ReceiveBuffer::consume(std::size_t count) {
+  m_start += count;
+  m_needed = 1;
+}
