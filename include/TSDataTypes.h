@@ -3,9 +3,8 @@
 
 // Readers and writers of the protocol's wire types. Readers take exactly the
 // bytes of one value from a WireInput: the bytes received so far
-// (ByteReader) or, through the socket overloads, a connected socket
-// (blocking). Writers append one value to a stream. All numbers are
-// big-endian on the wire.
+// (ByteReader) or a connected socket (SocketInput, blocking). Writers append
+// one value to a stream. All numbers are big-endian on the wire.
 //
 // Lengths and counts come from the wire: a negative one fails with
 // std::bad_alloc, a large one grows memory only as its bytes arrive.
@@ -16,13 +15,9 @@
 #include <string>
 #include <vector>
 
-#include <asio.hpp>
-
 #include "WireInput.h"
 
 namespace TSDataTypes {
-
-using Socket = asio::ip::tcp::socket;
 
 // The most bytes any compressed block may inflate to: the payload of the
 // largest box a map chunk can describe, 128 x 128 x 128 blocks.
@@ -45,20 +40,6 @@ std::vector<char> parseMeta(WireInput& in);
 // (Inflate::inputBound), before it is read, and once the output would exceed
 // maxOutput bytes.
 std::vector<signed char> parseCompressed(WireInput& in, std::size_t maxOutput = MaxInflated);
-
-signed char parseByte(Socket& socket);
-bool parseBool(Socket& socket);
-short parseShort(Socket& socket);
-int parseInt(Socket& socket);
-std::int64_t parseLong(Socket& socket);
-float parseFloat(Socket& socket);
-double parseDouble(Socket& socket);
-std::string parseString8(Socket& socket);
-std::string parseString16(Socket& socket);
-std::vector<signed char> parseByteArray(Socket& socket, int count);
-std::vector<short> parseShortArray(Socket& socket, int count);
-std::vector<char> parseMeta(Socket& socket);
-std::vector<signed char> parseCompressed(Socket& socket, std::size_t maxOutput = MaxInflated);
 
 void writeByte(std::ostream& out, signed char value);
 void writeBool(std::ostream& out, bool value);

@@ -89,10 +89,11 @@ void Session::postEnded(const std::string& reason) {
 }
 
 void Session::readLoop() {
+  SocketInput in(m_socket);
   for (;;) {
     unsigned char id = 0;
     try {
-      id = static_cast<unsigned char>(TSDataTypes::parseByte(m_socket));
+      id = static_cast<unsigned char>(TSDataTypes::parseByte(in));
     } catch (const asio::system_error& error) {
       postEnded(isEndOfStream(error) ? "disconnected" : "read error: " + error.code().message());
       return;

@@ -80,8 +80,9 @@ void write(std::ostream& out, const TSPackets::MapChunk& packet) {
 }
 
 TSPackets::Player readPlayer(asio::ip::tcp::socket& socket) {
+  SocketInput in(socket);
   TSPackets::Player packet;
-  packet.onGround = parseBool(socket);
+  packet.onGround = parseBool(in);
   return packet;
 }
 

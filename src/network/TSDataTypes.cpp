@@ -79,11 +79,6 @@ void skipMetaValue(WireInput &in, int type) {
   }
 }
 
-template <typename Value> Value readFrom(Socket &socket, Value (*reader)(WireInput &)) {
-  SocketInput in(socket);
-  return reader(in);
-}
-
 } // namespace
 
 signed char parseByte(WireInput &in) {
@@ -154,33 +149,6 @@ std::vector<signed char> parseCompressed(WireInput &in, std::size_t maxOutput) {
   }
   const std::vector<unsigned char> block = readElements<unsigned char>(in, length);
   return Inflate::inflateBounded(block.data(), block.size(), maxOutput);
-}
-
-// The socket overloads: blocking reads through a SocketInput.
-signed char parseByte(Socket &socket) { return readFrom(socket, parseByte); }
-bool parseBool(Socket &socket) { return readFrom(socket, parseBool); }
-short parseShort(Socket &socket) { return readFrom(socket, parseShort); }
-int parseInt(Socket &socket) { return readFrom(socket, parseInt); }
-std::int64_t parseLong(Socket &socket) { return readFrom(socket, parseLong); }
-float parseFloat(Socket &socket) { return readFrom(socket, parseFloat); }
-double parseDouble(Socket &socket) { return readFrom(socket, parseDouble); }
-std::string parseString8(Socket &socket) { return readFrom(socket, parseString8); }
-std::string parseString16(Socket &socket) { return readFrom(socket, parseString16); }
-std::vector<char> parseMeta(Socket &socket) { return readFrom(socket, parseMeta); }
-
-std::vector<signed char> parseByteArray(Socket &socket, int count) {
-  SocketInput in(socket);
-  return parseByteArray(in, count);
-}
-
-std::vector<short> parseShortArray(Socket &socket, int count) {
-  SocketInput in(socket);
-  return parseShortArray(in, count);
-}
-
-std::vector<signed char> parseCompressed(Socket &socket, std::size_t maxOutput) {
-  SocketInput in(socket);
-  return parseCompressed(in, maxOutput);
 }
 
 void writeByte(std::ostream &out, signed char value) {

@@ -41,7 +41,8 @@ void ScriptedClient::close() { ::shutdown(m_socket.native_handle(), SHUT_RDWR); 
   BOOST_PP_CAT(TS_TEST_CASE_, Dispatch)(Class)
 
 ScriptedClient::Received ScriptedClient::next() {
-  const auto id = static_cast<unsigned char>(TSDataTypes::parseByte(m_socket));
+  SocketInput in(m_socket);
+  const auto id = static_cast<unsigned char>(TSDataTypes::parseByte(in));
   switch (id) {
     TS_PACKET_CATALOGUE(TS_TEST_CASE)
   default:
