@@ -79,9 +79,10 @@ std::optional<int> readColumns(const Ogre::ConfigFile& config, const std::string
   const std::string text = config.getSetting(key, "Graphics", "");
   if (text.empty())
     return std::nullopt;
-  const int columns = boost::lexical_cast<int>(text);
-  if (columns < 0)
-    throw std::invalid_argument("tessellar.cfg: Graphics " + key + " must be 0 or more columns");
+  int columns = -1;
+  if (!boost::conversion::try_lexical_convert(text, columns) || columns < 0)
+    throw std::invalid_argument("tessellar.cfg: Graphics " + key +
+                                " must be 0 or more columns, not \"" + text + "\"");
   return columns;
 }
 

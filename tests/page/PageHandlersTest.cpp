@@ -55,6 +55,9 @@ TEST_F(BadConfiguration, StopsTheStartWithAClearError) {
       {"[Graphics]\nfov=0\n", "Graphics fov"},
       {"[Graphics]\nfov=180\n", "Graphics fov"},
       {"[Graphics]\nFiltering=sharp\n", "Graphics Filtering"},
+      {"[Graphics]\nViewDistance=far\n", "Graphics ViewDistance must be 0 or more columns"},
+      {"[Graphics]\nDetailDistance=-1\n", "Graphics DetailDistance must be 0 or more columns"},
+      {"[Graphics]\nDetailDistance=2.5\n", "Graphics DetailDistance"},
       {"[Accounts]\nTimeout=0\n", "Accounts Timeout"},
       {"[Server]\nStallTimeout=-1\n", "Server StallTimeout"},
   };
