@@ -47,8 +47,21 @@ struct TerrainMesh {
 // corners differ is split as described below. Far away the split's extra
 // triangles cost more than they show: a triangle mostly stays whole and takes
 // one block type, that of two corners sharing one, else that of its last
-// corner. The surface is the same either way.
-enum class MeshDetail { Full, Far };
+// corner. The surface is the same either way. Coarse is Far over a coarse
+// surface of about a quarter of the triangles (see CoarseSurface.h).
+enum class MeshDetail { Full, Far, Coarse };
+
+// What the mesh worker is asked to build for a chunk: the detail, and for a
+// coarse chunk the sides (ChunkSide bits) where a finer neighbour meets it.
+struct MeshLevel {
+  MeshDetail detail = MeshDetail::Full;
+  unsigned finerSides = 0;
+
+  friend bool operator==(MeshLevel a, MeshLevel b) {
+    return a.detail == b.detail && a.finerSides == b.finerSides;
+  }
+  friend bool operator!=(MeshLevel a, MeshLevel b) { return !(a == b); }
+};
 
 // The terrain mesh of one chunk's marching-cubes surface, whose positions are
 // relative to `origin`, the chunk's lowest block in world space.
@@ -61,7 +74,7 @@ enum class MeshDetail { Full, Far };
 // type, so the surface's vertices are shared as they are; a midpoint or
 // centroid is one vertex per layer that uses it. Windings are kept.
 //
-// With MeshDetail::Far a triangle is split only where an edge between two
+// With MeshDetail::Far or Coarse a triangle is split only where an edge between two
 // block types lies on a side of the chunk (the neighbouring chunk's mesh,
 // in either detail, has that edge split, so no crack opens between them):
 // all of it as above when all such edges lie there, else in two halves at

@@ -12,6 +12,7 @@
 
 #include "ChunkPosition.h"
 #include "ChunkRenderer.h"
+#include "CoarseSurface.h"
 #include "Mesh.h"
 #include "SectionWalk.h"
 #include "WorldManagerThread.h"
@@ -36,6 +37,9 @@ public:
   // Columns around the player's whose chunks are meshed in full detail by
   // default.
   static constexpr int DefaultDetailDistance = 4;
+  // Columns around the player's beyond which chunks are meshed coarsely by
+  // default.
+  static constexpr int DefaultCoarseDistance = 8;
   // How many chunks one update re-meshes at most because the player moved
   // across the detail distance; the others wait for the next ticks.
   static constexpr std::size_t DetailRemeshesPerUpdate = 4;
@@ -43,11 +47,14 @@ public:
   // `viewDistance`: chunks more columns away from the player's than this are
   // not drawn; none means every chunk is. `detailDistance`: chunks more
   // columns away than this are meshed with MeshDetail::Far, and again in
-  // full once the player comes this close. A chunk just beyond it keeps the
-  // detail it has, so that walking to and fro across the line does not
-  // re-mesh the same chunks again and again.
+  // full once the player comes this close. `coarseDistance`: chunks more
+  // columns away than this are meshed with MeshDetail::Coarse, whatever the
+  // detail distance, with walls towards finer neighbours. A chunk one column
+  // beyond either distance keeps the nearer detail it has, so that walking to
+  // and fro across the line does not re-mesh the same chunks again and again.
   explicit WorldManager(MyOgre& ogre, std::optional<int> viewDistance = std::nullopt,
-                        int detailDistance = DefaultDetailDistance);
+                        int detailDistance = DefaultDetailDistance,
+                        int coarseDistance = DefaultCoarseDistance);
   // The far clip distance that shows every chunk within `viewDistance`
   // columns of the player's, from anywhere in the player's column.
   static float farClipDistance(int viewDistance);
@@ -103,7 +110,11 @@ private:
   void queueDueRemeshes(Clock::time_point now);
   // Queues the chunk for meshing at the detail its distance asks for.
   void queueMesh(ChunkPosition position);
+  MeshDetail detailAt(std::int64_t distance) const;
   MeshDetail wantedDetail(ChunkPosition position) const;
+  // The detail, and for a coarse chunk its sides towards loaded chunks of
+  // finer detail.
+  MeshLevel wantedLevel(ChunkPosition position) const;
   void queueDetailChanges();
   void collectFinishedMeshes();
   std::size_t drawNearestFirst(Clock::time_point start);
@@ -115,6 +126,7 @@ private:
   MyOgre& m_ogre;
   std::optional<int> m_viewDistance;
   int m_detailDistance;
+  int m_coarseDistance;
   // The camera's column at the last update.
   ChunkPosition m_eyeColumn;
   std::mutex m_volumeMutex;
@@ -132,8 +144,8 @@ private:
   // Chunks waiting for their neighbours' blocks before a re-mesh, with the
   // time when they are meshed anyway.
   std::map<ChunkPosition, Clock::time_point> m_remeshDeadlines;
-  // The detail of the last mesh queued for each loaded chunk.
-  std::map<ChunkPosition, MeshDetail> m_meshDetail;
+  // The level of the last mesh queued for each loaded chunk.
+  std::map<ChunkPosition, MeshLevel> m_meshLevel;
   // Finished meshes not drawn yet, the newest of each chunk.
   std::map<ChunkPosition, Mesh> m_finishedMeshes;
   Clock::duration m_drawBudget = DefaultDrawBudget;

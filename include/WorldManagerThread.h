@@ -35,11 +35,13 @@ public:
   WorldManagerThread(const WorldManagerThread&) = delete;
   WorldManagerThread& operator=(const WorldManagerThread&) = delete;
 
-  // Main thread. Asks for chunk `position` to be meshed at `detail`. A
-  // position already waiting is not queued twice (the latest detail asked
-  // for holds); positions are meshed in the order they were first queued.
-  // Blocks only on two short locks.
-  void queueChunkForUpdate(ChunkPosition position, MeshDetail detail = MeshDetail::Full);
+  // Main thread. Asks for chunk `position` to be meshed at `detail`, for a
+  // coarse chunk with walls on the `finerSides` (ChunkSide bits). A position
+  // already waiting is not queued twice (the latest level asked for holds);
+  // positions are meshed in the order they were first queued. Blocks only on
+  // two short locks.
+  void queueChunkForUpdate(ChunkPosition position, MeshDetail detail = MeshDetail::Full,
+                           unsigned finerSides = 0);
 
   // Main thread. Moves the oldest finished mesh and its chunk position out of
   // the result queues; returns false, leaving both arguments alone, when no
@@ -53,8 +55,11 @@ private:
   bool waitForWork();
   // Takes the front of the queue; clears m_hasWork and returns false when the
   // queue is empty.
-  bool takeQueued(ChunkPosition& position, MeshDetail& detail);
-  void process(ChunkPosition position, MeshDetail detail);
+  bool takeQueued(ChunkPosition& position, MeshLevel& level);
+  void process(ChunkPosition position, MeshLevel level);
+  // Extracts the chunk's surface at `level` from the private copy into
+  // m_surface.
+  void extract(ChunkPosition position, MeshLevel level);
 
   WorldVolume m_scratchVolume;
   // The last extracted surface and the blocks of the last chunk; kept so
@@ -73,8 +78,8 @@ private:
   bool m_running = true;
   std::mutex& m_volumeMutex;
   WorldVolume& m_volume;
-  // Exactly the positions waiting in m_chunkQueue, with their detail.
-  std::map<ChunkPosition, MeshDetail> m_queuedChunks;
+  // Exactly the positions waiting in m_chunkQueue, with their level.
+  std::map<ChunkPosition, MeshLevel> m_queuedChunks;
   std::deque<ChunkPosition> m_chunkQueue;
   // Parallel: the k-th mesh belongs to the k-th position.
   std::deque<ChunkPosition> m_finishedPositions;

@@ -103,6 +103,9 @@ private:
   // "DetailDistance" in "Graphics": chunks farther than this many columns are
   // meshed with less detail.
   int m_detailDistance = 0;
+  // "CoarseDistance" in "Graphics": chunks farther than this many columns are
+  // meshed coarsely.
+  int m_coarseDistance = 0;
   // Key bindings, mouse look, sky, server and player.
   ClientSettings m_settings;
   std::unique_ptr<HeadsUp> m_headsUp;

@@ -102,6 +102,8 @@ Tessellar::Tessellar(const LaunchOptions& options)
   m_viewDistance = readColumns(m_config, "ViewDistance");
   m_detailDistance =
       readColumns(m_config, "DetailDistance").value_or(WorldManager::DefaultDetailDistance);
+  m_coarseDistance =
+      readColumns(m_config, "CoarseDistance").value_or(WorldManager::DefaultCoarseDistance);
   if (m_viewDistance)
     m_camera->setFarClipDistance(WorldManager::farClipDistance(*m_viewDistance));
   m_reportTimings = m_config.getSetting("Timings", "Diagnostics", "") == "yes";
@@ -154,7 +156,8 @@ void Tessellar::connectToServer() {
   // Until the new server places the player, nothing is reported to it.
   m_spawned = false;
   m_entityManager = std::make_unique<EntityManager>(*this);
-  m_worldManager = std::make_unique<WorldManager>(*this, m_viewDistance, m_detailDistance);
+  m_worldManager = std::make_unique<WorldManager>(*this, m_viewDistance, m_detailDistance,
+                                                  m_coarseDistance);
 }
 
 void Tessellar::disconnectFromServer() {

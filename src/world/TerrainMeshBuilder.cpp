@@ -83,7 +83,7 @@ private:
     const unsigned char ma = typeOf(a), mb = typeOf(b), mc = typeOf(c);
     if (ma == mb && mb == mc) {
       addCorners(a, b, c);
-    } else if (m_detail == MeshDetail::Far) {
+    } else if (m_detail != MeshDetail::Full) {
       addFarTriangle(a, b, c, ma, mb, mc);
     } else {
       addSplitTriangle(a, b, c, ma, mb, mc);

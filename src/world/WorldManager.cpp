@@ -59,8 +59,10 @@ double squaredDistance(const Ogre::Vector3& point, ChunkPosition chunk) {
 
 } // namespace
 
-WorldManager::WorldManager(MyOgre& ogre, std::optional<int> viewDistance, int detailDistance)
+WorldManager::WorldManager(MyOgre& ogre, std::optional<int> viewDistance, int detailDistance,
+                           int coarseDistance)
     : m_ogre(ogre), m_viewDistance(viewDistance), m_detailDistance(detailDistance),
+      m_coarseDistance(coarseDistance),
       m_volume(WorldVolumeBlockSide),
       m_meshThread(m_volumeMutex, m_volume) {
   configureWorldVolume(m_volume);
@@ -111,7 +113,7 @@ void WorldManager::unloadChunk(ChunkPosition position) {
     return;
   }
   m_sLoadedChunks.erase(position);
-  m_meshDetail.erase(position);
+  m_meshLevel.erase(position);
   m_sectionBounds.erase(position);
   m_sectionWalk.forget(position);
   m_ogre.eraseManualObject(it->second);
@@ -171,27 +173,56 @@ void WorldManager::queueDueRemeshes(Clock::time_point now) {
 }
 
 void WorldManager::queueMesh(ChunkPosition position) {
-  const MeshDetail detail = wantedDetail(position);
-  m_meshThread.queueChunkForUpdate(position, detail);
-  m_meshDetail[position] = detail;
+  const MeshLevel level = wantedLevel(position);
+  m_meshThread.queueChunkForUpdate(position, level.detail, level.finerSides);
+  m_meshLevel[position] = level;
 }
 
+MeshDetail WorldManager::detailAt(std::int64_t distance) const {
+  if (distance > m_coarseDistance)
+    return MeshDetail::Coarse;
+  return distance > m_detailDistance ? MeshDetail::Far : MeshDetail::Full;
+}
+
+// A chunk one column beyond a level's reach keeps the nearer level it has.
 MeshDetail WorldManager::wantedDetail(ChunkPosition position) const {
   const std::int64_t distance = columnDistance(position, m_eyeColumn);
-  if (distance <= m_detailDistance)
-    return MeshDetail::Full;
-  const auto meshed = m_meshDetail.find(position);
-  if (distance == std::int64_t(m_detailDistance) + 1 && meshed != m_meshDetail.end())
-    return meshed->second;
-  return MeshDetail::Far;
+  const auto meshed = m_meshLevel.find(position);
+  if (meshed != m_meshLevel.end() && meshed->second.detail == detailAt(distance - 1))
+    return meshed->second.detail;
+  return detailAt(distance);
+}
+
+// A neighbour that has not been meshed yet counts with the detail it will
+// get, so that a coarse chunk is not meshed again as its neighbours follow.
+MeshLevel WorldManager::wantedLevel(ChunkPosition position) const {
+  const MeshDetail detail = wantedDetail(position);
+  if (detail != MeshDetail::Coarse)
+    return {detail, 0};
+  const std::pair<ChunkSide, ChunkPosition> sides[] = {
+      {LowXSide, {position.x - 1, position.y, position.z}},
+      {HighXSide, {position.x + 1, position.y, position.z}},
+      {LowZSide, {position.x, position.y, position.z - 1}},
+      {HighZSide, {position.x, position.y, position.z + 1}}};
+  unsigned finerSides = 0;
+  for (const auto& [side, neighbour] : sides) {
+    if (!isLoaded(neighbour))
+      continue;
+    const auto meshed = m_meshLevel.find(neighbour);
+    const MeshDetail other = meshed != m_meshLevel.end() ? meshed->second.detail
+                                                          : wantedDetail(neighbour);
+    if (other != MeshDetail::Coarse)
+      finerSides |= side;
+  }
+  return {detail, finerSides};
 }
 
 // Chunks still waiting for their neighbours get the right detail when they
 // are meshed anyway.
 void WorldManager::queueDetailChanges() {
   std::vector<std::pair<std::int64_t, ChunkPosition>> changes;
-  for (const auto& [position, detail] : m_meshDetail)
-    if (detail != wantedDetail(position) && m_remeshDeadlines.count(position) == 0)
+  for (const auto& [position, level] : m_meshLevel)
+    if (level != wantedLevel(position) && m_remeshDeadlines.count(position) == 0)
       changes.emplace_back(columnDistance(position, m_eyeColumn), position);
   const std::size_t count = std::min(changes.size(), DetailRemeshesPerUpdate);
   std::partial_sort(changes.begin(), changes.begin() + std::ptrdiff_t(count), changes.end());

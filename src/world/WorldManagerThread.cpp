@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "ChunkRegions.h"
+#include "CoarseSurface.h"
 #include "vox/SurfaceExtractor.h"
 #include "vox/VolumeResampler.h"
 
@@ -21,9 +22,11 @@ WorldManagerThread::~WorldManagerThread() {
   m_thread.join();
 }
 
-void WorldManagerThread::queueChunkForUpdate(ChunkPosition position, MeshDetail detail) {
+void WorldManagerThread::queueChunkForUpdate(ChunkPosition position, MeshDetail detail,
+                                             unsigned finerSides) {
   std::lock_guard<std::mutex> queueLock(m_queueMutex);
-  const auto [queued, added] = m_queuedChunks.insert_or_assign(position, detail);
+  const auto [queued, added] =
+      m_queuedChunks.insert_or_assign(position, MeshLevel{detail, finerSides});
   if (added) {
     m_chunkQueue.push_back(queued->first);
   }
@@ -48,12 +51,12 @@ bool WorldManagerThread::takeFinished(ChunkPosition& position, Mesh& mesh) {
 
 void WorldManagerThread::ThreadLoop() {
   ChunkPosition position;
-  MeshDetail detail = MeshDetail::Full;
+  MeshLevel level;
   while (waitForWork()) {
-    if (!takeQueued(position, detail))
+    if (!takeQueued(position, level))
       continue;
     try {
-      process(position, detail);
+      process(position, level);
     } catch (const std::exception& error) {
       std::cerr << "could not mesh chunk " << position.x << ", " << position.y << ", "
                 << position.z << ": " << error.what() << std::endl;
@@ -67,7 +70,7 @@ bool WorldManagerThread::waitForWork() {
   return m_running;
 }
 
-bool WorldManagerThread::takeQueued(ChunkPosition& position, MeshDetail& detail) {
+bool WorldManagerThread::takeQueued(ChunkPosition& position, MeshLevel& level) {
   std::lock_guard<std::mutex> lock(m_queueMutex);
   if (m_chunkQueue.empty()) {
     m_hasWork = false;
@@ -76,12 +79,12 @@ bool WorldManagerThread::takeQueued(ChunkPosition& position, MeshDetail& detail)
   position = m_chunkQueue.front();
   m_chunkQueue.pop_front();
   const auto queued = m_queuedChunks.find(position);
-  detail = queued->second;
+  level = queued->second;
   m_queuedChunks.erase(queued);
   return true;
 }
 
-void WorldManagerThread::process(ChunkPosition position, MeshDetail detail) {
+void WorldManagerThread::process(ChunkPosition position, MeshLevel level) {
   const Vox::Region copyRegion = chunkCopyRegion(position);
   {
     std::lock_guard<std::mutex> lock(m_volumeMutex);
@@ -89,12 +92,12 @@ void WorldManagerThread::process(ChunkPosition position, MeshDetail detail) {
                                                    copyRegion)
         .execute();
   }
-  Vox::SurfaceExtractor<WorldVolume>(&m_scratchVolume, chunkExtractionRegion(position), &m_surface)
-      .execute();
+  extract(position, level);
   const Vox::Vector3DInt32 corner = chunkLowerCorner(position);
   Mesh mesh = std::make_unique<ChunkMesh>();
   mesh->sections = buildSectionMeshes(
-      m_surface, Vox::Vector3DFloat(float(corner.x), float(corner.y), float(corner.z)), detail);
+      m_surface, Vox::Vector3DFloat(float(corner.x), float(corner.y), float(corner.z)),
+      level.detail);
   m_blocks.resize(ChunkBlocks);
   m_scratchVolume.readRegion({chunkLowerCorner(position), chunkUpperCorner(position)},
                              m_blocks.data());
@@ -103,4 +106,13 @@ void WorldManagerThread::process(ChunkPosition position, MeshDetail detail) {
   std::lock_guard<std::mutex> lock(m_resultMutex);
   m_finishedPositions.push_back(position);
   m_finishedMeshes.push_back(std::move(mesh));
+}
+
+void WorldManagerThread::extract(ChunkPosition position, MeshLevel level) {
+  if (level.detail == MeshDetail::Coarse)
+    extractCoarseSurface(m_scratchVolume, position, level.finerSides, m_surface);
+  else
+    Vox::SurfaceExtractor<WorldVolume>(&m_scratchVolume, chunkExtractionRegion(position),
+                                       &m_surface)
+        .execute();
 }

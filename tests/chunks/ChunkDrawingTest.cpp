@@ -567,4 +567,25 @@ TEST_F(ChunkDrawing, NoGapOpensWhereTheDetailChanges) {
   EXPECT_LE(background[1], background[10]);
 }
 
+// Where the coarse level begins, at the line x = 32 between column 1 and
+// column 2, the coarse floor's top lies half a block above the fine one
+// (41 blocks deep: the coarse samples see the floor's top layer at y = 40 as
+// a block two high). The coarse chunk's wall closes the step, so seen from
+// column 0 the line shows no more background than with one level everywhere.
+TEST_F(ChunkDrawing, NoSkyShowsWhereTheCoarseLevelBegins) {
+  std::map<int, std::size_t> background;
+  for (int coarseDistance : {10, 1}) {
+    WorldManager world(*s_shell, std::nullopt, 0, coarseDistance);
+    lookFrom({15.9f, 60, 8}, {32, 40.5f, 8.5f});
+    drawFloor(world, 3, 41, true);
+    world.update();
+    setTerrainFog(Ogre::ColourValue::Black, NoFog);
+    ASSERT_TRUE(s_shell->update(true));
+    background[coarseDistance] =
+        backgroundPixelsAlong(frame(), int(s_shell->m_window->getWidth()), s_shell->camera(),
+                              {32, 40.5f, -40}, {32, 40.5f, 56});
+  }
+  EXPECT_LE(background[1], background[10]);
+}
+
 } // namespace

@@ -58,6 +58,7 @@ TEST_F(BadConfiguration, StopsTheStartWithAClearError) {
       {"[Graphics]\nViewDistance=far\n", "Graphics ViewDistance must be 0 or more columns"},
       {"[Graphics]\nDetailDistance=-1\n", "Graphics DetailDistance must be 0 or more columns"},
       {"[Graphics]\nDetailDistance=2.5\n", "Graphics DetailDistance"},
+      {"[Graphics]\nCoarseDistance=-1\n", "Graphics CoarseDistance must be 0 or more columns"},
       {"[Accounts]\nTimeout=0\n", "Accounts Timeout"},
       {"[Server]\nStallTimeout=-1\n", "Server StallTimeout"},
   };

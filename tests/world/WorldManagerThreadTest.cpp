@@ -164,14 +164,16 @@ TEST_F(WorldManagerThreadTest, AWaitingRequestIsMeshedAtTheLatestDetailAskedFor)
           m_volume.setVoxelAt(x, y, z, TSVoxel(3));
   }
   std::map<MeshDetail, std::size_t> indices;
-  for (MeshDetail detail : {MeshDetail::Full, MeshDetail::Far}) {
+  for (MeshDetail detail : {MeshDetail::Full, MeshDetail::Far, MeshDetail::Coarse}) {
     m_worker->queueChunkForUpdate(chunk, detail);
     indices[detail] = indexCount(drainThroughSentinel().front().mesh);
   }
   ASSERT_GT(indices[MeshDetail::Full], indices[MeshDetail::Far]);
+  ASSERT_GT(indices[MeshDetail::Far], indices[MeshDetail::Coarse]);
 
   for (const auto& [first, latest] : {std::pair{MeshDetail::Far, MeshDetail::Full},
-                                      std::pair{MeshDetail::Full, MeshDetail::Far}}) {
+                                      std::pair{MeshDetail::Full, MeshDetail::Far},
+                                      std::pair{MeshDetail::Far, MeshDetail::Coarse}}) {
     {
       std::unique_lock<std::mutex> lock = holdWorkerCopying(busy);
       m_worker->queueChunkForUpdate(chunk, first);
