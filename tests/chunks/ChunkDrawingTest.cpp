@@ -588,4 +588,32 @@ TEST_F(ChunkDrawing, NoSkyShowsWhereTheCoarseLevelBegins) {
   EXPECT_LE(background[1], background[10]);
 }
 
+// The coarse level follows the player through the same path as the other
+// levels: a few re-meshes per update, so the updates never draw more than
+// those. Chunks beyond one column of the player's are coarse, with about a
+// quarter of the triangles of a fine one (away from the floor's ends, whose
+// sides the coarse surface closes too).
+TEST_F(ChunkDrawing, CoarseLevelFollowsThePlayerAFewChunksAtATime) {
+  WorldManager world(*s_shell, std::nullopt, 0, 1);
+  lookFrom({8, 60, 8}, {8, 40, 8.5f});
+  drawFloor(world, 3, 41);
+  const std::size_t fine = indicesHeld(world, {1, 0, 0});
+  const std::size_t coarse = indicesHeld(world, {2, 0, 2});
+  EXPECT_LT(coarse, fine / 3);
+
+  // Two columns along +x: column 2 comes near, column -1 goes far.
+  lookFrom({40, 60, 8}, {40, 40, 8.5f});
+  std::size_t updates = 0, drawn = 0, idle = 0;
+  while (idle < 3 && updates < 100) {
+    const std::size_t now = world.update();
+    drawn += now;
+    idle = now == 0 ? idle + 1 : 0;
+    EXPECT_LE(drawn, WorldManager::DetailRemeshesPerUpdate * ++updates);
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  }
+  EXPECT_GT(drawn, WorldManager::DetailRemeshesPerUpdate);
+  EXPECT_EQ(indicesHeld(world, {2, 0, 1}), fine);
+  EXPECT_EQ(indicesHeld(world, {-1, 0, 0}), coarse);
+}
+
 } // namespace
