@@ -74,9 +74,10 @@ struct MeshLevel {
 // type, so the surface's vertices are shared as they are; a midpoint or
 // centroid is one vertex per layer that uses it. Windings are kept.
 //
-// With MeshDetail::Far or Coarse a triangle is split only where an edge between two
-// block types lies on a side of the chunk (the neighbouring chunk's mesh,
-// in either detail, has that edge split, so no crack opens between them):
+// With MeshDetail::Far or Coarse a triangle is split only where an edge
+// between two block types lies on a side of the chunk (the neighbouring
+// chunk's mesh of the same resolution, in either detail, has that edge
+// split, so no crack opens between them):
 // all of it as above when all such edges lie there, else in two halves at
 // the one edge that does. Otherwise it stays whole on the surface's own
 // vertices. A triangle's corners are ordered (winding kept) so that a corner

@@ -41,7 +41,8 @@ public:
   // default.
   static constexpr int DefaultCoarseDistance = 8;
   // How many chunks one update re-meshes at most because the player moved
-  // across the detail distance; the others wait for the next ticks.
+  // across the detail or the coarse distance; the others wait for the next
+  // ticks.
   static constexpr std::size_t DetailRemeshesPerUpdate = 4;
 
   // `viewDistance`: chunks more columns away from the player's than this are

@@ -5,8 +5,9 @@
 // of the load) and the goals.
 //
 // Usage: endtoend_bench [--view-radius R] [--detail-distance D]
-//   R: default 10, then 5. D: the client's "DetailDistance" (its own default
-//   when not given).
+//                       [--coarse-distance C]
+//   R: default 10, then 5. D and C: the client's "DetailDistance" and
+//   "CoarseDistance" (its own defaults when not given).
 //        endtoend_bench --slow-link           (radius 3, direct and slow)
 //
 // Runs on $DISPLAY, or in a private Xvfb when there is none; always with
@@ -42,7 +43,7 @@ void installStopHandlers() {
 
 struct Arguments {
   std::vector<int> radii = {10, 5};
-  std::optional<int> detailDistance;
+  MeshDistances distances;
 };
 
 // A whole number from `low` to `high`.
@@ -66,8 +67,11 @@ std::optional<Arguments> parseArguments(int argc, char** argv) {
       valid = radius.has_value();
       arguments.radii = {radius.value_or(0)};
     } else if (std::strcmp(argv[i], "--detail-distance") == 0) {
-      arguments.detailDistance = numberArgument(argv[i + 1], 0, MaxViewRadius);
-      valid = arguments.detailDistance.has_value();
+      arguments.distances.detail = numberArgument(argv[i + 1], 0, MaxViewRadius);
+      valid = arguments.distances.detail.has_value();
+    } else if (std::strcmp(argv[i], "--coarse-distance") == 0) {
+      arguments.distances.coarse = numberArgument(argv[i + 1], 0, MaxViewRadius);
+      valid = arguments.distances.coarse.has_value();
     } else {
       valid = false;
     }
@@ -75,16 +79,16 @@ std::optional<Arguments> parseArguments(int argc, char** argv) {
   if (valid)
     return arguments;
   std::fprintf(stderr,
-               "usage: %s [--view-radius R] [--detail-distance D]   (R from 1 to %d, D from 0 "
-               "to %d)\n",
+               "usage: %s [--view-radius R] [--detail-distance D] [--coarse-distance C]   (R from "
+               "1 to %d, D and C from 0 to %d)\n",
                argv[0], MaxViewRadius, MaxViewRadius);
   return std::nullopt;
 }
 
-bool benchRadius(int radius, std::optional<int> detailDistance) {
+bool benchRadius(int radius, const MeshDistances& distances) {
   try {
     const ExtractionBound bound = measureExtractionBound(radius);
-    printLoadReport(runLoad(radius, detailDistance), bound);
+    printLoadReport(runLoad(radius, distances), bound);
     return true;
   } catch (const std::exception& error) {
     std::printf("view radius %d: no figures: %s\n", radius, error.what());
@@ -114,7 +118,7 @@ int main(int argc, char** argv) {
                 "most 1.3 chunk meshes drawn per column\n\n");
     bool ok = true;
     for (int radius : arguments->radii)
-      ok = benchRadius(radius, arguments->detailDistance) && ok;
+      ok = benchRadius(radius, arguments->distances) && ok;
     return ok ? 0 : 1;
   } catch (const std::exception& error) {
     std::fprintf(stderr, "%s\n", error.what());

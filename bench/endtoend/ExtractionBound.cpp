@@ -5,6 +5,7 @@
 #include <limits>
 #include <vector>
 
+#include "CoarseSurface.h"
 #include "SampleWorld.h"
 #include "TerrainMesh.h"
 
@@ -16,6 +17,18 @@ const int Sweeps = 3;
 
 double secondsSince(Clock::time_point start) {
   return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// Counts the coarse level's triangles and geometry of a chunk whose region
+// `scratch` holds.
+void addCoarseChunk(WorldVolume& scratch, ChunkPosition chunk, Vox::Vector3DFloat corner,
+                    ExtractionBound& bound) {
+  static Vox::SurfaceMesh<Vox::PositionMaterialNormal> coarse;
+  extractCoarseSurface(scratch, chunk, 0, coarse);
+  const TerrainMesh geometry = buildTerrainMesh(coarse, corner, MeshDetail::Coarse);
+  bound.coarseTriangles += coarse.getNoOfIndices() / 3;
+  bound.coarseVertices += geometry.vertices.size();
+  bound.coarseBytes += geometry.bytes();
 }
 
 } // namespace
@@ -47,14 +60,15 @@ ExtractionBound measureExtractionBound(int viewRadius) {
       extractChunk(scratch, entry.first, mesh);
       extractionBest[i] = std::min(extractionBest[i], secondsSince(extractionStart));
       const auto buildStart = Clock::now();
-      const Vox::Vector3DInt32 corner = chunkLowerCorner(entry.first);
-      const TerrainMesh geometry = buildTerrainMesh(
-          mesh, Vox::Vector3DFloat(float(corner.x), float(corner.y), float(corner.z)));
+      const Vox::Vector3DInt32 lower = chunkLowerCorner(entry.first);
+      const Vox::Vector3DFloat corner(float(lower.x), float(lower.y), float(lower.z));
+      const TerrainMesh geometry = buildTerrainMesh(mesh, corner);
       buildBest[i] = std::min(buildBest[i], secondsSince(buildStart));
       if (sweep == 0) {
         bound.triangles += mesh.getNoOfIndices() / 3;
         bound.vertices += geometry.vertices.size();
         bound.geometryBytes += geometry.bytes();
+        addCoarseChunk(scratch, entry.first, corner, bound);
       }
       ++i;
     }

@@ -20,6 +20,11 @@ struct ExtractionBound {
   std::size_t triangles = 0;
   std::size_t vertices = 0;
   std::size_t geometryBytes = 0;
+  // The same for the coarse level (without walls, which only chunks next to
+  // a finer one have), not part of the bound's time.
+  std::size_t coarseTriangles = 0;
+  std::size_t coarseVertices = 0;
+  std::size_t coarseBytes = 0;
 
   double totalSeconds() const { return copySeconds + extractionSeconds + buildSeconds; }
 };

@@ -131,6 +131,11 @@ void printGeometry(const LoadRecord& record, const ExtractionBound& bound, Spans
   std::printf("  chunk geometry per marching-cubes triangle       %8.2f vertices, %.1f bytes\n",
               double(bound.vertices) / double(bound.triangles),
               double(bound.geometryBytes) / double(bound.triangles));
+  std::printf("  coarse level, per full-resolution triangle       %8.2f triangles; per coarse "
+              "triangle %.2f vertices, %.1f bytes\n",
+              double(bound.coarseTriangles) / double(bound.triangles),
+              double(bound.coarseVertices) / double(bound.coarseTriangles),
+              double(bound.coarseBytes) / double(bound.coarseTriangles));
   const TickRecord* last = nullptr;
   for (const TickRecord& tick : record.ticks)
     if (tick.chunks > 0)

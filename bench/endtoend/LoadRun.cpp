@@ -59,10 +59,15 @@ unsigned short freePort() {
   return ntohs(address.sin_port);
 }
 
-std::string benchConfig(unsigned short port, std::optional<int> detailDistance) {
-  const std::string detail =
-      detailDistance ? "DetailDistance=" + std::to_string(*detailDistance) + "\n" : "";
-  return "[Controls]\nPreconfigured=wasd\n\n[Graphics]\nfov=90\nFiltering=bilinear\n" + detail +
+// A "key=columns" line, or nothing for none.
+std::string columnsLine(const char* key, std::optional<int> columns) {
+  return columns ? key + ("=" + std::to_string(*columns)) + "\n" : "";
+}
+
+std::string benchConfig(unsigned short port, const MeshDistances& distances) {
+  const std::string levels = columnsLine("DetailDistance", distances.detail) +
+                             columnsLine("CoarseDistance", distances.coarse);
+  return "[Controls]\nPreconfigured=wasd\n\n[Graphics]\nfov=90\nFiltering=bilinear\n" + levels +
          "\n[Player]\nName=Bench\nPassword=\n\n[Server]\nHostname=127.0.0.1\nPort=" +
          std::to_string(port) + "\n\n[Diagnostics]\nTimings=yes\n";
 }
@@ -107,7 +112,7 @@ struct Descriptor {
 // The server and the client of one run, and what they have said so far.
 class LoadSession {
 public:
-  LoadSession(int viewRadius, std::optional<int> detailDistance, std::optional<SlowLink> slowLink);
+  LoadSession(int viewRadius, const MeshDistances& distances, std::optional<SlowLink> slowLink);
 
   LoadRecord run();
 
@@ -147,13 +152,13 @@ private:
   std::map<std::string, double> m_threadSecondsAtLogin;
 };
 
-LoadSession::LoadSession(int viewRadius, std::optional<int> detailDistance,
+LoadSession::LoadSession(int viewRadius, const MeshDistances& distances,
                          std::optional<SlowLink> slowLink)
     : m_port(freePort()),
       m_link(slowLink ? std::make_unique<SlowLinkProxy>(m_port, slowLink->segmentBytes,
                                                         slowLink->interval)
                       : nullptr),
-      m_client(benchConfig(m_link ? m_link->port() : m_port, detailDistance)) {
+      m_client(benchConfig(m_link ? m_link->port() : m_port, distances)) {
   m_record.viewRadius = viewRadius;
   m_record.columns = std::size_t(2 * viewRadius + 1) * std::size_t(2 * viewRadius + 1);
   startServer(viewRadius);
@@ -326,9 +331,9 @@ LoadRecord LoadSession::run() {
 
 } // namespace
 
-LoadRecord runLoad(int viewRadius, std::optional<int> detailDistance,
+LoadRecord runLoad(int viewRadius, const MeshDistances& distances,
                    std::optional<SlowLink> slowLink) {
-  return LoadSession(viewRadius, detailDistance, slowLink).run();
+  return LoadSession(viewRadius, distances, slowLink).run();
 }
 
 void requestStop() { stopRequested = 1; }

@@ -56,14 +56,20 @@ struct SlowLink {
   std::chrono::milliseconds interval;
 };
 
+// The client's distances of the mesh levels, in columns.
+struct MeshDistances {
+  std::optional<int> detail;
+  std::optional<int> coarse;
+};
+
 // Starts the local server and the client for `viewRadius` on the current
 // display, connects, waits for the world, quits. Throws std::runtime_error
 // when a step cannot happen at all (a program that does not start, a window
 // that never shows, no Login); a load that does not end in time comes back
-// with `lastMesh` unset and `failure` saying why. `detailDistance` is the
-// client's "DetailDistance"; none leaves its default. With a slow link, the
-// client connects through it.
-LoadRecord runLoad(int viewRadius, std::optional<int> detailDistance = std::nullopt,
+// with `lastMesh` unset and `failure` saying why. `distances` are the
+// client's "DetailDistance" and "CoarseDistance"; none leaves a default.
+// With a slow link, the client connects through it.
+LoadRecord runLoad(int viewRadius, const MeshDistances& distances = {},
                    std::optional<SlowLink> slowLink = std::nullopt);
 
 // Set from a signal handler: every wait gives up and the run unwinds,

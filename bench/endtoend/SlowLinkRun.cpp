@@ -73,7 +73,7 @@ bool benchSlowLink(int viewRadius) {
               viewRadius);
   try {
     const LoadRecord direct = runLoad(viewRadius);
-    const LoadRecord slow = runLoad(viewRadius, std::nullopt, Kilobits64);
+    const LoadRecord slow = runLoad(viewRadius, {}, Kilobits64);
     const TickGaps directGaps = tickGaps(direct);
     const TickGaps slowGaps = tickGaps(slow);
     printRun("direct", direct, directGaps);

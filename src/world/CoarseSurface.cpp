@@ -105,6 +105,7 @@ public:
     return m_alongX ? m_voxels.at(u, v, m_across).getMaterial()
                     : m_voxels.at(m_across, v, u).getMaterial();
   }
+  // The coarse sample (u, v) of the plane, at fine position (2u, 2v).
   std::uint8_t coarse(int u, int v) const {
     return m_alongX ? m_samples.type(u, v, m_across / Step) : m_samples.type(m_across / Step, v, u);
   }

@@ -567,25 +567,35 @@ TEST_F(ChunkDrawing, NoGapOpensWhereTheDetailChanges) {
   EXPECT_LE(background[1], background[10]);
 }
 
-// Where the coarse level begins, at the line x = 32 between column 1 and
-// column 2, the coarse floor's top lies half a block above the fine one
-// (41 blocks deep: the coarse samples see the floor's top layer at y = 40 as
-// a block two high). The coarse chunk's wall closes the step, so seen from
-// column 0 the line shows no more background than with one level everywhere.
+// Where the coarse level begins, between columns 1 and 2 away from column 0,
+// the coarse floor's top lies half a block above the fine one (41 blocks
+// deep: the coarse samples see the floor's top layer at y = 40 as a block two
+// high). The coarse chunks' walls close the step, so seen from column 0 the
+// lines x = 32, x = -16 and z = 32 show no more background than with one
+// level everywhere.
 TEST_F(ChunkDrawing, NoSkyShowsWhereTheCoarseLevelBegins) {
-  std::map<int, std::size_t> background;
+  struct View {
+    Ogre::Vector3 eye, from, to;
+  };
+  const View views[] = {{{15.9f, 60, 8}, {32, 40.5f, -40}, {32, 40.5f, 56}},
+                        {{0.1f, 60, 8}, {-16, 40.5f, -40}, {-16, 40.5f, 56}},
+                        {{8, 60, 15.9f}, {-40, 40.5f, 32}, {56, 40.5f, 32}}};
+  std::map<int, std::vector<std::size_t>> background;
   for (int coarseDistance : {10, 1}) {
     WorldManager world(*s_shell, std::nullopt, 0, coarseDistance);
-    lookFrom({15.9f, 60, 8}, {32, 40.5f, 8.5f});
+    lookFrom(views[0].eye, (views[0].from + views[0].to) / 2);
     drawFloor(world, 3, 41, true);
-    world.update();
-    setTerrainFog(Ogre::ColourValue::Black, NoFog);
-    ASSERT_TRUE(s_shell->update(true));
-    background[coarseDistance] =
-        backgroundPixelsAlong(frame(), int(s_shell->m_window->getWidth()), s_shell->camera(),
-                              {32, 40.5f, -40}, {32, 40.5f, 56});
+    for (const View& view : views) {
+      lookFrom(view.eye, (view.from + view.to) / 2);
+      world.update();
+      setTerrainFog(Ogre::ColourValue::Black, NoFog);
+      ASSERT_TRUE(s_shell->update(true));
+      background[coarseDistance].push_back(backgroundPixelsAlong(
+          frame(), int(s_shell->m_window->getWidth()), s_shell->camera(), view.from, view.to));
+    }
   }
-  EXPECT_LE(background[1], background[10]);
+  for (std::size_t i = 0; i < std::size(views); ++i)
+    EXPECT_LE(background[1][i], background[10][i]) << "view " << i;
 }
 
 // The coarse level follows the player through the same path as the other

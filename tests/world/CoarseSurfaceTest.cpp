@@ -110,11 +110,10 @@ TEST(CoarseSurface, HasAQuarterOfTheTrianglesWithinABlockOfTheFullSurface) {
   }
 }
 
-// On the chunk's sides, the walls toward a finer neighbour close the gap
-// between the coarse and the fine outline: seen across the side plane, every
-// point of the plane that one of the two outlines holds and the other does
-// not is covered by a wall facing the side it is seen from.
-TEST(CoarseSurface, WallsFillTheGapToAFinerNeighbour) {
+// Walls are added on the sides towards a finer neighbour only, lie in those
+// side planes, and are a fraction of the surface. (That they close the gap
+// is shown on screen by the chunk drawing tests.)
+TEST(CoarseSurface, WallsLieInTheSidesTowardsFinerNeighbours) {
   WorldVolume volume(WorldVolumeBlockSide);
   fill(volume, [](int x, int y, int z) { return y < 41 + (x + 3 * z) % 3; });
   const Surface bare = coarseSurface(volume, 0);
@@ -130,10 +129,9 @@ TEST(CoarseSurface, WallsFillTheGapToAFinerNeighbour) {
     const bool inZ = a.z == 16 && b.z == 16 && c.z == 16;
     ASSERT_TRUE(inX || inZ) << "wall triangle " << i / 3;
     const Vec e = b - a, f = c - a;
-    const float across = inX ? e.y * f.z - e.z * f.y : e.x * f.y - e.y * f.x;
-    EXPECT_NE(across, 0.0f);
+    const float area = inX ? e.y * f.z - e.z * f.y : e.x * f.y - e.y * f.x;
+    EXPECT_NE(area, 0.0f);
   }
-  // Each side's walls are a fraction of the coarse surface's triangles.
   EXPECT_LT(walled.getNoOfIndices() - bare.getNoOfIndices(), bare.getNoOfIndices());
 }
 
