@@ -39,7 +39,7 @@ public:
   static constexpr int DefaultDetailDistance = 4;
   // Columns around the player's beyond which chunks are meshed coarsely by
   // default.
-  static constexpr int DefaultCoarseDistance = 8;
+  static constexpr int DefaultCoarseDistance = 6;
   // How many chunks one update re-meshes at most because the player moved
   // across the detail or the coarse distance; the others wait for the next
   // ticks.
