@@ -31,6 +31,10 @@ public:
   // How long a chunk's re-mesh waits for neighbours that have not sent their
   // blocks yet.
   static constexpr Clock::duration NeighbourWait = std::chrono::milliseconds(1500);
+  // Once no chunk has sent its blocks for this long the stream has paused,
+  // and chunks still waiting for neighbours are meshed without them: those
+  // beyond the server's view radius never come.
+  static constexpr Clock::duration QuietWait = std::chrono::milliseconds(250);
   // How long one update spends at most putting finished meshes on screen by
   // default; the rest wait for the next tick.
   static constexpr Clock::duration DefaultDrawBudget = std::chrono::milliseconds(4);
@@ -145,6 +149,7 @@ private:
   // Chunks waiting for their neighbours' blocks before a re-mesh, with the
   // time when they are meshed anyway.
   std::map<ChunkPosition, Clock::time_point> m_remeshDeadlines;
+  Clock::time_point m_lastBlocksArrival{};
   // The level of the last mesh queued for each loaded chunk.
   std::map<ChunkPosition, MeshLevel> m_meshLevel;
   // Finished meshes not drawn yet, the newest of each chunk.

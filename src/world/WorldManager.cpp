@@ -132,6 +132,7 @@ void WorldManager::updateChunk(ChunkPosition position, bool withNeighbours) {
   }
   m_chunksWithBlocks.insert(position);
   const Clock::time_point now = Clock::now();
+  m_lastBlocksArrival = now;
   for (std::int32_t x = position.x - 1; x <= position.x + 1; ++x) {
     for (std::int32_t z = position.z - 1; z <= position.z + 1; ++z) {
       const ChunkPosition neighbour(x, position.y, z);
@@ -159,11 +160,12 @@ void WorldManager::scheduleRemesh(ChunkPosition position, Clock::time_point now)
 }
 
 void WorldManager::queueDueRemeshes(Clock::time_point now) {
+  const bool quiet = now - m_lastBlocksArrival >= QuietWait;
   for (auto it = m_remeshDeadlines.begin(); it != m_remeshDeadlines.end();) {
     const ChunkPosition position = it->first;
     if (!isLoaded(position)) {
       it = m_remeshDeadlines.erase(it);
-    } else if (now >= it->second || neighbourhoodComplete(position)) {
+    } else if (quiet || now >= it->second || neighbourhoodComplete(position)) {
       queueMesh(position);
       it = m_remeshDeadlines.erase(it);
     } else {

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <set>
 #include <thread>
 #include <vector>
@@ -255,13 +256,25 @@ TEST_F(ChunkDrawing, TheSectionsLeftOutCannotBeSeen) {
 }
 
 // Feeds a chunk's blocks as chunk ingestion does.
-void fillChunk(WorldManager& world, ChunkPosition chunk, std::uint8_t type) {
+template <typename Write> void forSlopeBlocks(ChunkPosition chunk, Write write) {
   const Vox::Vector3DInt32 lower = chunkLowerCorner(chunk);
-  VoxelModifier modifier(world, chunk);
   for (int x = 0; x < ChunkSizeX; ++x)
     for (int z = 0; z < ChunkSizeZ; ++z)
       for (int y = 0; y < 40 + x + z; ++y)
-        modifier.setVoxelAt(lower.x + x, y, lower.z + z, TSVoxel(type));
+        write(lower.x + x, y, lower.z + z);
+}
+
+void fillChunk(WorldManager& world, ChunkPosition chunk, std::uint8_t type) {
+  VoxelModifier modifier(world, chunk);
+  forSlopeBlocks(chunk, [&](int x, int y, int z) { modifier.setVoxelAt(x, y, z, TSVoxel(type)); });
+}
+
+// The same blocks written straight into the volume: nothing is queued for
+// meshing, neither now nor once the stream of blocks pauses.
+void writeChunkBlocks(WorldManager& world, ChunkPosition chunk, std::uint8_t type) {
+  std::lock_guard<std::mutex> lock(world.volumeMutex());
+  forSlopeBlocks(chunk,
+                 [&](int x, int y, int z) { world.volume().setVoxelAt(x, y, z, TSVoxel(type)); });
 }
 
 bool showsAMesh(WorldManager& world, ChunkPosition chunk) {
@@ -315,13 +328,27 @@ TEST_F(ChunkDrawing, EachColumnIsMeshedOnceItsNeighboursHaveArrived) {
   EXPECT_EQ(indicesHeld(world, {1, 0, 1}), indices);
 }
 
+// A column at the edge of the server's view radius has neighbours that never
+// come: once no blocks have arrived for a moment it is drawn, without
+// waiting the whole neighbour wait.
+TEST_F(ChunkDrawing, AColumnWhoseNeighboursNeverComeIsDrawnOnceTheStreamPauses) {
+  WorldManager world(*s_shell);
+  const ChunkPosition edge(0, 0, 0);
+  world.loadChunk(edge);
+  fillChunk(world, edge, 1);
+  const auto filled = std::chrono::steady_clock::now();
+  EXPECT_EQ(drawMeshes(world, 1), 1u);
+  EXPECT_LT(std::chrono::steady_clock::now() - filled, WorldManager::NeighbourWait);
+  EXPECT_TRUE(showsAMesh(world, edge));
+}
+
 TEST_F(ChunkDrawing, NearestFirstWithinTheBudgetAndSupersededMeshesDropped) {
   WorldManager world(*s_shell);
   const ChunkPosition far(6, 0, 0), middle(3, 0, 0), near(0, 0, 0);
   for (ChunkPosition chunk : {far, middle, near})
     world.loadChunk(chunk);
   for (ChunkPosition chunk : {far, middle, near}) {
-    fillChunk(world, chunk, 1);
+    writeChunkBlocks(world, chunk, 1);
     world.updateChunk(chunk, false);
   }
   world.updateChunk(far, false);
