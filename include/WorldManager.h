@@ -149,6 +149,7 @@ private:
   // Chunks waiting for their neighbours' blocks before a re-mesh, with the
   // time when they are meshed anyway.
   std::map<ChunkPosition, Clock::time_point> m_remeshDeadlines;
+  // When a chunk last received blocks; see QuietWait.
   Clock::time_point m_lastBlocksArrival{};
   // The level of the last mesh queued for each loaded chunk.
   std::map<ChunkPosition, MeshLevel> m_meshLevel;
