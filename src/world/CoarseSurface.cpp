@@ -18,10 +18,12 @@ constexpr int SamplesX = ChunkSizeX / Step + 1;
 constexpr int SamplesY = ChunkSizeY / Step + 1;
 constexpr int SamplesZ = ChunkSizeZ / Step + 1;
 
-// The chunk's copy region, addressed relative to the chunk's lowest block.
+// The chunk's copy region, addressed relative to the chunk's lowest block,
+// read into `voxels`, which is reused from chunk to chunk.
 class ChunkVoxels {
 public:
-  ChunkVoxels(WorldVolume& volume, ChunkPosition position) {
+  ChunkVoxels(WorldVolume& volume, ChunkPosition position, std::vector<TSVoxel>& voxels)
+      : m_voxels(voxels) {
     const Vox::Region region = chunkCopyRegion(position);
     m_height = region.getHeightInVoxels();
     m_depth = region.getDepthInVoxels();
@@ -38,7 +40,7 @@ public:
 private:
   int m_height = 0;
   int m_depth = 0;
-  std::vector<TSVoxel> m_voxels;
+  std::vector<TSVoxel>& m_voxels;
 };
 
 // The coarse samples of the chunk; sample (i, j, k) stands at voxel
@@ -234,7 +236,8 @@ void addSideWalls(const SidePlane& plane, Surface& surface) {
 
 void extractCoarseSurface(WorldVolume& volume, ChunkPosition position, unsigned finerSides,
                           Surface& surface) {
-  const ChunkVoxels voxels(volume, position);
+  static thread_local std::vector<TSVoxel> voxelBuffer;
+  const ChunkVoxels voxels(volume, position, voxelBuffer);
   const CoarseSamples samples(voxels);
   Vox::DensityGrid& grid = Vox::threadDensityGrid();
   fillGrid(samples, grid);
