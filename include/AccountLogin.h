@@ -28,11 +28,14 @@ public:
   };
 
   // The account service's spelling of the user name and the session id, or
-  // what went wrong (also a text thrown as a C string).
+  // what went wrong (also a text thrown as a C string) with the reason the
+  // player is shown: the account service's refusal as it answered, or which
+  // service failed and why.
   struct Outcome {
     std::string userName;
     std::string sessionId;
     std::exception_ptr failure;
+    std::string reason;
   };
 
   using LogLine = std::function<void(const std::string&)>;

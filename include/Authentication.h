@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstddef>
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -39,8 +40,21 @@ struct HttpResponse {
   bool tooLarge = false;
 };
 
-// Performs the request and returns the body. Throws std::runtime_error when
-// the request fails, times out or is cancelled.
+// A request to an account service that did not get an answer: what() is the
+// login's report, detail() why the request failed.
+class ServiceFailure : public std::runtime_error {
+public:
+  ServiceFailure(const std::string& what, std::string detail)
+      : std::runtime_error(what), m_detail(std::move(detail)) {}
+  const std::string& detail() const { return m_detail; }
+
+private:
+  std::string m_detail;
+};
+
+// Performs the request and returns the body. Throws ServiceFailure when the
+// request fails, times out or is cancelled, std::runtime_error when it cannot
+// be made.
 std::string my_dummy_curl(const HttpGet& request);
 
 // libcurl's write callback: appends a chunk to the HttpResponse given as

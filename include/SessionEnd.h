@@ -9,6 +9,8 @@ struct SessionEnd {
   enum class Kind {
     // No session has ended since the last connect (or there was none).
     None,
+    // The host or the port could not be looked up; the text is the error.
+    NotFound,
     // No address could be reached; the text is the last error.
     ConnectFailed,
     // The client closed the connection itself (the disconnect key, the
@@ -20,9 +22,12 @@ struct SessionEnd {
     Kicked,
     // A packet stayed incomplete for the stall time; the text says which.
     Stalled,
-    // Bytes that are no packet, an unknown id or a failed account login; the
-    // text is the error with the packet id.
+    // Bytes that are no packet, an unknown id, or an error while a packet
+    // was handled; the text is the error with the packet id.
     Failed,
+    // The account login or the session join did not let the player in; the
+    // text is the account service's answer or why a request failed.
+    LoginFailed,
   };
 
   Kind kind = Kind::None;

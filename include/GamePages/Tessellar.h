@@ -1,9 +1,10 @@
 #ifndef GAME_PAGES_TESSELLAR_H
 #define GAME_PAGES_TESSELLAR_H
 
-// The game page: the render shell, the server connection and the tick in one
-// object. It reads "tessellar.cfg", runs the key commands, keeps the
-// player's state, and owns the world and the entities of each connection.
+// The game page: the render shell and the tick in one object, with the
+// session with the server. It reads "tessellar.cfg", runs the key commands,
+// moves the player, and owns the world and the entities of each connection,
+// whose packets reach it through the session's dispatch.
 
 #include <chrono>
 #include <cstddef>
@@ -19,13 +20,13 @@
 #include "GamePages/HeadsUp.h"
 #include "GamePages/LaunchOptions.h"
 #include "MyOgre.h"
-#include "Network.h"
 #include "TSPackets.h"
 #include "WorldManager.h"
+#include "session/ClientSession.h"
 
 namespace GamePages {
 
-class Tessellar : public MyOgre, Network, public GamePage {
+class Tessellar : public MyOgre, public GamePage {
 public:
   // The options override "tessellar.cfg" for this run.
   explicit Tessellar(const LaunchOptions& options = LaunchOptions());
@@ -35,49 +36,53 @@ public:
   void windowClosed() override;
   void update() override;
 
-  void handle(const TSPackets::ChatMessage& packet) override;
-  void handle(const TSPackets::TimeUpdate& packet) override;
-  void handle(const TSPackets::MapChunk& packet) override;
-  void handle(const TSPackets::Prechunk& packet) override;
-  void handle(const TSPackets::MultiBlockChange& packet) override;
-  void handle(const TSPackets::BlockChange& packet) override;
-  void handle(const TSPackets::Disconnect& packet) override;
-  void handle(const TSPackets::EntityRelativeMove& packet) override;
-  void handle(const TSPackets::EntityLook& packet) override;
-  void handle(const TSPackets::EntityLookAndMove& packet) override;
-  void handle(const TSPackets::EntityTeleport& packet) override;
-  void handle(const TSPackets::EntityVelocity& packet) override;
-  void handle(const TSPackets::DestroyEntity& packet) override;
-  void handle(const TSPackets::NamedEntitySpawn& packet) override;
-  void handle(const TSPackets::MobSpawn& packet) override;
-  void handle(const TSPackets::SpawnPoint& packet) override;
-  void handle(const TSPackets::PickupSpawn& packet) override;
-  void handle(const TSPackets::PlayerPosAndLook& packet) override;
-  void handle(const TSPackets::Login& packet) override;
-  void handle(const TSPackets::Ping& packet) override;
-  void handle(const TSPackets::PlayerPosition& packet) override;
-
   // Read-only views of the page's state; the managers are null without a
   // connection.
-  const TSPackets::PlayerPosAndLook& positionPacket() const { return m_positionPacket; }
-  std::int64_t localTick() const { return m_localTick; }
-  std::int64_t serverTime() const { return m_serverTime; }
+  const TSPackets::PlayerPosAndLook& positionPacket() const { return m_session->position(); }
+  std::int64_t localTick() const { return m_session->localTick(); }
+  std::int64_t serverTime() const { return m_session->serverTime(); }
   WorldManager* worldManager() const { return m_worldManager.get(); }
   EntityManager* entityManager() const { return m_entityManager.get(); }
   const MovementKeys& movementKeys() const { return m_settings.keys.movement; }
   const ClientSettings& settings() const { return m_settings; }
   const HeadsUp& headsUp() const { return *m_headsUp; }
-  // Whether the connection's socket is open.
-  bool connected() const { return isConnected(); }
+  // From the connect key until the session ends.
+  bool connected() const { return m_session->isConnected(); }
 
 private:
+  // Packets of the class go to the page's handler for them.
+  template <class Packet> void handleHere() {
+    m_session->dispatch().on<Packet>([this](const Packet& packet) { handle(packet); });
+  }
+  void registerChunkHandlers();
+  void registerEntityHandlers();
+  void registerChatHandlers();
+  // Has the session tell the page what became of it.
+  void followSession();
+
+  void handle(const TSPackets::ChatMessage& packet);
+  void handle(const TSPackets::MapChunk& packet);
+  void handle(const TSPackets::Prechunk& packet);
+  void handle(const TSPackets::MultiBlockChange& packet);
+  void handle(const TSPackets::BlockChange& packet);
+  void handle(const TSPackets::EntityRelativeMove& packet);
+  void handle(const TSPackets::EntityLook& packet);
+  void handle(const TSPackets::EntityLookAndMove& packet);
+  void handle(const TSPackets::EntityTeleport& packet);
+  void handle(const TSPackets::EntityVelocity& packet);
+  void handle(const TSPackets::DestroyEntity& packet);
+  void handle(const TSPackets::NamedEntitySpawn& packet);
+  void handle(const TSPackets::MobSpawn& packet);
+  void handle(const TSPackets::PickupSpawn& packet);
+  // The entity with the id; null when it is not tracked.
+  Entities::Movable* tracked(int entityId);
+
   void connectToServer();
   void disconnectFromServer();
   void returnToPosition();
   void openChat(const OIS::KeyEvent& event);
   void typeChat(const OIS::KeyEvent& event);
   void sendChat(const std::u32string& line);
-  void followSession();
   InfoPanel infoPanel() const;
   void placeEye(double x, double feetY, double z);
   void applyLook();
@@ -86,14 +91,11 @@ private:
   void reportPosition();
   void reportTiming(std::size_t meshesDrawn) const;
 
-  TSPackets::PlayerPosAndLook m_positionPacket;
-  std::int64_t m_localTick = 0;
-  std::int64_t m_serverTime = 0;
+  std::unique_ptr<ClientSession> m_session;
+  // The player's look in the protocol's convention, as the last tick took it
+  // from the camera.
+  ClientSession::Look m_look;
   Ogre::ConfigFile m_config;
-  // Set once the server has placed the player (spawn point or position),
-  // for the connection under way: position reports and keep-alive answers
-  // start there.
-  bool m_spawned = false;
   std::unique_ptr<EntityManager> m_entityManager;
   std::unique_ptr<WorldManager> m_worldManager;
   std::uint16_t m_jumpTimer = 0;

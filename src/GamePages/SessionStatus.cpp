@@ -41,6 +41,35 @@ void SessionStatus::failed(const std::string& why) {
   m_detail = why;
 }
 
+void SessionStatus::loginFailed(const std::string& why) {
+  m_state = State::LoginFailed;
+  m_detail = utf8Prefix(why, MaxReasonBytes);
+}
+
+void SessionStatus::ended(const SessionEnd& end) {
+  const std::string why = localeToUtf8(end.text);
+  switch (end.kind) {
+  case SessionEnd::Kind::None:
+  case SessionEnd::Kind::Closed:
+    return;
+  case SessionEnd::Kind::Kicked:
+    kicked(why);
+    return;
+  case SessionEnd::Kind::NotFound:
+    failed(why);
+    return;
+  case SessionEnd::Kind::LoginFailed:
+    loginFailed(why);
+    return;
+  case SessionEnd::Kind::ConnectFailed:
+  case SessionEnd::Kind::Lost:
+  case SessionEnd::Kind::Stalled:
+  case SessionEnd::Kind::Failed:
+    closed(why);
+    return;
+  }
+}
+
 std::string SessionStatus::text() const {
   const std::string again = " - press " + m_connectKey + " to connect again";
   const std::string because = m_detail.empty() ? "" : ": " + m_detail;
@@ -57,6 +86,8 @@ std::string SessionStatus::text() const {
     return "Could not connect to " + m_server + because + again;
   case State::Failed:
     return "Cannot connect to " + m_server + ": " + m_detail;
+  case State::LoginFailed:
+    return "Could not log in to " + m_server + ": " + m_detail + again;
   case State::Idle:
     break;
   }
@@ -71,6 +102,7 @@ SessionStatus::Tone SessionStatus::tone() const {
   case State::Lost:
   case State::Unreachable:
   case State::Failed:
+  case State::LoginFailed:
     return Tone::Bad;
   default:
     return Tone::Plain;

@@ -1,5 +1,5 @@
-// The game page: construction from "tessellar.cfg", the key commands and the
-// connection-level packet handlers.
+// The game page: construction from "tessellar.cfg", the key commands and
+// what the page does when the session tells it something.
 
 #include "GamePages/Tessellar.h"
 
@@ -13,16 +13,12 @@
 #include "Game.h"
 #include "GamePages/KeyNames.h"
 #include "GamePages/PlayerMotion.h"
-#include "GamePages/TimePacing.h"
-#include "LocaleText.h"
 
 namespace GamePages {
 
 namespace {
 
 const char* const ConfigFileName = "tessellar.cfg";
-// How long the disconnect key waits for the goodbye to leave.
-const std::chrono::milliseconds DisconnectWriteLimit(2000);
 
 AccountServices readAccountServices(const Ogre::ConfigFile& config) {
   AccountServices services;
@@ -44,16 +40,6 @@ std::chrono::seconds readStallTimeout(const Ogre::ConfigFile& config) {
     throw std::invalid_argument(
         "tessellar.cfg: Server StallTimeout must be a positive number of seconds");
   return std::chrono::seconds(seconds);
-}
-
-// The server's position, without its look: the page keeps its own.
-template <class Position>
-void takePosition(const Position& position, TSPackets::PlayerPosAndLook& player) {
-  player.x = position.x;
-  player.y = position.y;
-  player.z = position.z;
-  player.stance = position.stance;
-  player.onGround = position.onGround;
 }
 
 // "Filtering" in "Graphics": empty keeps the shell's anisotropic default,
@@ -89,7 +75,8 @@ std::optional<int> readColumns(const Ogre::ConfigFile& config, const std::string
 } // namespace
 
 Tessellar::Tessellar(const LaunchOptions& options)
-    : MyOgre(), Network(Game::instance().ioService()), GamePage() {
+    : MyOgre(), GamePage(),
+      m_session(std::make_unique<ClientSession>(Game::instance().ioService())) {
   m_config.load(ConfigFileName, "\t:=", true);
   m_settings = readClientSettings(m_config, options);
   m_sceneManager->setAmbientLight(Ogre::ColourValue(0.5f, 0.5f, 0.5f, 1.0f));
@@ -107,17 +94,38 @@ Tessellar::Tessellar(const LaunchOptions& options)
   if (m_viewDistance)
     m_camera->setFarClipDistance(WorldManager::farClipDistance(*m_viewDistance));
   m_reportTimings = m_config.getSetting("Timings", "Diagnostics", "") == "yes";
-  setAccountServices(readAccountServices(m_config));
-  setStallTimeout(readStallTimeout(m_config));
+  m_session->setAccountServices(readAccountServices(m_config));
+  m_session->setStallTimeout(readStallTimeout(m_config));
   setMouseLook(m_settings.mouseSensitivity, m_settings.invertMouse);
   sky().setMode(m_settings.sky);
   m_headsUp = std::make_unique<HeadsUp>(
       m_root, SessionStatus(serverName(m_settings), nameOfKey(m_settings.keys.connect)));
+  followSession();
+  registerChunkHandlers();
+  registerEntityHandlers();
+  registerChatHandlers();
 }
 
+// The session goes first: its connection and account login end before the
+// world and the shell they might still reach.
 Tessellar::~Tessellar() {
+  m_session.reset();
   m_worldManager.reset();
   m_entityManager.reset();
+}
+
+// The session says what became of it on the status line; the camera moves
+// where the server places the player.
+void Tessellar::followSession() {
+  ClientSession::Events events;
+  events.loggedIn = [this] { m_headsUp->status().loggedIn(); };
+  events.placed = [this](double x, double feetY, double z) { placeEye(x, feetY, z); };
+  events.ended = [this](const SessionEnd& end) { m_headsUp->status().ended(end); };
+  events.look = [this] {
+    applyLook();
+    return m_look;
+  };
+  m_session->setEvents(std::move(events));
 }
 
 // While the chat field is open, every key types into it.
@@ -142,103 +150,30 @@ bool Tessellar::keyPressed(const OIS::KeyEvent& event) {
 
 void Tessellar::windowClosed() { Game::instance().stop(); }
 
-// A server that cannot be found ends no more than the attempt.
+// A session under way ends with a goodbye; each connection starts with an
+// empty world.
 void Tessellar::connectToServer() {
+  m_session->connect(m_settings.host, m_settings.port, m_settings.playerName, m_settings.password);
   m_headsUp->status().connecting();
-  try {
-    connect(m_settings.host, m_settings.port, m_settings.playerName, m_settings.password);
-  } catch (const std::system_error& error) {
-    std::cerr << "cannot connect to " << serverName(m_settings) << ": " << error.what()
-              << std::endl;
-    m_headsUp->status().failed(localeToUtf8(error.what()));
-    return;
-  }
-  // Until the new server places the player, nothing is reported to it.
-  m_spawned = false;
   m_entityManager = std::make_unique<EntityManager>(*this);
   m_worldManager = std::make_unique<WorldManager>(*this, m_viewDistance, m_detailDistance,
                                                   m_coarseDistance);
 }
 
 void Tessellar::disconnectFromServer() {
-  // Without a connection there is nobody to say goodbye to.
-  if (isConnected()) {
-    TSPackets::Disconnect goodbye;
-    goodbye.reason = "disconnect ferrowick";
-    send(goodbye);
-    if (!flushOutput(DisconnectWriteLimit))
-      std::cerr << "could not send the disconnect message in time" << std::endl;
-  }
-  disconnect();
+  m_session->disconnect();
   m_entityManager.reset();
   m_worldManager.reset();
   Game::instance().stop();
 }
 
 void Tessellar::returnToPosition() {
-  placeEye(m_positionPacket.x, m_positionPacket.y, m_positionPacket.z);
+  const TSPackets::PlayerPosAndLook& position = m_session->position();
+  placeEye(position.x, position.y, position.z);
 }
 
 void Tessellar::placeEye(double x, double feetY, double z) {
   cameraNode()->setPosition(Ogre::Real(x), Ogre::Real(feetY + EyeHeight), Ogre::Real(z));
-}
-
-void Tessellar::handle(const TSPackets::Login& packet) {
-  Network::handle(packet);
-  m_headsUp->status().loggedIn();
-}
-
-void Tessellar::handle(const TSPackets::TimeUpdate& packet) {
-  followServerTime(m_serverTime, packet.time);
-}
-
-void Tessellar::handle(const TSPackets::Ping& packet) {
-  if (m_spawned)
-    send(packet);
-}
-
-void Tessellar::handle(const TSPackets::SpawnPoint& packet) {
-  std::cout << "received spawn position: " << packet.x << ", " << packet.y << ", " << packet.z
-            << std::endl;
-  m_positionPacket.x = packet.x;
-  m_positionPacket.y = double(packet.y) + 1;
-  m_positionPacket.z = packet.z;
-  // The first place the server gives is where the player starts: reports
-  // never carry the camera's start position, a place the server never gave.
-  if (!m_spawned)
-    returnToPosition();
-  m_spawned = true;
-}
-
-// A kick ends the session, not the program: the reason stays on the status
-// line and the connect key connects again.
-void Tessellar::handle(const TSPackets::Disconnect& packet) {
-  std::cerr << "the server closed the connection: " << packet.reason << std::endl;
-  m_headsUp->status().kicked(localeToUtf8(packet.reason));
-}
-
-void Tessellar::handle(const TSPackets::PlayerPosAndLook& packet) {
-  takePosition(packet, m_positionPacket);
-  placeEye(packet.x, packet.y, packet.z);
-  m_spawned = true;
-  applyLook();
-  std::cout << "received pos and look packet:" << std::endl
-            << "x,y,z,stance = " << m_positionPacket.x << "," << m_positionPacket.y << ","
-            << m_positionPacket.z << "," << m_positionPacket.stance << std::endl
-            << "yaw, pitch, on_ground = " << m_positionPacket.yaw << "," << m_positionPacket.pitch
-            << "," << m_positionPacket.onGround << std::endl
-            << "answering with same packet" << std::endl;
-  send(m_positionPacket);
-  std::cout << "sending first playerpos&look" << std::endl;
-}
-
-// A position without a look (some servers send it after the login): obeyed
-// like a correction, and not echoed.
-void Tessellar::handle(const TSPackets::PlayerPosition& packet) {
-  Network::handle(packet);
-  takePosition(packet, m_positionPacket);
-  placeEye(packet.x, packet.y, packet.z);
-  m_spawned = true;
 }
 
 } // namespace GamePages

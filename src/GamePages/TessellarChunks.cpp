@@ -26,6 +26,13 @@ bool columnInRange(ChunkPosition chunk) {
 
 } // namespace
 
+void Tessellar::registerChunkHandlers() {
+  handleHere<TSPackets::Prechunk>();
+  handleHere<TSPackets::MapChunk>();
+  handleHere<TSPackets::MultiBlockChange>();
+  handleHere<TSPackets::BlockChange>();
+}
+
 void Tessellar::handle(const TSPackets::Prechunk& packet) {
   const ChunkPosition position(packet.chunkX, 0, packet.chunkZ);
   if (packet.mode == 1)

@@ -46,6 +46,18 @@ void moveBy(Entities::Movable& entity, signed char dx, signed char dy, signed ch
 
 } // namespace
 
+void Tessellar::registerEntityHandlers() {
+  handleHere<TSPackets::MobSpawn>();
+  handleHere<TSPackets::NamedEntitySpawn>();
+  handleHere<TSPackets::DestroyEntity>();
+  handleHere<TSPackets::EntityRelativeMove>();
+  handleHere<TSPackets::EntityLookAndMove>();
+  handleHere<TSPackets::EntityLook>();
+  handleHere<TSPackets::EntityTeleport>();
+  handleHere<TSPackets::EntityVelocity>();
+  handleHere<TSPackets::PickupSpawn>();
+}
+
 void Tessellar::handle(const TSPackets::MobSpawn& packet) {
   Entities::Movable& mob = m_entityManager->spawn(packet.entityId, makeMob(packet.mobType));
   place(mob, packet.x, packet.y, packet.z, packet.yaw, packet.pitch);
@@ -61,33 +73,44 @@ void Tessellar::handle(const TSPackets::NamedEntitySpawn& packet) {
   }
 }
 
+// Packets about an entity that is not tracked (it was never spawned, or is
+// gone already) change nothing.
 void Tessellar::handle(const TSPackets::DestroyEntity& packet) {
-  m_entityManager->destroy(packet.entityId);
+  if (m_entityManager->contains(packet.entityId))
+    m_entityManager->destroy(packet.entityId);
 }
 
 void Tessellar::handle(const TSPackets::EntityRelativeMove& packet) {
-  moveBy(m_entityManager->get(packet.entityId), packet.dx, packet.dy, packet.dz);
+  if (Entities::Movable* entity = tracked(packet.entityId))
+    moveBy(*entity, packet.dx, packet.dy, packet.dz);
 }
 
 void Tessellar::handle(const TSPackets::EntityLookAndMove& packet) {
-  Entities::Movable& entity = m_entityManager->get(packet.entityId);
-  turn(entity, packet.yaw, packet.pitch);
-  moveBy(entity, packet.dx, packet.dy, packet.dz);
+  if (Entities::Movable* entity = tracked(packet.entityId)) {
+    turn(*entity, packet.yaw, packet.pitch);
+    moveBy(*entity, packet.dx, packet.dy, packet.dz);
+  }
 }
 
 void Tessellar::handle(const TSPackets::EntityLook& packet) {
-  turn(m_entityManager->get(packet.entityId), packet.yaw, packet.pitch);
+  if (Entities::Movable* entity = tracked(packet.entityId))
+    turn(*entity, packet.yaw, packet.pitch);
 }
 
 void Tessellar::handle(const TSPackets::EntityTeleport& packet) {
-  place(m_entityManager->get(packet.entityId), packet.x, packet.y, packet.z, packet.yaw,
-        packet.pitch);
+  if (Entities::Movable* entity = tracked(packet.entityId))
+    place(*entity, packet.x, packet.y, packet.z, packet.yaw, packet.pitch);
 }
 
 void Tessellar::handle(const TSPackets::EntityVelocity& packet) {
-  Entities::Movable& entity = m_entityManager->get(packet.entityId);
-  entity.m_velocity = Vox::Vector3DInt32(packet.velocityX, packet.velocityY, packet.velocityZ);
-  entity.m_remainder = Vox::Vector3DInt32();
+  if (Entities::Movable* entity = tracked(packet.entityId)) {
+    entity->m_velocity = Vox::Vector3DInt32(packet.velocityX, packet.velocityY, packet.velocityZ);
+    entity->m_remainder = Vox::Vector3DInt32();
+  }
+}
+
+Entities::Movable* Tessellar::tracked(int entityId) {
+  return m_entityManager->contains(entityId) ? &m_entityManager->get(entityId) : nullptr;
 }
 
 // Pickups are not tracked.

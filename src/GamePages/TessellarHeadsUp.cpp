@@ -4,11 +4,14 @@
 #include "GamePages/PlayerMotion.h"
 #include "GamePages/Tessellar.h"
 #include "LocaleText.h"
+#include "session/PacketLog.h"
 
 namespace GamePages {
 
+void Tessellar::registerChatHandlers() { handleHere<TSPackets::ChatMessage>(); }
+
 void Tessellar::handle(const TSPackets::ChatMessage& packet) {
-  Network::handle(packet);
+  logPacket(packet);
   m_headsUp->chatReceived(packet.message);
 }
 
@@ -31,17 +34,7 @@ void Tessellar::sendChat(const std::u32string& line) {
   }
   TSPackets::ChatMessage message;
   message.message = codePointsToLocale(line);
-  send(message);
-}
-
-// A socket that closed tells the status line why; a server that kicked and
-// keeps the socket open is left here.
-void Tessellar::followSession() {
-  SessionStatus& status = m_headsUp->status();
-  if (!isConnected())
-    status.closed(localeToUtf8(lastSessionEnd().text));
-  else if (status.state() == SessionStatus::State::Kicked)
-    disconnect();
+  m_session->send(message);
 }
 
 InfoPanel Tessellar::infoPanel() const {
@@ -50,13 +43,13 @@ InfoPanel Tessellar::infoPanel() const {
   panel.x = eye.x;
   panel.y = double(eye.y) - EyeHeight;
   panel.z = eye.z;
-  panel.yaw = m_positionPacket.yaw;
-  panel.pitch = m_positionPacket.pitch;
+  panel.yaw = m_look.yaw;
+  panel.pitch = m_look.pitch;
   panel.tickTime = m_lastTickTime;
   panel.framesPerSecond = m_headsUp->framesPerSecond();
   panel.loadedChunks = m_worldManager ? m_worldManager->chunkCount() : 0;
   panel.trackedEntities = m_entityManager ? m_entityManager->size() : 0;
-  panel.serverTime = m_serverTime;
+  panel.serverTime = m_session->serverTime();
   return panel;
 }
 

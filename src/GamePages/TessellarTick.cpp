@@ -8,7 +8,6 @@
 #include "GamePages/PlayerMotion.h"
 #include "GamePages/ProtocolLook.h"
 #include "GamePages/Tessellar.h"
-#include "GamePages/TimePacing.h"
 
 namespace GamePages {
 
@@ -22,23 +21,21 @@ const float JumpLift = 2.0f;
 void Tessellar::update() {
   const auto start = std::chrono::steady_clock::now();
   std::size_t meshesDrawn = 0;
-  const bool render = paceTime(m_localTick, m_serverTime);
+  const bool render = m_session->paceTime();
   // The world and the entities exist from the connect key on.
-  if (isConnected() && m_worldManager) {
+  if (m_session->isConnected() && m_worldManager) {
     applyLook();
     const Vox::Vector3DFloat motion = tickMotion();
     cameraNode()->translate(Ogre::Vector3(motion.x, motion.y, motion.z), Ogre::Node::TS_WORLD);
     m_entityManager->update();
     meshesDrawn = m_worldManager->update();
-    if (m_spawned)
-      reportPosition();
+    reportPosition();
   }
-  followSession();
-  sky().follow(m_serverTime);
+  sky().follow(m_session->serverTime());
   if (render) {
     m_headsUp->refresh(infoPanel());
     if (!MyOgre::update(true)) {
-      disconnect();
+      m_session->close();
       Game::instance().stop();
     }
   }
@@ -49,8 +46,8 @@ void Tessellar::update() {
 }
 
 void Tessellar::reportTiming(std::size_t meshesDrawn) const {
-  std::cout << "tick " << m_localTick << " took " << m_lastTickTime.count() << " us, drew "
-            << meshesDrawn << " chunk meshes";
+  std::cout << "tick " << m_session->localTick() << " took " << m_lastTickTime.count()
+            << " us, drew " << meshesDrawn << " chunk meshes";
   if (m_worldManager)
     std::cout << ", culled " << m_worldManager->culledChunks() << " of "
               << m_worldManager->chunkCount() << " chunks, showed "
@@ -67,8 +64,8 @@ void Tessellar::reportTiming(std::size_t meshesDrawn) const {
 void Tessellar::applyLook() {
   const Ogre::Quaternion orientation = cameraNode()->getOrientation();
   const Ogre::Vector3 view = orientation * Ogre::Vector3::NEGATIVE_UNIT_Z;
-  m_positionPacket.pitch = protocolPitch(Ogre::Degree(Ogre::Math::ASin(view.y)).valueDegrees());
-  m_positionPacket.yaw = protocolYaw(Ogre::Degree(orientation.getYaw()).valueDegrees());
+  m_look.pitch = protocolPitch(Ogre::Degree(Ogre::Math::ASin(view.y)).valueDegrees());
+  m_look.yaw = protocolYaw(Ogre::Degree(orientation.getYaw()).valueDegrees());
 }
 
 // While the player types a chat line, the keys do not move them.
@@ -113,11 +110,7 @@ float Tessellar::verticalMotion() {
 
 void Tessellar::reportPosition() {
   const Ogre::Vector3 eye = cameraNode()->getPosition();
-  m_positionPacket.x = eye.x;
-  m_positionPacket.y = double(eye.y) - EyeHeight;
-  m_positionPacket.stance = m_positionPacket.y + EyeHeight;
-  m_positionPacket.z = eye.z;
-  send(m_positionPacket);
+  m_session->report({eye.x, double(eye.y) - EyeHeight, eye.z, m_look});
 }
 
 } // namespace GamePages

@@ -1,5 +1,6 @@
 #include "AccountLogin.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "Authentication.h"
@@ -11,6 +12,26 @@ constexpr int JoinAttempts = 10;
 constexpr std::size_t LoginAnswerFields = 4;
 constexpr std::size_t UserNameField = 2;
 constexpr std::size_t SessionIdField = 3;
+
+// The account service's answer when it does not let the player in, such as
+// "Bad login": its first line is the reason.
+class LoginRefused : public std::runtime_error {
+public:
+  explicit LoginRefused(const std::string& answer)
+      : std::runtime_error("account login refused: " + answer), m_answer(answer) {}
+  const std::string& answer() const { return m_answer; }
+
+private:
+  std::string m_answer;
+};
+
+std::string firstLine(const std::string& text) {
+  std::string line = text.substr(0, text.find('\n'));
+  if (!line.empty() && line.back() == '\r') {
+    line.pop_back();
+  }
+  return line.empty() ? "an empty answer" : line;
+}
 
 } // namespace
 
@@ -31,13 +52,28 @@ void AccountLogin::cancel() {
   m_wake.notify_all();
 }
 
+// Nothing thrown leaves the thread: every failure is the outcome's.
 void AccountLogin::run() {
   Outcome outcome;
+  const char* service = "the account service";
+  const auto failed = [&outcome](std::string reason) {
+    outcome.failure = std::current_exception();
+    outcome.reason = std::move(reason);
+  };
   try {
     logIn(outcome);
+    service = "the session service";
     joinSession(outcome);
+  } catch (const LoginRefused& refusal) {
+    failed(refusal.answer());
+  } catch (const ServiceFailure& failure) {
+    failed(std::string(service) + " failed: " + failure.detail());
+  } catch (const std::exception& failure) {
+    failed(failure.what());
+  } catch (const char* text) {
+    failed(text);
   } catch (...) {
-    outcome.failure = std::current_exception();
+    failed("unknown error");
   }
   m_finished(std::move(outcome));
 }
@@ -53,9 +89,11 @@ void AccountLogin::logIn(Outcome& outcome) {
   m_log(maskLoginResponse(response));
 
   const std::vector<std::string> fields = splitLoginResponse(response);
-  for (std::size_t field = 0; field < LoginAnswerFields; ++field) {
-    const std::string& value = fields.at(field);
-    m_log(field == SessionIdField ? maskSecret(value) : value);
+  for (std::size_t field = 0; field < std::min(fields.size(), LoginAnswerFields); ++field) {
+    m_log(field == SessionIdField ? maskSecret(fields[field]) : fields[field]);
+  }
+  if (fields.size() < LoginAnswerFields) {
+    throw LoginRefused(firstLine(response));
   }
   if (fields.size() > LoginAnswerFields) {
     throw "unknown response from ts masterserver";

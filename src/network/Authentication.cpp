@@ -92,11 +92,12 @@ std::string my_dummy_curl(const HttpGet& request) {
 
   const CURLcode result = curl_easy_perform(curl.get());
   if (result != CURLE_OK) {
-    logLine(request, response.tooLarge
-                         ? "answer larger than " + std::to_string(MaxResponseBytes) + " bytes"
-                         : curl_easy_strerror(result));
-    throw std::runtime_error(
-        "could not authenticate with tessellar master server, connection failed");
+    const std::string why =
+        response.tooLarge ? "answer larger than " + std::to_string(MaxResponseBytes) + " bytes"
+                          : curl_easy_strerror(result);
+    logLine(request, why);
+    throw ServiceFailure("could not authenticate with tessellar master server, connection failed",
+                         why);
   }
   return std::move(response.body);
 }

@@ -67,10 +67,10 @@ TEST(Connect, LogsTheSequenceAndSendsTheHandShakeFirst) {
   asio::io_service io;
   TestClient client(io);
   OutputCapture capture;
-  client.send(ping(1));
-  client.connect("127.0.0.1", server.port(), "Tester", "pw");
-  EXPECT_TRUE(client.isConnected());
-  client.send(ping(2));
+  client.session.send(ping(1));
+  client.session.connect("127.0.0.1", server.port(), "Tester", "pw");
+  EXPECT_TRUE(client.session.isConnected());
+  client.session.send(ping(2));
   EXPECT_EQ(describe(runLoop(io)), "");
   server.finish();
 
@@ -80,7 +80,9 @@ TEST(Connect, LogsTheSequenceAndSendsTheHandShakeFirst) {
   expected.insert(expected.end(), ClosedByServer.begin(), ClosedByServer.end());
   EXPECT_EQ(capture.out(), expected);
   EXPECT_EQ(capture.err(), Lines());
-  EXPECT_FALSE(client.isConnected());
+  EXPECT_FALSE(client.session.isConnected());
+  ASSERT_EQ(client.ends.size(), 1u);
+  EXPECT_EQ(client.ends[0].kind, SessionEnd::Kind::Lost);
 }
 
 TEST(Connect, TriesEachResolvedAddressOnceInOrder) {
@@ -90,15 +92,16 @@ TEST(Connect, TriesEachResolvedAddressOnceInOrder) {
       {asio::ip::address_v6::loopback(), first.port()},
       {asio::ip::address_v4::loopback(), third.port()}};
   asio::io_service io;
-  TestClient client(io);
+  TestClient client(io, std::make_unique<FixedLookup>(io, endpoints));
   OutputCapture capture;
-  client.connectResolved(
-      tcp::resolver::results_type::create(endpoints.begin(), endpoints.end(), "several", "port"));
+  client.session.connect("several", "port", "Tester", "pw");
   EXPECT_EQ(describe(runLoop(io)), "");
   EXPECT_EQ(capture.out(), allRefused(endpoints));
-  EXPECT_FALSE(client.isConnected());
-  EXPECT_EQ(client.lastSessionEnd().kind, SessionEnd::Kind::ConnectFailed);
-  EXPECT_EQ(client.lastSessionEnd().text, "Connection refused");
+  EXPECT_FALSE(client.session.isConnected());
+  EXPECT_EQ(client.session.lastSessionEnd().kind, SessionEnd::Kind::ConnectFailed);
+  EXPECT_EQ(client.session.lastSessionEnd().text, "Connection refused");
+  ASSERT_EQ(client.ends.size(), 1u);
+  EXPECT_EQ(client.ends[0].kind, SessionEnd::Kind::ConnectFailed);
 }
 
 // Whatever "localhost" resolves to here, each address is tried once.
@@ -113,68 +116,76 @@ TEST(Connect, NameWithNothingListeningEndsDisconnected) {
   }
   TestClient client(io);
   OutputCapture capture;
-  client.connect("localhost", port, "Tester", "pw");
+  client.session.connect("localhost", port, "Tester", "pw");
   EXPECT_EQ(describe(runLoop(io)), "");
   EXPECT_EQ(capture.out(), allRefused(endpoints));
 }
 
-TEST(Connect, LookupFailureRaisesWithoutMessages) {
+// The lookup runs beside the loop; its failure ends the session with one
+// line and is told once.
+TEST(Connect, LookupFailureEndsTheSessionWithOneLine) {
   asio::io_service io;
   TestClient client(io);
   OutputCapture capture;
-  EXPECT_THROW(client.connect("127.0.0.1", "no-such-service-name", "Tester", "pw"),
-               asio::system_error);
+  client.session.connect("127.0.0.1", "no-such-service-name", "Tester", "pw");
+  EXPECT_TRUE(client.session.isConnected()) << "looking the host up";
+  EXPECT_EQ(describe(runLoop(io)), "");
   EXPECT_EQ(capture.out(), Lines());
-  EXPECT_FALSE(client.isConnected());
+  EXPECT_EQ(capture.err(),
+            Lines{"cannot connect to 127.0.0.1:no-such-service-name: Service not found"});
+  EXPECT_FALSE(client.session.isConnected());
+  ASSERT_EQ(client.ends.size(), 1u);
+  EXPECT_EQ(client.ends[0].kind, SessionEnd::Kind::NotFound);
+  EXPECT_EQ(client.ends[0].text, "Service not found");
 }
 
-TEST(Connect, DisconnectAndFlushWhileClosedOnlyLog) {
+// Without a connection there is nobody to say goodbye to, and no session to
+// tell of its end.
+TEST(Connect, DisconnectWhileClosedOnlyLogs) {
   asio::io_service io;
   TestClient client(io);
   OutputCapture capture;
-  client.disconnect();
-  client.send(ping(1));
-  EXPECT_FALSE(client.flushOutput(100ms));
-  EXPECT_EQ(capture.out(),
-            (Lines{"handle disconnect", "send failed: Transport endpoint is not connected"}));
+  client.session.disconnect();
+  EXPECT_EQ(capture.out(), Lines{"handle disconnect"});
+  EXPECT_EQ(capture.err(), Lines());
+  EXPECT_TRUE(client.ends.empty());
 }
 
-TEST(Connect, FlushOutputGivesUpAtItsTimeLimit) {
-  std::promise<void> flushEnded;
+TEST(Connect, GoodbyeGivesUpAtItsTimeLimit) {
+  std::promise<void> goodbyeEnded;
   ScriptedServer server([&](ServerPeer& peer) {
     peer.receive(Wire().i8(0x02).string16("Tester").bytes().size());
     peer.send(Wire().i8(0x03).string16("hi"));
     // Reads nothing more until the client has given up.
-    flushEnded.get_future().wait();
+    goodbyeEnded.get_future().wait();
   });
   asio::io_service io;
   TestClient client(io);
-  bool flushed = true;
   client.onChat = [&] {
     asio::post(io, [&] {
       TSPackets::Disconnect large;
       large.reason.assign(32767, 'x');
       for (int i = 0; i < 1024; ++i) {
-        client.send(large);
+        client.session.send(large);
       }
-      flushed = client.flushOutput(100ms);
-      flushEnded.set_value();
-      client.disconnect();
+      client.session.disconnect();
+      goodbyeEnded.set_value();
     });
   };
   OutputCapture capture;
-  client.connect("127.0.0.1", server.port(), "Tester", "pw");
+  client.session.connect("127.0.0.1", server.port(), "Tester", "pw");
   EXPECT_EQ(describe(runLoop(io)), "");
   server.finish();
-  EXPECT_FALSE(flushed);
   EXPECT_EQ(afterHandShake(capture.out()),
             (Lines{"send failed: Connection timed out", "handle disconnect"}));
+  EXPECT_EQ(capture.err(),
+            (Lines{"could not send the disconnect message in time", "connection lost"}));
 }
 
-// The disconnect key's write: the goodbye leaves after everything queued
-// before it, also after what a flush under way still had to write, and
-// never in the middle of an earlier packet.
-TEST(Connect, FlushOutputWritesTheGoodbyeAfterEverythingQueued) {
+// The disconnect key's goodbye leaves after everything queued before it,
+// also after what a flush under way still had to write, and never in the
+// middle of an earlier packet.
+TEST(Connect, TheGoodbyeLeavesAfterEverythingQueued) {
   struct Case {
     const char* name;
     int largePackets;
@@ -207,26 +218,22 @@ TEST(Connect, FlushOutputWritesTheGoodbyeAfterEverythingQueued) {
     });
     asio::io_service io;
     TestClient client(io);
-    bool flushed = false;
     client.onChat = [&] {
       for (int i = 0; i < test.largePackets; ++i) {
-        client.send(large);
+        client.session.send(large);
       }
-      asio::post(io, [&] {
-        client.send(goodbye);
-        flushed = client.flushOutput(5000ms);
-        client.disconnect();
-      });
+      asio::post(io, [&] { client.session.disconnect(); });
     };
     OutputCapture capture;
-    client.connect("127.0.0.1", server.port(), "Tester", "pw");
+    client.session.connect("127.0.0.1", server.port(), "Tester", "pw");
     EXPECT_EQ(describe(runLoop(io)), "");
     server.finish();
-    EXPECT_TRUE(flushed);
     EXPECT_EQ(received.size(), expected.size());
     EXPECT_TRUE(received == expected) << "the goodbye was spliced into the earlier packets";
     EXPECT_EQ(afterHandShake(capture.out()), test.out);
     EXPECT_EQ(capture.err(), test.err);
-    EXPECT_EQ(client.lastSessionEnd().kind, SessionEnd::Kind::Closed);
+    EXPECT_EQ(client.session.lastSessionEnd().kind, SessionEnd::Kind::Closed);
+    ASSERT_EQ(client.ends.size(), 1u);
+    EXPECT_EQ(client.ends[0].kind, SessionEnd::Kind::Closed);
   }
 }

@@ -1,3 +1,4 @@
+#include <iostream>
 #include <set>
 #include <string>
 #include <vector>
@@ -5,9 +6,10 @@
 #include <gtest/gtest.h>
 
 #include "OutputCapture.h"
-#include "ScriptedServer.h"
-#include "TestClient.h"
+#include "UnknownPacketId.h"
 #include "Wire.h"
+#include "session/PacketDispatch.h"
+#include "session/PacketLog.h"
 
 using Lines = std::vector<std::string>;
 
@@ -19,39 +21,21 @@ struct HandlerCase {
   Lines lines;
 };
 
-// What the default handlers print for the packet, received by a plain
-// Network from a server that then ends its side of the connection.
-Lines defaultHandlerLines(const std::string& packet, Lines& errors) {
-  const std::string handShake = Wire().i8(0x02).string16("Tester");
-  ScriptedServer server([&](ServerPeer& peer) {
-    peer.receive(handShake.size());
-    peer.send(packet);
-    // Whatever the handler answers is read: the client sees the end of the
-    // stream, not a reset.
-    peer.endSending();
-    peer.awaitEnd();
-  });
-  asio::io_service io;
-  Network network(io);
+// What the dispatch makes of the packet's bytes with nothing registered:
+// the packet must be read whole, and its log lines are returned.
+Lines defaultHandlerLines(const PacketDispatch& dispatch, const std::string& packet,
+                          Lines& errors) {
+  ByteReader reader(reinterpret_cast<const unsigned char*>(packet.data()), packet.size());
+  std::size_t readWhole = 0;
   OutputCapture capture;
-  network.connect("127.0.0.1", server.port(), "Tester", "pw");
-  const std::string thrown = describe(runLoop(io));
-  server.finish();
-  EXPECT_EQ(thrown, "");
+  dispatch.receive(reader, [&] { readWhole = reader.consumed(); });
+  EXPECT_EQ(readWhole, packet.size()) << "the packet was not read whole before its handler";
+  EXPECT_EQ(reader.consumed(), packet.size());
   errors = capture.err();
-  Lines lines = afterHandShake(capture.out());
-  // Every packet must have been read whole: the session then ends between
-  // packets.
-  if (lines.size() >= ClosedByServer.size() &&
-      Lines(lines.end() - 2, lines.end()) == ClosedByServer) {
-    lines.resize(lines.size() - ClosedByServer.size());
-  } else {
-    ADD_FAILURE() << "the session did not end between packets";
-  }
-  return lines;
+  return capture.out();
 }
 
-// The ids that the receive loop dispatches, from the catalogue.
+// The ids that the dispatch takes, from the catalogue.
 std::set<int> dispatchedIds() {
   std::set<int> ids;
 #define TS_DISPATCHED_Dispatched(packetId) ids.insert(packetId);
@@ -73,13 +57,12 @@ Wire openWindow(int type) { return Wire().i8(0x64).i8(1).i8(type).string16("Ches
 // prints its lines (or nothing). Each id of the catalogue's dispatch table
 // has a case here.
 TEST(DefaultHandlers, PrintTheirLines) {
+  const PacketDispatch dispatch;
   const std::vector<HandlerCase> cases = {
       {"Ping", Wire().i8(0x00).i32(3), {}},
       {"Login", Wire().i8(0x01).i32(42).string16("").i64(-5).i32(0).i8(0).i8(0).i8(0).i8(0),
        {"received login packet", "your entity id: 42", "Map Seed of server: -5"}},
-      {"HandShake without account login", Wire().i8(0x02).string16("-"),
-       {"handshake: \"-\"", "handshakelen: \"1\"", "sending login packet",
-        "authenticating with password: ********"}},
+      {"HandShake", Wire().i8(0x02).string16("-"), {"handshake: \"-\"", "handshakelen: \"1\""}},
       {"ChatMessage", Wire().i8(0x03).string16("hello there"), {"Chat: hello there"}},
       {"TimeUpdate", Wire().i8(0x04).i64(6000), {}},
       {"EntityEquipment", Wire().i8(0x05).i32(3).i16(4).i16(276).i16(0),
@@ -176,9 +159,11 @@ TEST(DefaultHandlers, PrintTheirLines) {
       {"ItemData", Wire().i8(0x83).i16(358).i16(1).i8(2).i8(7).i8(8), {}},
       {"Statistic", Wire().i8(0xC8).i32(1).i8(1), {}},
       {"PlayerListItem", Wire().i8(0xC9).string16("Bob").boolean(true).i16(20), {}},
+      {"Disconnect", Wire().i8(0xFF).string16("bye"), {"You have been kicked by the server: bye"}},
+      {"Disconnect with a reason that cannot be allocated", Wire().i8(0xFF).i16(-1),
+       {"disconnect crashed", "You have been kicked by the server: std::bad_alloc"}},
   };
-  // The kick closes the connection: ReceiveLoop.KickClosesTheConnection.
-  std::set<int> covered = {0xFF};
+  std::set<int> covered;
   for (const HandlerCase& test : cases) {
     covered.insert(static_cast<unsigned char>(test.packet.front()));
   }
@@ -186,7 +171,58 @@ TEST(DefaultHandlers, PrintTheirLines) {
   for (const HandlerCase& test : cases) {
     SCOPED_TRACE(test.name);
     Lines errors;
-    EXPECT_EQ(defaultHandlerLines(test.packet, errors), test.lines);
+    EXPECT_EQ(defaultHandlerLines(dispatch, test.packet, errors), test.lines);
     EXPECT_EQ(errors, Lines());
+  }
+}
+
+// A registered handler takes its packets in place of the log lines, and can
+// print them too; other packets keep theirs.
+TEST(PacketDispatch, RegisteredHandlersReplaceTheDefault) {
+  PacketDispatch dispatch;
+  std::vector<int> pings;
+  dispatch.on<TSPackets::Ping>(
+      [&](const TSPackets::Ping& ping) { pings.push_back(ping.keepAliveId); });
+  dispatch.on<TSPackets::ChatMessage>([](const TSPackets::ChatMessage& chat) {
+    logPacket(chat);
+    std::cout << "shown: " << chat.message << std::endl;
+  });
+  Lines errors;
+  EXPECT_EQ(defaultHandlerLines(dispatch, Wire().i8(0x00).i32(9), errors), Lines());
+  EXPECT_EQ(pings, std::vector<int>{9});
+  EXPECT_EQ(defaultHandlerLines(dispatch, Wire().i8(0x03).string16("hi"), errors),
+            (Lines{"Chat: hi", "shown: hi"}));
+  EXPECT_EQ(defaultHandlerLines(dispatch, Wire().i8(0x1D).i32(4), errors),
+            Lines{"entity 4 destroyed"});
+}
+
+// Only bytes already received are read: a packet that has not arrived whole
+// says how much it needs and reaches no handler; an id outside the table is
+// refused before anything else is read.
+TEST(PacketDispatch, IncompleteAndUnknownPacketsReachNoHandler) {
+  PacketDispatch dispatch;
+  int handled = 0;
+  dispatch.on<TSPackets::ChatMessage>([&](const TSPackets::ChatMessage&) { ++handled; });
+  const std::string chat = Wire().i8(0x03).string16("hello");
+  for (std::size_t size = 1; size < chat.size(); ++size) {
+    SCOPED_TRACE(size);
+    ByteReader reader(reinterpret_cast<const unsigned char*>(chat.data()), size);
+    bool whole = false;
+    try {
+      dispatch.receive(reader, [&] { whole = true; });
+      ADD_FAILURE() << "an incomplete packet was taken";
+    } catch (const NeedMoreBytes& more) {
+      EXPECT_GT(more.total, size);
+      EXPECT_LE(more.total, chat.size());
+    }
+    EXPECT_FALSE(whole);
+  }
+  EXPECT_EQ(handled, 0);
+  for (int id : {0x0A, 0x1B, 0x25, 0xFE}) {
+    SCOPED_TRACE(id);
+    const std::string bytes = Wire().i8(id).i32(0);
+    ByteReader reader(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+    EXPECT_THROW(dispatch.receive(reader, [] {}), UnknownPacketId);
+    EXPECT_EQ(reader.consumed(), 1u);
   }
 }

@@ -30,10 +30,10 @@ struct Session {
       EXPECT_EQ(peer.receive(HandShakeFromClient.size()), HandShakeFromClient);
       script(peer);
     });
-    client.connect("127.0.0.1", server.port(), "Tester", "pw");
+    client.session.connect("127.0.0.1", server.port(), "Tester", "pw");
     thrown = runLoop(io);
     // The client's side closes here, as when the program ends.
-    client.disconnect();
+    client.session.disconnect();
     server.finish();
   }
 
@@ -63,7 +63,7 @@ TEST(ReceiveLoop, QueuedOutputLeavesAfterTheNextIdByteBeforeTheParse) {
       asio::post(session.io, [&] {
         TSPackets::Ping ping;
         ping.keepAliveId = 99;
-        session.client.send(ping);
+        session.client.session.send(ping);
         queued.set_value();
       });
     }
@@ -96,7 +96,7 @@ TEST(ReceiveLoop, OutputQueuedDuringTheFlushWaitsForTheNextOne) {
     std::this_thread::sleep_for(1ms);
     TSPackets::Ping report;
     report.keepAliveId = ticks;
-    session.client.send(report);
+    session.client.session.send(report);
     if (ticks == 0)
       ticking.set_value();
     if (++ticks < tickLimit && session.client.chat.size() < 2)
@@ -132,7 +132,7 @@ TEST(ReceiveLoop, PacketsThatHaveArrivedAreHandledInOneTurn) {
   session.client.onChat = [&] {
     TSPackets::Ping answer;
     answer.keepAliveId = static_cast<int>(session.client.chat.size());
-    session.client.send(answer);
+    session.client.session.send(answer);
     if (session.client.chat.size() == 1)
       asio::post(session.io, [&] { chatsBeforeTick = session.client.chat.size(); });
     if (session.client.chat.size() == 3)
@@ -147,21 +147,24 @@ TEST(ReceiveLoop, PacketsThatHaveArrivedAreHandledInOneTurn) {
   EXPECT_EQ(chatsBeforeTick, 3u);
 }
 
-TEST(ReceiveLoop, AnswersKeepAliveAndPositionInTheClientsFieldOrder) {
+// The position is echoed with the player's own look (here none yet), and
+// keep-alives are answered once the server has placed the player.
+TEST(ReceiveLoop, AnswersPositionAndKeepAliveInTheClientsFieldOrder) {
   Session session;
   session.run([](ServerPeer& peer) {
-    peer.send(Wire().i8(0x00).i32(7));
-    EXPECT_EQ(peer.receive(5), Wire().i8(0x00).i32(7).bytes());
     // The server's order: x, stance, y, z.
     peer.send(Wire().i8(0x0D).f64(1).f64(2).f64(3).f64(4).f32(5.5f).f32(-6.25f).boolean(true));
     // The client's order: x, y, stance, z.
     const std::string answer =
-        Wire().i8(0x0D).f64(1).f64(3).f64(2).f64(4).f32(5.5f).f32(-6.25f).boolean(true);
+        Wire().i8(0x0D).f64(1).f64(3).f64(2).f64(4).f32(0).f32(0).boolean(true);
     EXPECT_EQ(peer.receive(answer.size()), answer);
+    peer.send(Wire().i8(0x00).i32(7));
+    EXPECT_EQ(peer.receive(5), Wire().i8(0x00).i32(7).bytes());
   });
   EXPECT_EQ(session.out(),
-            concat({"received pos and look packet: ", "x,y,z,stance = 1,3,4,2",
-                    "yaw, pitch, on_ground5.5,-6.25,1", "answering with same packet"},
+            concat({"received pos and look packet:", "x,y,z,stance = 1,3,4,2",
+                    "yaw, pitch, on_ground = 0,0,1", "answering with same packet",
+                    "sending first playerpos&look"},
                    concat(ClosedByServer, {"handle disconnect"})));
 }
 
@@ -177,7 +180,7 @@ TEST(ReceiveLoop, ReportsAnUnknownIdWithThePreviousOneAndEnds) {
   const std::vector<UnknownIdCase> cases = {
       {"first packet", "", Wire().i8(0x1B), "0", "1b"},
       {"after chat", Wire().i8(0x03).string16("hi"), Wire().i8(0x1B), "0x3", "1b"},
-      {"after an ignored unknown entity",
+      {"after an entity packet",
        Wire().i8(0x22).i32(5).i32(1).i32(2).i32(3).i8(0).i8(0), Wire().i8(0x1B), "0x22", "1b"},
       {"id of a packet the client only sends", "", Wire().i8(0x0A), "0", "a"},
   };
@@ -194,7 +197,13 @@ TEST(ReceiveLoop, ReportsAnUnknownIdWithThePreviousOneAndEnds) {
                      std::string("previous message type received: ") + test.previousText,
                      "An error occurred during message parsing: unknown message type received",
                      test.idText}));
-    EXPECT_NE(describe(session.thrown).find(id), std::string::npos) << describe(session.thrown);
+    EXPECT_EQ(describe(session.thrown), "");
+    const Lines out = session.out();
+    ASSERT_GE(out.size(), 2u);
+    EXPECT_EQ(Lines(out.end() - 2, out.end()), (Lines{"handle disconnect", "handle disconnect"}));
+    EXPECT_NE(session.client.session.lastSessionEnd().text.find("message " + id),
+              std::string::npos)
+        << session.client.session.lastSessionEnd().text;
     EXPECT_EQ(std::cerr.flags() & (std::ios::basefield | std::ios::showbase), std::ios::dec);
   }
 }
@@ -226,9 +235,11 @@ TEST(ReceiveLoop, ReportsParseErrorsWithTheIdAndEnds) {
     EXPECT_EQ(session.capture.err(),
               (Lines{std::string("An error occurred during message parsing: ") + test.error,
                      test.idText}));
-    EXPECT_NE(describe(session.thrown).find(test.error), std::string::npos);
-    EXPECT_EQ(session.out(), Lines{"handle disconnect"});
-    EXPECT_NE(session.client.lastSessionEnd().text.find(test.error), std::string::npos);
+    EXPECT_EQ(describe(session.thrown), "");
+    // The session's end, then the test's own disconnect.
+    EXPECT_EQ(session.out(), (Lines{"handle disconnect", "handle disconnect"}));
+    EXPECT_NE(session.client.session.lastSessionEnd().text.find(test.error), std::string::npos);
+    EXPECT_EQ(session.client.ends.size(), 1u);
   }
 }
 
@@ -239,35 +250,29 @@ TEST(ReceiveLoop, ServerClosingBetweenPacketsEndsTheSessionQuietly) {
   EXPECT_EQ(describe(session.thrown), "");
   EXPECT_EQ(session.out(), concat(ClosedByServer, {"handle disconnect"}));
   EXPECT_EQ(session.capture.err(), Lines());
-  EXPECT_EQ(session.client.lastSessionEnd().kind, SessionEnd::Kind::Lost);
-  EXPECT_EQ(session.client.lastSessionEnd().text, "End of file");
+  EXPECT_EQ(session.client.session.lastSessionEnd().kind, SessionEnd::Kind::Lost);
+  EXPECT_EQ(session.client.session.lastSessionEnd().text, "End of file");
 }
 
 TEST(ReceiveLoop, KickClosesTheConnection) {
   struct Case {
     const char* name;
     std::string packet;
-    bool answerKick;
     Lines out;
     Lines err;
+    std::string reason;
   };
   const std::vector<Case> cases = {
-      {"plain kick", Wire().i8(0xFF).string16("bye"), false,
-       {"You have been kicked by the server: bye", "handle disconnect"},
-       {"connection lost"}},
-      {"kick answered by the handler", Wire().i8(0xFF).string16("bye"), true,
-       {"You have been kicked by the server: bye", "handle disconnect",
-        "send failed: Bad file descriptor", "handle disconnect"},
-       {}},
-      {"reason that cannot be allocated", Wire().i8(0xFF).i16(-1), false,
-       {"disconnect crashed", "You have been kicked by the server: std::bad_alloc",
-        "handle disconnect"},
-       {"connection lost"}},
+      {"plain kick", Wire().i8(0xFF).string16("bye"), {"handle disconnect"},
+       {"the server closed the connection: bye", "connection lost"}, "bye"},
+      {"reason that cannot be allocated", Wire().i8(0xFF).i16(-1),
+       {"disconnect crashed", "handle disconnect"},
+       {"the server closed the connection: std::bad_alloc", "connection lost"},
+       "std::bad_alloc"},
   };
   for (const Case& test : cases) {
     SCOPED_TRACE(test.name);
     Session session;
-    session.client.answerKick = test.answerKick;
     session.run([&](ServerPeer& peer) {
       peer.send(test.packet);
       peer.awaitEnd();
@@ -276,9 +281,31 @@ TEST(ReceiveLoop, KickClosesTheConnection) {
     // The last line comes from the test's own disconnect after the loop.
     EXPECT_EQ(session.out(), concat(test.out, {"handle disconnect"}));
     EXPECT_EQ(session.capture.err(), test.err);
-    EXPECT_FALSE(session.client.isConnected());
-    EXPECT_EQ(session.client.lastSessionEnd().kind, SessionEnd::Kind::Kicked);
+    EXPECT_FALSE(session.client.session.isConnected());
+    EXPECT_EQ(session.client.session.lastSessionEnd().kind, SessionEnd::Kind::Kicked);
+    EXPECT_EQ(session.client.session.lastSessionEnd().text, test.reason);
+    EXPECT_EQ(session.client.ends.size(), 1u);
   }
+}
+
+// Output a handler queued before it closed the session fails to leave, and
+// says so; the session was told of its end once.
+TEST(ReceiveLoop, OutputQueuedBeforeAHandlerClosesIsReported) {
+  Session session;
+  session.client.onChat = [&] {
+    session.client.session.send(TSPackets::Ping());
+    session.client.session.close();
+  };
+  session.run([](ServerPeer& peer) {
+    peer.send(Wire().i8(0x03).string16("last words"));
+    peer.awaitEnd();
+  });
+  EXPECT_EQ(describe(session.thrown), "");
+  EXPECT_EQ(session.out(), (Lines{"handle disconnect", "send failed: Bad file descriptor",
+                                  "handle disconnect", "handle disconnect"}));
+  EXPECT_EQ(session.capture.err(), Lines());
+  ASSERT_EQ(session.client.ends.size(), 1u);
+  EXPECT_EQ(session.client.ends[0].kind, SessionEnd::Kind::Closed);
 }
 
 namespace {
@@ -287,7 +314,9 @@ namespace {
 // counts while the client is connected.
 class Ticker {
 public:
-  Ticker(asio::io_service& io, const Network& client) : m_timer(io), m_client(client) { next(); }
+  Ticker(asio::io_service& io, const ClientSession& client) : m_timer(io), m_client(client) {
+    next();
+  }
 
   // Waits until the loop has ticked `count` more times; false when it does
   // not within a few seconds.
@@ -315,7 +344,7 @@ private:
   }
 
   asio::steady_timer m_timer;
-  const Network& m_client;
+  const ClientSession& m_client;
   std::atomic<int> m_count{0};
 };
 
@@ -339,7 +368,7 @@ std::vector<std::string> piecesOf(const std::string& bytes, std::size_t count) {
 TEST(ReceiveLoop, TicksGoOnWhileAPacketArrivesInPieces) {
   const std::string chat = Wire().i8(0x03).string16("slowly");
   Session session;
-  const Ticker ticker(session.io, session.client);
+  const Ticker ticker(session.io, session.client.session);
   session.run([&](ServerPeer& peer) {
     for (const std::string& piece :
          {chat.substr(0, 1), chat.substr(1, 1), chat.substr(2, 5), chat.substr(7)}) {
@@ -361,7 +390,7 @@ TEST(ReceiveLoop, TicksGoOnWhileAPacketArrivesInPieces) {
 TEST(ReceiveLoop, APacketThatStopsHalfWayEndsTheSessionAfterTheStallTime) {
   const std::string chat = Wire().i8(0x03).string16("in time");
   Session session;
-  session.client.setStallTimeout(400ms);
+  session.client.session.setStallTimeout(400ms);
   std::chrono::steady_clock::time_point stopped;
   session.run([&](ServerPeer& peer) {
     for (int packet = 0; packet < 2; ++packet) {
@@ -380,7 +409,7 @@ TEST(ReceiveLoop, APacketThatStopsHalfWayEndsTheSessionAfterTheStallTime) {
   EXPECT_EQ(session.out(), (Lines{"handle disconnect", "handle disconnect"}));
   EXPECT_EQ(describe(session.thrown), "");
   EXPECT_GE(waited, 400ms);
-  EXPECT_EQ(session.client.lastSessionEnd().kind, SessionEnd::Kind::Stalled);
+  EXPECT_EQ(session.client.session.lastSessionEnd().kind, SessionEnd::Kind::Stalled);
 }
 
 // One incomplete packet may hold only so much: what would take more is
@@ -415,8 +444,9 @@ TEST(ReceiveLoop, PacketsLargerThanAnyPacketMayBeAreRefused) {
     });
     EXPECT_EQ(session.capture.err(),
               (Lines{"An error occurred during message parsing: " + test.error, test.idText}));
-    EXPECT_NE(describe(session.thrown).find(test.error), std::string::npos);
-    EXPECT_EQ(session.client.lastSessionEnd().kind, SessionEnd::Kind::Failed);
+    EXPECT_EQ(describe(session.thrown), "");
+    EXPECT_EQ(session.client.session.lastSessionEnd().kind, SessionEnd::Kind::Failed);
+    EXPECT_NE(session.client.session.lastSessionEnd().text.find(test.error), std::string::npos);
   }
 }
 
@@ -447,7 +477,7 @@ TEST(ReceiveLoop, FailedFlushAheadOfAParseIsAReceiveError) {
       TSPackets::Disconnect large;
       large.reason.assign(32767, 'x');
       for (int i = 0; i < 256; ++i) {
-        session.client.send(large);
+        session.client.session.send(large);
       }
       queued.set_value();
     });
@@ -462,19 +492,24 @@ TEST(ReceiveLoop, FailedFlushAheadOfAParseIsAReceiveError) {
   const Lines out = session.out();
   ASSERT_FALSE(out.empty());
   EXPECT_EQ(out.front().rfind("receive error: ", 0), 0u) << out.front();
-  EXPECT_EQ(session.client.lastSessionEnd().kind, SessionEnd::Kind::Lost);
+  EXPECT_EQ(session.client.session.lastSessionEnd().kind, SessionEnd::Kind::Lost);
 }
 
-// The protocol's text errors leave the loop as they are, without the report.
-TEST(ReceiveLoop, TextErrorsPassThrough) {
+// The protocol's text errors end the session with the same report as any
+// other fault.
+TEST(ReceiveLoop, TextErrorsEndTheSessionWithTheReport) {
   Session session;
   session.run([](ServerPeer& peer) {
     peer.send(Wire().i8(0x07).i32(1).i32(2).i8(2));
     peer.awaitEnd();
   });
-  EXPECT_EQ(describe(session.thrown), "invalid bool received");
-  EXPECT_EQ(session.capture.err(), Lines());
-  EXPECT_EQ(session.client.lastSessionEnd().kind, SessionEnd::Kind::Failed);
+  EXPECT_EQ(describe(session.thrown), "");
+  EXPECT_EQ(session.capture.err(),
+            (Lines{"An error occurred during message parsing: invalid bool received", "7"}));
+  EXPECT_EQ(session.client.session.lastSessionEnd().kind, SessionEnd::Kind::Failed);
+  EXPECT_EQ(session.client.session.lastSessionEnd().text,
+            "the connection to the server ended on an error in message 0x7: "
+            "invalid bool received");
 }
 
 // Every id outside the catalogue's dispatch table takes the unknown path.

@@ -3,23 +3,22 @@
 #include <algorithm>
 #include <sstream>
 
-#include "Entities/InvalidEntity.h"
-
-void TestClient::handle(const TSPackets::ChatMessage& packet) {
-  chat.push_back(packet.message);
-  if (onChat) {
-    onChat();
-  }
+TestClient::TestClient(asio::io_service& io, std::unique_ptr<HostLookup> lookup)
+    : session(io, std::move(lookup)) {
+  session.dispatch().on<TSPackets::ChatMessage>([this](const TSPackets::ChatMessage& packet) {
+    chat.push_back(packet.message);
+    if (onChat) {
+      onChat();
+    }
+  });
+  ClientSession::Events events;
+  events.ended = [this](const SessionEnd& end) { ends.push_back(end); };
+  session.setEvents(events);
 }
 
-void TestClient::handle(const TSPackets::EntityTeleport&) { throw Entities::InvalidEntity(); }
-
-void TestClient::handle(const TSPackets::Disconnect& packet) {
-  if (answerKick) {
-    TSPackets::Ping answer;
-    send(answer);
-  }
-  Network::handle(packet);
+void FixedLookup::start(const std::string& host, const std::string& port, Done done) {
+  const Addresses addresses = Addresses::create(m_endpoints.begin(), m_endpoints.end(), host, port);
+  asio::post(m_io, [done, addresses] { done(asio::error_code(), addresses); });
 }
 
 std::string bytesOf(const TSPackets::Packet& packet) {

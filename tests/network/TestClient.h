@@ -3,28 +3,38 @@
 
 #include <exception>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "Network.h"
+#include "HostLookup.h"
+#include "session/ClientSession.h"
 
-// A connection with a few handlers overridden the way the game page does:
-// chat is recorded, entity packets about unknown entities raise
-// Entities::InvalidEntity, and the kick may queue an answer first.
-class TestClient : public Network {
+// A client session with chat recorded where the game page would show it,
+// and the session's ends recorded as the page is told them.
+class TestClient {
 public:
-  using Network::Network;
-  using Network::connectResolved;
-  using Network::handle;
+  explicit TestClient(asio::io_service& io, std::unique_ptr<HostLookup> lookup = nullptr);
 
-  void handle(const TSPackets::ChatMessage& packet) override;
-  void handle(const TSPackets::EntityTeleport& packet) override;
-  void handle(const TSPackets::Disconnect& packet) override;
-
+  ClientSession session;
   std::vector<std::string> chat;
   // Runs inside the chat handler, after the message is recorded.
   std::function<void()> onChat;
-  bool answerKick = false;
+  std::vector<SessionEnd> ends;
+};
+
+// A lookup that finds the given addresses for any name, on the loop.
+class FixedLookup : public HostLookup {
+public:
+  FixedLookup(asio::io_service& io, std::vector<asio::ip::tcp::endpoint> endpoints)
+      : m_io(io), m_endpoints(std::move(endpoints)) {}
+
+  void start(const std::string& host, const std::string& port, Done done) override;
+  void cancel() override {}
+
+private:
+  asio::io_service& m_io;
+  std::vector<asio::ip::tcp::endpoint> m_endpoints;
 };
 
 // The bytes a server receives for the packet.

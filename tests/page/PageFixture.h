@@ -42,6 +42,8 @@ protected:
 
   // Presses "8" and plays the server's side of the handshake and login.
   void connectAndLogIn();
+  // The server's side of the handshake and login on the connection taken.
+  void playLogIn();
   void acceptConnection();
   // The server's side closes the connection.
   void closeConnection();

@@ -1,16 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <iostream>
-#include <limits>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "GamePages/ControlLayout.h"
 #include "GamePages/PlayerMotion.h"
 #include "GamePages/ProtocolLook.h"
-#include "GamePages/TimePacing.h"
 
 namespace {
 
@@ -32,96 +28,6 @@ TEST(ControlLayout, NamesSelectTheirKeysExactly) {
   };
   for (const Case& c : cases)
     EXPECT_EQ(controlLayout(c.name), c.keys) << '"' << c.name << '"';
-}
-
-// Runs ticks of the pacing and collects what they print.
-struct PacedTicks {
-  std::vector<std::string> lines;
-  std::vector<bool> rendered;
-};
-
-PacedTicks pace(std::int64_t& local, std::int64_t& server, int ticks) {
-  PacedTicks result;
-  std::ostringstream captured;
-  std::streambuf* original = std::cout.rdbuf(captured.rdbuf());
-  for (int i = 0; i < ticks; ++i)
-    result.rendered.push_back(paceTime(local, server));
-  std::cout.rdbuf(original);
-  std::istringstream lines(captured.str());
-  for (std::string line; std::getline(lines, line);)
-    result.lines.push_back(line);
-  return result;
-}
-
-TEST(TimePacing, InStepOrOneTickApartIsQuiet) {
-  for (std::int64_t gap : {0, 1, -1}) {
-    std::int64_t local = 500 + gap, server = 500;
-    const PacedTicks ticks = pace(local, server, 1);
-    EXPECT_TRUE(ticks.lines.empty()) << gap;
-    EXPECT_EQ(ticks.rendered, std::vector<bool>{true});
-    EXPECT_EQ(local, 501 + gap);
-    EXPECT_EQ(server, 501);
-  }
-}
-
-TEST(TimePacing, HugeGapClosesAtOnce) {
-  std::int64_t local = 40, server = 6000;
-  const PacedTicks ticks = pace(local, server, 2);
-  EXPECT_EQ(ticks.lines, std::vector<std::string>{
-                             "can't catch up to server time, probably connecting or huge lag"});
-  EXPECT_EQ(local, 6002);
-  EXPECT_EQ(server, 6002);
-}
-
-TEST(TimePacing, ClientAheadSlowsDownOneTickAtATime) {
-  std::int64_t local = 105, server = 100;
-  const PacedTicks ticks = pace(local, server, 6);
-  EXPECT_EQ(ticks.lines, std::vector<std::string>(4, "too fast, slowing down"));
-  EXPECT_EQ(ticks.rendered, std::vector<bool>(6, true));
-  EXPECT_EQ(local - server, 1);
-}
-
-TEST(TimePacing, ClientBehindSkipsFrames) {
-  std::int64_t local = 97, server = 100;
-  const PacedTicks ticks = pace(local, server, 4);
-  EXPECT_EQ(ticks.lines, std::vector<std::string>(2, "you are too slow, render less"));
-  EXPECT_EQ(ticks.rendered, (std::vector<bool>{false, false, true, true}));
-  EXPECT_EQ(local - server, -1);
-}
-
-TEST(TimePacing, GapOfExactlyTwoHundredIsReducedNotJumped) {
-  std::int64_t local = 200, server = 0;
-  const PacedTicks ticks = pace(local, server, 1);
-  EXPECT_EQ(ticks.lines, std::vector<std::string>{"too fast, slowing down"});
-  EXPECT_EQ(local - server, 199);
-}
-
-// Any 64-bit world time is taken; the counters wrap at the ends of the range
-// as neighbours instead of overflowing.
-TEST(TimePacing, TimesAtTheEndsOfTheRangeWrap) {
-  const std::int64_t min = std::numeric_limits<std::int64_t>::min();
-  const std::int64_t max = std::numeric_limits<std::int64_t>::max();
-  struct PaceCase {
-    std::int64_t local, server, localAfter, serverAfter;
-  };
-  for (const PaceCase& c : {PaceCase{0, max, min, min}, PaceCase{max, max, min, min},
-                            PaceCase{min, max, min + 1, min}, PaceCase{max, 0, 1, 1}}) {
-    std::int64_t local = c.local, server = c.server;
-    pace(local, server, 1);
-    EXPECT_EQ(local, c.localAfter) << c.local << " " << c.server;
-    EXPECT_EQ(server, c.serverAfter) << c.local << " " << c.server;
-  }
-  struct FollowCase {
-    std::int64_t tracked, received, after;
-  };
-  for (const FollowCase& c : {FollowCase{max, max - 1, max}, FollowCase{max, min, max},
-                              FollowCase{min, max, min}, FollowCase{0, min, min},
-                              FollowCase{min, 0, 0}, FollowCase{1000, 1001, 1000},
-                              FollowCase{1000, 998, 998}}) {
-    std::int64_t tracked = c.tracked;
-    followServerTime(tracked, c.received);
-    EXPECT_EQ(tracked, c.after) << c.tracked << " " << c.received;
-  }
 }
 
 TEST(ProtocolLook, YawTurnsToThePlusZConventionAndPitchFlips) {

@@ -61,24 +61,6 @@ TEST_F(PositionTest, SpawnPointPlacesThePlayerForTheFirstReport) {
   EXPECT_LE(report.y, 65.01);
 }
 
-// A server that sends its position but no spawn point: keep-alives are
-// answered and reports flow from the first correction on.
-TEST_F(PositionTest, PositionWithoutSpawnPointStartsReports) {
-  connectAndLogIn();
-  correct(5.5, 70, -7.25);
-  TSPackets::Ping ping;
-  ping.keepAliveId = 12;
-  serverSend(ping);
-  EXPECT_EQ(serverReceive<TSPackets::Ping>().keepAliveId, 12);
-  tick(*m_page, 2);
-  nudge();
-  for (int i = 0; i < 2; ++i) {
-    const TSPackets::PlayerPosAndLook report = receivePosition();
-    EXPECT_FLOAT_EQ(float(report.x), 5.5f);
-    EXPECT_FLOAT_EQ(float(report.z), -7.25f);
-  }
-}
-
 // The position packet some servers send after the login moves the player
 // like a correction, without a look and without an echo.
 TEST_F(PositionTest, PlayerPositionFromTheServerMovesThePlayer) {

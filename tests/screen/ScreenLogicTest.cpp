@@ -202,6 +202,43 @@ TEST(SessionStatus, SaysWhatBecameOfTheSession) {
   EXPECT_EQ(status.text(), "Cannot connect to example.org:25565: Host not found");
 }
 
+// How each end of a session shows; the player's own close leaves the line.
+TEST(SessionStatus, FollowsTheEndsOfSessions) {
+  struct Case {
+    SessionEnd end;
+    bool loggedIn;
+    std::string text;
+  };
+  const std::string again = " - press 8 to connect again";
+  const std::vector<Case> cases = {
+      {{SessionEnd::Kind::Closed, ""}, true, "Connected to example.org:25565"},
+      {{SessionEnd::Kind::NotFound, "Host not found"}, false,
+       "Cannot connect to example.org:25565: Host not found"},
+      {{SessionEnd::Kind::ConnectFailed, "Connection refused"}, false,
+       "Could not connect to example.org:25565: Connection refused" + again},
+      {{SessionEnd::Kind::LoginFailed, "Bad login"}, false,
+       "Could not log in to example.org:25565: Bad login" + again},
+      {{SessionEnd::Kind::Lost, "End of file"}, true,
+       "Connection to example.org:25565 lost: End of file" + again},
+      {{SessionEnd::Kind::Failed, "message 0x1b"}, true,
+       "Connection to example.org:25565 lost: message 0x1b" + again},
+      {{SessionEnd::Kind::Kicked, "Go away"}, true,
+       "Kicked by the server: Go away" + again},
+  };
+  for (const Case& c : cases) {
+    SessionStatus status("example.org:25565", "8");
+    status.connecting();
+    if (c.loggedIn)
+      status.loggedIn();
+    status.ended(c.end);
+    EXPECT_EQ(status.text(), c.text);
+  }
+  SessionStatus status("example.org:25565", "8");
+  status.connecting();
+  status.ended({SessionEnd::Kind::LoginFailed, std::string(5000, 'x')});
+  EXPECT_LT(status.text().size(), 300u) << "an answer the line has room for";
+}
+
 TEST(KeyNames, NameEveryBindableKeyBothWays) {
   EXPECT_EQ(keyOfName("w"), OIS::KC_W);
   EXPECT_EQ(keyOfName("LEFTSHIFT"), OIS::KC_LSHIFT);

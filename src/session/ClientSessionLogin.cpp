@@ -1,13 +1,15 @@
-#include "Network.h"
+#include "session/ClientSession.h"
 
 #include <iostream>
 
 #include "Authentication.h"
+#include "session/PacketLog.h"
 
 // The answer to the server's handshake: a Login, after an account login and
 // a session join unless the server's hash is a single character. The account
-// services are asked on a thread of their own; the receive loop waits for
-// them, as it waits for a handler, while ticks and drawing go on.
+// services are asked on a thread of their own; the packets after the
+// handshake wait for them, as they wait for a handler, while ticks and
+// drawing go on. A login the services refuse or cannot give ends the session.
 
 namespace {
 
@@ -17,18 +19,28 @@ TSPackets::Login loginPacket(const std::string& userName) {
   return login;
 }
 
+// What was thrown, as the report names it.
+std::string describe(const std::exception_ptr& failure) {
+  try {
+    std::rethrow_exception(failure);
+  } catch (const std::exception& error) {
+    return error.what();
+  } catch (const char* text) {
+    return text;
+  } catch (...) {
+    return "unknown error";
+  }
+}
+
 } // namespace
 
-void Network::handle(const TSPackets::HandShake& packet) {
+void ClientSession::handle(const TSPackets::HandShake& packet) {
   const std::string& hash = packet.connectionHash;
-  std::cout << "handshake: \"" << hash << "\"" << std::endl;
-  std::cout << "handshakelen: \"" << hash.size() << "\"" << std::endl;
+  logPacket(packet);
   std::cout << "sending login packet" << std::endl;
-
   if (hash.size() == 1) {
-    const TSPackets::Login login = loginPacket(m_userName);
     std::cout << "authenticating with password: " << maskSecret(m_password) << std::endl;
-    send(login);
+    send(loginPacket(m_userName));
     return;
   }
   startAccountLogin(hash);
@@ -36,7 +48,8 @@ void Network::handle(const TSPackets::HandShake& packet) {
 
 // The login's thread hands its lines and its outcome to the event loop; they
 // count only while the login's token lives.
-void Network::startAccountLogin(const std::string& hash) {
+void ClientSession::startAccountLogin(const std::string& hash) {
+  m_connection.holdPackets();
   m_loginToken = std::make_shared<char>();
   m_loginWork.emplace(m_ioService.get_executor());
   const auto onLoop = [&ioService = m_ioService,
@@ -55,25 +68,23 @@ void Network::startAccountLogin(const std::string& hash) {
       });
 }
 
-void Network::finishAccountLogin(const AccountLogin::Outcome& outcome) {
+void ClientSession::finishAccountLogin(const AccountLogin::Outcome& outcome) {
   m_loginToken.reset();
   m_loginWork.reset();
   m_accountLogin.reset();
-  guarded([&] {
-    if (outcome.failure) {
-      std::rethrow_exception(outcome.failure);
-    }
-    m_userName = outcome.userName;
-    m_sessionId = outcome.sessionId;
-    std::cout << "authenticating with sessionkey: " << maskSecret(m_sessionId) << std::endl;
-    send(loginPacket(m_userName));
-  });
-  if (packetDone()) {
-    handlePackets();
+  if (outcome.failure) {
+    m_connection.endOnError(SessionEnd::Kind::LoginFailed, describe(outcome.failure),
+                            outcome.reason);
+    return;
   }
+  m_userName = outcome.userName;
+  m_sessionId = outcome.sessionId;
+  std::cout << "authenticating with sessionkey: " << maskSecret(m_sessionId) << std::endl;
+  send(loginPacket(m_userName));
+  m_connection.releasePackets();
 }
 
-void Network::stopAccountLogin() {
+void ClientSession::stopAccountLogin() {
   m_loginToken.reset();
   m_loginWork.reset();
   if (m_accountLogin) {

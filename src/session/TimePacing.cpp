@@ -1,10 +1,10 @@
-#include "GamePages/TimePacing.h"
+#include "session/TimePacing.h"
 
 #include <iostream>
 
-namespace GamePages {
-
 namespace {
+
+const std::chrono::seconds LineInterval(1);
 
 std::int64_t difference(std::int64_t a, std::int64_t b) {
   return static_cast<std::int64_t>(static_cast<std::uint64_t>(a) - static_cast<std::uint64_t>(b));
@@ -16,23 +16,22 @@ void advance(std::int64_t& ticks) {
 
 } // namespace
 
-bool paceTime(std::int64_t& localTick, std::int64_t& serverTime) {
+PacingStep paceTime(std::int64_t& localTick, std::int64_t& serverTime) {
   const std::int64_t gap = difference(localTick, serverTime);
-  bool render = true;
+  PacingStep step = PacingStep::Kept;
   if (gap < -200 || gap > 200) {
     localTick = serverTime;
-    std::cout << "can't catch up to server time, probably connecting or huge lag" << std::endl;
+    step = PacingStep::CaughtUp;
   } else if (gap >= 2) {
     advance(serverTime);
-    std::cout << "too fast, slowing down" << std::endl;
+    step = PacingStep::SlowedDown;
   } else if (gap <= -2) {
-    std::cout << "you are too slow, render less" << std::endl;
-    render = false;
     advance(localTick);
+    step = PacingStep::SkippedFrame;
   }
   advance(localTick);
   advance(serverTime);
-  return render;
+  return step;
 }
 
 void followServerTime(std::int64_t& serverTime, std::int64_t receivedTime) {
@@ -41,4 +40,18 @@ void followServerTime(std::int64_t& serverTime, std::int64_t receivedTime) {
     serverTime = receivedTime;
 }
 
-} // namespace GamePages
+void PacingLines::note(PacingStep step, Clock::time_point now) {
+  for (Line& line : m_lines) {
+    if (line.step == step)
+      ++line.pending;
+    if (line.pending == 0 || (line.printed && now - line.last < LineInterval))
+      continue;
+    std::cout << line.text;
+    if (line.pending > 1)
+      std::cout << " (" << line.pending << " ticks)";
+    std::cout << std::endl;
+    line.pending = 0;
+    line.printed = true;
+    line.last = now;
+  }
+}

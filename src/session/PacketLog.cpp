@@ -1,8 +1,8 @@
-#include "Network.h"
+#include "session/PacketLog.h"
 
 #include <iostream>
 
-// The default handlers: most log the packet, a few answer the server.
+// The packets' log lines, as the client has always printed them.
 
 namespace {
 
@@ -26,63 +26,62 @@ const char* inventoryTypeName(signed char type) {
 
 } // namespace
 
-void Network::handle(const TSPackets::Ping& packet) {
-  TSPackets::Ping answer;
-  answer.keepAliveId = packet.keepAliveId;
-  send(answer);
+void logPacket(const TSPackets::Ping&) {}
+
+void logPacket(const TSPackets::HandShake& packet) {
+  std::cout << "handshake: \"" << packet.connectionHash << "\"" << std::endl;
+  std::cout << "handshakelen: \"" << packet.connectionHash.size() << "\"" << std::endl;
 }
 
-void Network::handle(const TSPackets::Login& packet) {
+void logPacket(const TSPackets::Login& packet) {
   std::cout << "received login packet" << std::endl;
   std::cout << "your entity id: " << packet.entityId << std::endl;
   std::cout << "Map Seed of server: " << packet.mapSeed << std::endl;
 }
 
-void Network::handle(const TSPackets::ChatMessage& packet) {
+void logPacket(const TSPackets::ChatMessage& packet) {
   std::cout << "Chat: " << packet.message << std::endl;
 }
 
-void Network::handle(const TSPackets::TimeUpdate&) {}
+void logPacket(const TSPackets::TimeUpdate&) {}
 
-void Network::handle(const TSPackets::EntityEquipment& packet) {
+void logPacket(const TSPackets::EntityEquipment& packet) {
   std::cout << "entity(" << packet.entityId << ") equipment change: " << packet.slot << ", "
             << packet.itemId << std::endl;
 }
 
-void Network::handle(const TSPackets::SpawnPoint& packet) {
+void logPacket(const TSPackets::SpawnPoint& packet) {
   std::cout << "Your spawnpoint now is: " << packet.x << ", " << packet.y << ", " << packet.z
             << std::endl;
 }
 
-void Network::handle(const TSPackets::UpdateHealth& packet) {
+void logPacket(const TSPackets::UpdateHealth& packet) {
   std::cout << "Your health has been updated to " << packet.health << std::endl;
 }
 
-void Network::handle(const TSPackets::Respawn&) {
+void logPacket(const TSPackets::Respawn&) {
   std::cout << "The server has accepted your respawn request" << std::endl;
 }
 
-void Network::handle(const TSPackets::PlayerPosAndLook& packet) {
-  const TSPackets::PlayerPosAndLook answer = packet;
+void logPacket(const TSPackets::PlayerPosAndLook& packet) {
   std::cout << "received pos and look packet: " << std::endl;
-  std::cout << "x,y,z,stance = " << answer.x << "," << answer.y << "," << answer.z << ","
-            << answer.stance << std::endl;
-  std::cout << "yaw, pitch, on_ground" << answer.yaw << "," << answer.pitch << ","
-            << answer.onGround << std::endl;
+  std::cout << "x,y,z,stance = " << packet.x << "," << packet.y << "," << packet.z << ","
+            << packet.stance << std::endl;
+  std::cout << "yaw, pitch, on_ground" << packet.yaw << "," << packet.pitch << ","
+            << packet.onGround << std::endl;
   std::cout << "answering with same packet" << std::endl;
-  send(answer);
 }
 
-void Network::handle(const TSPackets::Animation& packet) {
+void logPacket(const TSPackets::Animation& packet) {
   std::cout << packet.entityId << " changed it's animation to: " << number(packet.animation)
             << std::endl;
 }
 
-void Network::handle(const TSPackets::NamedEntitySpawn& packet) {
+void logPacket(const TSPackets::NamedEntitySpawn& packet) {
   std::cout << "A named entity spawned: " << packet.entityId << ", " << packet.name << std::endl;
 }
 
-void Network::handle(const TSPackets::PickupSpawn& packet) {
+void logPacket(const TSPackets::PickupSpawn& packet) {
   std::cout << "received pickupspawn" << std::endl;
   std::cout << packet.entityId << std::endl;
   std::cout << packet.damage << std::endl;
@@ -94,17 +93,17 @@ void Network::handle(const TSPackets::PickupSpawn& packet) {
   std::cout << number(packet.roll) << std::endl;
 }
 
-void Network::handle(const TSPackets::CollectItem& packet) {
+void logPacket(const TSPackets::CollectItem& packet) {
   std::cout << "The item may now start flying towards you: " << packet.collectedEntityId
             << std::endl;
 }
 
-void Network::handle(const TSPackets::AddObject& packet) {
+void logPacket(const TSPackets::AddObject& packet) {
   std::cout << "A new vehicle or projectile has been created: " << number(packet.type)
             << std::endl;
 }
 
-void Network::handle(const TSPackets::MobSpawn& packet) {
+void logPacket(const TSPackets::MobSpawn& packet) {
   std::cout << "received mobspawn" << std::endl;
   std::cout << packet.entityId << std::endl;
   std::cout << number(packet.mobType) << std::endl;
@@ -116,104 +115,104 @@ void Network::handle(const TSPackets::MobSpawn& packet) {
   std::cout << number(packet.pitch) << std::endl;
 }
 
-void Network::handle(const TSPackets::EntityPainting& packet) {
+void logPacket(const TSPackets::EntityPainting& packet) {
   std::cout << "something happened with a painting at " << packet.x << ", " << packet.y << ", "
             << packet.z << std::endl;
 }
 
-void Network::handle(const TSPackets::EntityVelocity& packet) {
+void logPacket(const TSPackets::EntityVelocity& packet) {
   std::cout << "velocity of entity " << packet.entityId << " updated" << std::endl;
 }
 
-void Network::handle(const TSPackets::DestroyEntity& packet) {
+void logPacket(const TSPackets::DestroyEntity& packet) {
   std::cout << "entity " << packet.entityId << " destroyed" << std::endl;
 }
 
-void Network::handle(const TSPackets::Entity&) {}
+void logPacket(const TSPackets::Entity&) {}
 
-void Network::handle(const TSPackets::EntityRelativeMove&) {}
+void logPacket(const TSPackets::EntityRelativeMove&) {}
 
-void Network::handle(const TSPackets::EntityLook&) {}
+void logPacket(const TSPackets::EntityLook&) {}
 
-void Network::handle(const TSPackets::EntityLookAndMove&) {}
+void logPacket(const TSPackets::EntityLookAndMove&) {}
 
-void Network::handle(const TSPackets::EntityTeleport& packet) {
+void logPacket(const TSPackets::EntityTeleport& packet) {
   std::cout << "entity " << packet.entityId << " teleported" << std::endl;
 }
 
-void Network::handle(const TSPackets::EntityStatus& packet) {
+void logPacket(const TSPackets::EntityStatus& packet) {
   std::cout << "entity " << packet.entityId << " status update to " << number(packet.status)
             << std::endl;
 }
 
-void Network::handle(const TSPackets::AttachEntity& packet) {
+void logPacket(const TSPackets::AttachEntity& packet) {
   std::cout << "entity " << packet.entityId << " has been attached to " << packet.vehicleEntityId
             << std::endl;
 }
 
-void Network::handle(const TSPackets::EntityMetadata& packet) {
+void logPacket(const TSPackets::EntityMetadata& packet) {
   std::cout << "entity " << packet.entityId << " has new metadata" << std::endl;
 }
 
-void Network::handle(const TSPackets::Prechunk& packet) {
+void logPacket(const TSPackets::Prechunk& packet) {
   std::cout << "received prechunk for pos: " << packet.chunkX << ", " << packet.chunkZ
             << " ... mode: " << number(packet.mode) << std::endl;
 }
 
-void Network::handle(const TSPackets::MapChunk& packet) {
+void logPacket(const TSPackets::MapChunk& packet) {
   std::cout << "received MapChunk: " << packet.x << ", " << packet.y << ", " << packet.z
             << " of size: " << number(packet.sizeX) << ", " << number(packet.sizeY) << ", "
             << number(packet.sizeZ) << std::endl;
 }
 
-void Network::handle(const TSPackets::MultiBlockChange& packet) {
+void logPacket(const TSPackets::MultiBlockChange& packet) {
   std::cout << "received multi block change(x,z): " << packet.chunkX << ", " << packet.chunkZ
             << std::endl;
 }
 
-void Network::handle(const TSPackets::BlockChange& packet) {
+void logPacket(const TSPackets::BlockChange& packet) {
   std::cout << "received block change: " << packet.x << ", " << number(packet.y) << ", "
             << packet.z << ": " << number(packet.blockType) << ", " << number(packet.metadata)
             << std::endl;
 }
 
-void Network::handle(const TSPackets::BlockAction& packet) {
+void logPacket(const TSPackets::BlockAction& packet) {
   std::cout << "You hear some music playing at " << packet.x << ", " << packet.y << ", "
             << packet.z << std::endl;
 }
 
-void Network::handle(const TSPackets::Explosion& packet) {
+void logPacket(const TSPackets::Explosion& packet) {
   std::cout << "Explosion at " << packet.x << ", " << packet.y << ", " << packet.z << std::endl;
 }
 
-void Network::handle(const TSPackets::OpenWindow& packet) {
+void logPacket(const TSPackets::OpenWindow& packet) {
   std::cout << "Please open inventory " << number(packet.windowId) << " of type "
             << inventoryTypeName(packet.inventoryType) << std::endl;
 }
 
-void Network::handle(const TSPackets::CloseWindow& packet) {
+void logPacket(const TSPackets::CloseWindow& packet) {
   std::cout << "Please close window " << number(packet.windowId) << std::endl;
 }
 
-void Network::handle(const TSPackets::SetSlot& packet) {
+void logPacket(const TSPackets::SetSlot& packet) {
   std::cout << "received SetSlot for window: " << number(packet.windowId) << std::endl;
 }
 
-void Network::handle(const TSPackets::WindowItems& packet) {
+void logPacket(const TSPackets::WindowItems& packet) {
   std::cout << "received window items for window " << number(packet.windowId) << std::endl;
 }
 
-void Network::handle(const TSPackets::UpdateProgressBar& packet) {
+void logPacket(const TSPackets::UpdateProgressBar& packet) {
   std::cout << "progress bar " << packet.progressBar << " of window " << number(packet.windowId)
             << " updated to " << packet.value << std::endl;
 }
 
-void Network::handle(const TSPackets::Transaction& packet) {
+void logPacket(const TSPackets::Transaction& packet) {
   std::cout << "transaction " << packet.actionNumber << " was "
             << (packet.accepted ? "accepted" : "not accepted") << std::endl;
 }
 
-void Network::handle(const TSPackets::UpdateSign& packet) {
+void logPacket(const TSPackets::UpdateSign& packet) {
   std::cout << "sign at " << packet.x << ", " << packet.y << ", " << packet.z << " now reads:"
             << std::endl;
   for (const std::string* line : {&packet.text1, &packet.text2, &packet.text3, &packet.text4}) {
@@ -221,56 +220,50 @@ void Network::handle(const TSPackets::UpdateSign& packet) {
   }
 }
 
-void Network::handle(const TSPackets::Disconnect& packet) {
+void logPacket(const TSPackets::Disconnect& packet) {
   std::cout << "You have been kicked by the server: " << packet.reason << std::endl;
-  disconnect();
 }
 
-void Network::handle(const TSPackets::UseBed&) { std::cout << "Use Bed" << std::endl; }
+void logPacket(const TSPackets::UseBed&) { std::cout << "Use Bed" << std::endl; }
 
-void Network::handle(const TSPackets::Unknown0x1B& packet) {
-  std::cout << "Unknown 0x1B: " << packet.value1 << ", " << packet.value2 << ", " << packet.value3
-            << ", " << packet.value4 << ", " << packet.flag1 << ", " << packet.flag2 << std::endl;
-}
+void logPacket(const TSPackets::Sound&) {}
 
-void Network::handle(const TSPackets::Sound&) {}
+void logPacket(const TSPackets::ItemData&) {}
 
-void Network::handle(const TSPackets::ItemData&) {}
+void logPacket(const TSPackets::Thunderbolt&) {}
 
-void Network::handle(const TSPackets::Thunderbolt&) {}
+void logPacket(const TSPackets::Statistic&) {}
 
-void Network::handle(const TSPackets::Statistic&) {}
+void logPacket(const TSPackets::StateChange&) {}
 
-void Network::handle(const TSPackets::StateChange&) {}
+void logPacket(const TSPackets::PlayerDig&) {}
 
-void Network::handle(const TSPackets::PlayerDig&) {}
+void logPacket(const TSPackets::UseEntity&) { std::cout << "Use Entity" << std::endl; }
 
-void Network::handle(const TSPackets::UseEntity&) { std::cout << "Use Entity" << std::endl; }
-
-void Network::handle(const TSPackets::ExperienceOrb& packet) {
+void logPacket(const TSPackets::ExperienceOrb& packet) {
   std::cout << "experience orb at: " << packet.x << ", " << packet.y << ", " << packet.z
             << std::endl;
 }
 
-void Network::handle(const TSPackets::EntityEffect& packet) {
+void logPacket(const TSPackets::EntityEffect& packet) {
   std::cout << "entity effect " << number(packet.effect) << " added to " << packet.entityId
             << std::endl;
 }
 
-void Network::handle(const TSPackets::RemoveEntityEffect& packet) {
+void logPacket(const TSPackets::RemoveEntityEffect& packet) {
   std::cout << "entity effect " << number(packet.effect) << " removed from " << packet.entityId
             << std::endl;
 }
 
-void Network::handle(const TSPackets::Experience& packet) {
+void logPacket(const TSPackets::Experience& packet) {
   std::cout << "experience: " << number(packet.experience) << std::endl;
 }
 
-void Network::handle(const TSPackets::CreativeInventoryAction&) {}
+void logPacket(const TSPackets::CreativeInventoryAction&) {}
 
-void Network::handle(const TSPackets::PlayerListItem&) {}
+void logPacket(const TSPackets::PlayerListItem&) {}
 
-void Network::handle(const TSPackets::PlayerPosition& packet) {
+void logPacket(const TSPackets::PlayerPosition& packet) {
   std::cout << "received position packet: x,y,z,stance = " << packet.x << "," << packet.y << ","
             << packet.z << "," << packet.stance << std::endl;
 }

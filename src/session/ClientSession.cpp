@@ -1,0 +1,185 @@
+#include "session/ClientSession.h"
+
+#include <iostream>
+
+#include "ProtocolConstants.h"
+#include "session/PacketLog.h"
+
+// Connecting, the goodbye, the end of a session, and what the server says
+// about the player: where they are, the time and the keep-alives.
+
+namespace {
+
+// How long the goodbye may take to leave.
+const std::chrono::milliseconds GoodbyeWriteLimit(2000);
+
+// The server's position, without its look: the player keeps their own.
+template <class Position>
+void takePosition(const Position& position, TSPackets::PlayerPosAndLook& player) {
+  player.x = position.x;
+  player.y = position.y;
+  player.z = position.z;
+  player.stance = position.stance;
+  player.onGround = position.onGround;
+}
+
+} // namespace
+
+ClientSession::ClientSession(asio::io_service& ioService, std::unique_ptr<HostLookup> lookup)
+    : m_ioService(ioService), m_connection(ioService, *this, std::move(lookup)) {
+  handleHere<TSPackets::Ping>();
+  handleHere<TSPackets::Login>();
+  handleHere<TSPackets::HandShake>();
+  handleHere<TSPackets::TimeUpdate>();
+  handleHere<TSPackets::SpawnPoint>();
+  handleHere<TSPackets::PlayerPosAndLook>();
+  handleHere<TSPackets::PlayerPosition>();
+  handleHere<TSPackets::Disconnect>();
+}
+
+ClientSession::~ClientSession() {
+  stopAccountLogin();
+  m_accountLogin.reset();
+}
+
+template <class Packet> void ClientSession::handleHere() {
+  m_dispatch.on<Packet>([this](const Packet& packet) { handle(packet); });
+}
+
+void ClientSession::connect(const std::string& host, const std::string& port,
+                            const std::string& user, const std::string& password) {
+  if (isConnected()) {
+    disconnect();
+  }
+  m_userName = user;
+  m_password = password;
+  // Until the new server places the player, nothing is reported to it.
+  m_spawned = false;
+  m_connection.connect(host, port);
+}
+
+void ClientSession::disconnect() {
+  // Before the server has accepted the connection there is nobody to say
+  // goodbye to.
+  if (m_connection.isEstablished()) {
+    sayGoodbye();
+  }
+  m_connection.disconnect();
+}
+
+void ClientSession::sayGoodbye() {
+  TSPackets::Disconnect goodbye;
+  goodbye.reason = "disconnect ferrowick";
+  send(goodbye);
+  if (!m_connection.flushOutput(GoodbyeWriteLimit)) {
+    std::cerr << "could not send the disconnect message in time" << std::endl;
+  }
+}
+
+void ClientSession::connected() {
+  std::cout << "sending handshake" << std::endl;
+  TSPackets::HandShake handShake;
+  handShake.connectionHash = m_userName;
+  m_connection.sendFirst(handShake);
+}
+
+void ClientSession::receive(ByteReader& reader, const std::function<void()>& whole) {
+  m_dispatch.receive(reader, whole);
+}
+
+void ClientSession::ended(const SessionEnd& end) {
+  stopAccountLogin();
+  if (m_events.ended) {
+    m_events.ended(end);
+  }
+}
+
+bool ClientSession::paceTime(Clock::time_point now) {
+  const PacingStep step = ::paceTime(m_localTick, m_serverTime);
+  m_pacingLines.note(step, now);
+  return step != PacingStep::SkippedFrame;
+}
+
+void ClientSession::report(const PlayerReport& player) {
+  m_position.yaw = player.look.yaw;
+  m_position.pitch = player.look.pitch;
+  if (!m_spawned || !isConnected()) {
+    return;
+  }
+  m_position.x = player.x;
+  m_position.y = player.feetY;
+  m_position.stance = m_position.y + TSProtocol::EyeHeight;
+  m_position.z = player.z;
+  send(m_position);
+}
+
+void ClientSession::place(double x, double feetY, double z) {
+  if (m_events.placed) {
+    m_events.placed(x, feetY, z);
+  }
+}
+
+void ClientSession::handle(const TSPackets::Ping& packet) {
+  if (m_spawned) {
+    send(packet);
+  }
+}
+
+void ClientSession::handle(const TSPackets::Login& packet) {
+  logPacket(packet);
+  if (m_events.loggedIn) {
+    m_events.loggedIn();
+  }
+}
+
+void ClientSession::handle(const TSPackets::TimeUpdate& packet) {
+  followServerTime(m_serverTime, packet.time);
+}
+
+void ClientSession::handle(const TSPackets::SpawnPoint& packet) {
+  std::cout << "received spawn position: " << packet.x << ", " << packet.y << ", " << packet.z
+            << std::endl;
+  m_position.x = packet.x;
+  m_position.y = double(packet.y) + 1;
+  m_position.z = packet.z;
+  // The first place the server gives is where the player starts: reports
+  // never carry a place the server never gave.
+  if (!m_spawned) {
+    place(m_position.x, m_position.y, m_position.z);
+  }
+  m_spawned = true;
+}
+
+void ClientSession::handle(const TSPackets::PlayerPosAndLook& packet) {
+  takePosition(packet, m_position);
+  place(packet.x, packet.y, packet.z);
+  m_spawned = true;
+  if (m_events.look) {
+    const Look look = m_events.look();
+    m_position.yaw = look.yaw;
+    m_position.pitch = look.pitch;
+  }
+  std::cout << "received pos and look packet:" << std::endl
+            << "x,y,z,stance = " << m_position.x << "," << m_position.y << "," << m_position.z
+            << "," << m_position.stance << std::endl
+            << "yaw, pitch, on_ground = " << m_position.yaw << "," << m_position.pitch << ","
+            << m_position.onGround << std::endl
+            << "answering with same packet" << std::endl;
+  send(m_position);
+  std::cout << "sending first playerpos&look" << std::endl;
+}
+
+// A position without a look (some servers send it after the login): obeyed
+// like a correction, and not echoed.
+void ClientSession::handle(const TSPackets::PlayerPosition& packet) {
+  logPacket(packet);
+  takePosition(packet, m_position);
+  place(packet.x, packet.y, packet.z);
+  m_spawned = true;
+}
+
+// A kick ends the session, not the program.
+void ClientSession::handle(const TSPackets::Disconnect& packet) {
+  std::cerr << "the server closed the connection: " << packet.reason << std::endl;
+  m_connection.end(SessionEnd::Kind::Kicked, packet.reason);
+}
