@@ -21,7 +21,7 @@
 #include "MyOgre.h"
 #include "Network.h"
 #include "TSPackets.h"
-#include "WorldManager.h"
+#include "world/World.h"
 
 namespace GamePages {
 
@@ -57,12 +57,12 @@ public:
   void handle(const TSPackets::Ping& packet) override;
   void handle(const TSPackets::PlayerPosition& packet) override;
 
-  // Read-only views of the page's state; the managers are null without a
-  // connection.
+  // Read-only views of the page's state; the world and the entities are null
+  // without a connection.
   const TSPackets::PlayerPosAndLook& positionPacket() const { return m_positionPacket; }
   std::int64_t localTick() const { return m_localTick; }
   std::int64_t serverTime() const { return m_serverTime; }
-  WorldManager* worldManager() const { return m_worldManager.get(); }
+  World* world() const { return m_world.get(); }
   EntityManager* entityManager() const { return m_entityManager.get(); }
   const MovementKeys& movementKeys() const { return m_settings.keys.movement; }
   const ClientSettings& settings() const { return m_settings; }
@@ -95,7 +95,7 @@ private:
   // start there.
   bool m_spawned = false;
   std::unique_ptr<EntityManager> m_entityManager;
-  std::unique_ptr<WorldManager> m_worldManager;
+  std::unique_ptr<World> m_world;
   std::uint16_t m_jumpTimer = 0;
   // "ViewDistance" in "Graphics": how many columns around the player's are
   // drawn; none means all.

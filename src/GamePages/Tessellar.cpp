@@ -101,11 +101,11 @@ Tessellar::Tessellar(const LaunchOptions& options)
   applyTextureFiltering(m_config.getSetting("Filtering", "Graphics", ""));
   m_viewDistance = readColumns(m_config, "ViewDistance");
   m_detailDistance =
-      readColumns(m_config, "DetailDistance").value_or(WorldManager::DefaultDetailDistance);
+      readColumns(m_config, "DetailDistance").value_or(DetailPolicy::DefaultDetailDistance);
   m_coarseDistance =
-      readColumns(m_config, "CoarseDistance").value_or(WorldManager::DefaultCoarseDistance);
+      readColumns(m_config, "CoarseDistance").value_or(DetailPolicy::DefaultCoarseDistance);
   if (m_viewDistance)
-    m_camera->setFarClipDistance(WorldManager::farClipDistance(*m_viewDistance));
+    m_camera->setFarClipDistance(WorldView::farClipDistance(*m_viewDistance));
   m_reportTimings = m_config.getSetting("Timings", "Diagnostics", "") == "yes";
   setAccountServices(readAccountServices(m_config));
   setStallTimeout(readStallTimeout(m_config));
@@ -116,7 +116,7 @@ Tessellar::Tessellar(const LaunchOptions& options)
 }
 
 Tessellar::~Tessellar() {
-  m_worldManager.reset();
+  m_world.reset();
   m_entityManager.reset();
 }
 
@@ -156,8 +156,8 @@ void Tessellar::connectToServer() {
   // Until the new server places the player, nothing is reported to it.
   m_spawned = false;
   m_entityManager = std::make_unique<EntityManager>(*this);
-  m_worldManager = std::make_unique<WorldManager>(*this, m_viewDistance, m_detailDistance,
-                                                  m_coarseDistance);
+  m_world = std::make_unique<World>(*this, m_viewDistance,
+                                    DetailPolicy(m_detailDistance, m_coarseDistance));
 }
 
 void Tessellar::disconnectFromServer() {
@@ -171,7 +171,7 @@ void Tessellar::disconnectFromServer() {
   }
   disconnect();
   m_entityManager.reset();
-  m_worldManager.reset();
+  m_world.reset();
   Game::instance().stop();
 }
 

@@ -54,7 +54,7 @@ InfoPanel Tessellar::infoPanel() const {
   panel.pitch = m_positionPacket.pitch;
   panel.tickTime = m_lastTickTime;
   panel.framesPerSecond = m_headsUp->framesPerSecond();
-  panel.loadedChunks = m_worldManager ? m_worldManager->chunkCount() : 0;
+  panel.loadedChunks = m_world ? m_world->model().chunks().size() : 0;
   panel.trackedEntities = m_entityManager ? m_entityManager->size() : 0;
   panel.serverTime = m_serverTime;
   return panel;

@@ -24,12 +24,13 @@ void Tessellar::update() {
   std::size_t meshesDrawn = 0;
   const bool render = paceTime(m_localTick, m_serverTime);
   // The world and the entities exist from the connect key on.
-  if (isConnected() && m_worldManager) {
+  if (isConnected() && m_world) {
     applyLook();
     const Vox::Vector3DFloat motion = tickMotion();
     cameraNode()->translate(Ogre::Vector3(motion.x, motion.y, motion.z), Ogre::Node::TS_WORLD);
     m_entityManager->update();
-    meshesDrawn = m_worldManager->update();
+    meshesDrawn = m_world->update();
+    m_world->cull();
     if (m_spawned)
       reportPosition();
   }
@@ -51,10 +52,10 @@ void Tessellar::update() {
 void Tessellar::reportTiming(std::size_t meshesDrawn) const {
   std::cout << "tick " << m_localTick << " took " << m_lastTickTime.count() << " us, drew "
             << meshesDrawn << " chunk meshes";
-  if (m_worldManager)
-    std::cout << ", culled " << m_worldManager->culledChunks() << " of "
-              << m_worldManager->chunkCount() << " chunks, showed "
-              << m_worldManager->shownSections() << " of " << m_worldManager->sectionCount()
+  if (m_world)
+    std::cout << ", culled " << m_world->view().culledChunks() << " of "
+              << m_world->view().chunkCount() << " chunks, showed "
+              << m_world->view().shownSections() << " of " << m_world->view().sectionCount()
               << " sections, rendered " << m_window->getStatistics().triangleCount
               << " triangles";
   std::cout << std::endl;
@@ -105,8 +106,8 @@ float Tessellar::verticalMotion() {
   const Ogre::Vector3 eye = cameraNode()->getPosition();
   int ground;
   {
-    std::lock_guard<std::mutex> lock(m_worldManager->volumeMutex());
-    ground = groundHeight(m_worldManager->volume(), eye.x, eye.y, eye.z);
+    std::lock_guard<std::mutex> lock(m_world->model().volumeMutex());
+    ground = groundHeight(m_world->model().volume(), eye.x, eye.y, eye.z);
   }
   return groundFollowStep(eye.y, ground);
 }

@@ -273,7 +273,7 @@ TEST_F(Screen, ServersThatCannotBeReachedAreReportedOnTheStatusLine) {
   press(OIS::KC_8);
   EXPECT_EQ(status().state(), SessionStatus::State::Failed) << status().text();
   EXPECT_EQ(status().text().rfind("Cannot connect to 127.0.0.1:no-such-service: ", 0), 0u);
-  EXPECT_EQ(m_page->worldManager(), nullptr);
+  EXPECT_EQ(m_page->world(), nullptr);
   EXPECT_TRUE(m_capture->mentions("cannot connect to 127.0.0.1:no-such-service: "));
 
   // A port nobody listens on: refused, then reported once the socket closes.
