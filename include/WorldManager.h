@@ -81,12 +81,15 @@ public:
   // chunks whose detail no longer fits their distance (nearest first, a few
   // per tick), then draws the finished meshes nearest to the camera first
   // within the draw budget (at least one). A mesh superseded by a newer one of
-  // its chunk before it was drawn is dropped. Then shows the chunks within the view distance, and of
-  // those the sections in the camera's view that the walk through air from
-  // the camera's section reaches, and sets the terrain's fog to the sky's
-  // colour so that the farthest shown chunks fade into it. Returns how many
-  // meshes were drawn.
+  // its chunk before it was drawn is dropped. Returns how many meshes were
+  // drawn.
   std::size_t update();
+  // Main thread, once per frame, with the camera where the frame draws from:
+  // shows the chunks within the view distance, and of those the sections in
+  // the camera's view that the walk through air from the camera's section
+  // reaches, and sets the terrain's fog to the sky's colour so that the
+  // farthest shown chunks fade into it.
+  void cull();
   void setDrawBudget(Clock::duration budget) { m_drawBudget = budget; }
   // Draws one mesh into its chunk's object now.
   void render(ChunkPosition position, Mesh mesh);
@@ -99,10 +102,10 @@ public:
   bool isLoaded(ChunkPosition position) const { return m_sLoadedChunks.count(position) != 0; }
   Ogre::ManualObject* chunkObject(ChunkPosition position) const;
   // Chunk objects outside the camera's view or beyond the view distance at
-  // the last update, and all chunk objects.
+  // the last cull, and all chunk objects.
   std::size_t culledChunks() const { return m_culledChunks; }
   std::size_t chunkCount() const { return m_OgreMeshes.size(); }
-  // Sections with something to draw that the last update showed, and all
+  // Sections with something to draw that the last cull showed, and all
   // sections with something to draw.
   std::size_t shownSections() const { return m_shownSections; }
   std::size_t sectionCount() const { return m_sectionCount; }
@@ -123,7 +126,6 @@ private:
   void queueDetailChanges();
   void collectFinishedMeshes();
   std::size_t drawNearestFirst(Clock::time_point start);
-  void cullChunks();
   // How many columns around the eye's the shown chunks reach: the farthest
   // loaded chunk, or the view distance when that is nearer.
   int shownRadius(ChunkPosition eyeColumn) const;

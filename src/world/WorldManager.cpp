@@ -238,9 +238,7 @@ std::size_t WorldManager::update() {
   queueDueRemeshes(start);
   queueDetailChanges();
   collectFinishedMeshes();
-  const std::size_t drawn = drawNearestFirst(start);
-  cullChunks();
-  return drawn;
+  return drawNearestFirst(start);
 }
 
 // An empty mesh would leave its chunk's object as it is, so it neither
@@ -276,7 +274,7 @@ std::size_t WorldManager::drawNearestFirst(Clock::time_point start) {
   return drawn;
 }
 
-void WorldManager::cullChunks() {
+void WorldManager::cull() {
   const Ogre::Camera* camera = m_ogre.camera();
   const Ogre::Vector3 eye = camera->getDerivedPosition();
   const ChunkPosition eyeColumn = m_eyeColumn;

@@ -138,6 +138,13 @@ private:
   std::vector<ChunkPosition> m_chunks;
 };
 
+// A tick's update and a frame's cull, as the page runs them.
+std::size_t updateAndCull(WorldManager& world) {
+  const std::size_t drawn = world.update();
+  world.cull();
+  return drawn;
+}
+
 Vox::Vector3DFloat originOf(ChunkPosition chunk) {
   const Vox::Vector3DInt32 corner = chunkLowerCorner(chunk);
   return {float(corner.x), float(corner.y), float(corner.z)};
@@ -211,7 +218,7 @@ double terrainShare(const std::vector<Ogre::uint8>& frame) {
 TEST_F(ChunkDrawing, TheCompactFormatDrawsTheSamePictureAsTheUnindexedOne) {
   DrawnWorld drawn(*s_shell, 1);
   lookFrom({-20, 90, -26}, {8, 60, 8});
-  drawn.world().update();
+  updateAndCull(drawn.world());
   // The reference programs have no fog.
   setTerrainFog(Ogre::ColourValue::Black, NoFog);
   drawn.showReference(true);
@@ -243,7 +250,7 @@ TEST_F(ChunkDrawing, TheSectionsLeftOutCannotBeSeen) {
                            View{"in a cave", cave, cave + Ogre::Vector3(10, -2, 3)}}) {
     SCOPED_TRACE(view.name);
     lookFrom(view.eye, view.target);
-    drawn.world().update();
+    updateAndCull(drawn.world());
     EXPECT_LT(drawn.world().shownSections(), drawn.world().sectionCount());
     ASSERT_TRUE(s_shell->update(true));
     const std::vector<Ogre::uint8> walked = frame();
@@ -298,7 +305,7 @@ std::size_t drawMeshes(WorldManager& world, std::size_t count) {
   std::size_t drawn = 0;
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
   while (drawn < count && std::chrono::steady_clock::now() < deadline) {
-    drawn += world.update();
+    drawn += updateAndCull(world);
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
   return drawn;
@@ -317,7 +324,7 @@ TEST_F(ChunkDrawing, EachColumnIsMeshedOnceItsNeighboursHaveArrived) {
   EXPECT_EQ(drawMeshes(world, chunks.size()), chunks.size());
   // Nothing more comes: one mesh per column, and it is the full one.
   std::this_thread::sleep_for(WorldManager::NeighbourWait * 2);
-  EXPECT_EQ(world.update(), 0u);
+  EXPECT_EQ(updateAndCull(world), 0u);
   for (ChunkPosition chunk : chunks) {
     ASSERT_TRUE(showsAMesh(world, chunk));
     world.updateChunk(chunk, false);
@@ -359,7 +366,7 @@ TEST_F(ChunkDrawing, NearestFirstWithinTheBudgetAndSupersededMeshesDropped) {
   std::this_thread::sleep_for(std::chrono::seconds(1));
   std::vector<std::vector<bool>> shown;
   for (int tick = 0; tick < 4; ++tick) {
-    const std::size_t drawn = world.update();
+    const std::size_t drawn = updateAndCull(world);
     EXPECT_EQ(drawn, tick < 3 ? 1u : 0u) << "tick " << tick;
     shown.push_back({showsAMesh(world, near), showsAMesh(world, middle), showsAMesh(world, far)});
   }
@@ -373,7 +380,7 @@ TEST_F(ChunkDrawing, ChunksBeyondTheViewDistanceAreHiddenAndCounted) {
   for (int x = -3; x <= 3; ++x)
     world.loadChunk({x, 0, 0});
   lookFrom({8, 70, 8}, {8, 60, 60});
-  world.update();
+  updateAndCull(world);
   for (int x = -3; x <= 3; ++x)
     EXPECT_EQ(world.chunkObject({x, 0, 0})->getVisible(), std::abs(x) <= 1) << x;
   EXPECT_EQ(world.chunkCount(), 7u);
@@ -381,7 +388,7 @@ TEST_F(ChunkDrawing, ChunksBeyondTheViewDistanceAreHiddenAndCounted) {
   // the origin in front; the hidden ones count as culled too.
   EXPECT_GE(world.culledChunks(), 4u);
   lookFrom({-24, 70, 8}, {-24, 60, 60});
-  world.update();
+  updateAndCull(world);
   EXPECT_TRUE(world.chunkObject({-3, 0, 0})->getVisible());
   EXPECT_FALSE(world.chunkObject({0, 0, 0})->getVisible());
 
@@ -502,7 +509,7 @@ TEST_F(ChunkDrawing, DistantTerrainFadesIntoTheSky) {
     s_shell->sky().setMode(c.mode);
     s_shell->sky().follow(c.worldTime);
     const Ogre::ColourValue sky = s_shell->sky().colour();
-    world.update();
+    updateAndCull(world);
     ASSERT_TRUE(s_shell->update(true));
     const std::vector<Ogre::uint8> fogged = frame();
     setTerrainFog(sky, NoFog);
@@ -561,13 +568,13 @@ TEST_F(ChunkDrawing, DetailFollowsThePlayerAFewChunksAtATime) {
   // Each update asks for a few only. The worker may finish one before the
   // update that asked for it is over, so two updates a second apart draw at
   // most what the two asked for: fewer than the nine.
-  std::size_t first = world.update();
+  std::size_t first = updateAndCull(world);
   std::this_thread::sleep_for(std::chrono::seconds(1));
-  first += world.update();
+  first += updateAndCull(world);
   EXPECT_LE(first, 2 * WorldManager::DetailRemeshesPerUpdate);
   EXPECT_EQ(first + drawMeshes(world, 9 - first), 9u);
   std::this_thread::sleep_for(std::chrono::milliseconds(500));
-  EXPECT_EQ(world.update(), 0u);
+  EXPECT_EQ(updateAndCull(world), 0u);
   EXPECT_EQ(indicesHeld(world, {2, 0, 0}), full);
   EXPECT_EQ(indicesHeld(world, {-1, 0, 0}), far);
   EXPECT_EQ(indicesHeld(world, {0, 0, 0}), full);
@@ -584,7 +591,7 @@ TEST_F(ChunkDrawing, NoGapOpensWhereTheDetailChanges) {
     WorldManager world(*s_shell, std::nullopt, detailDistance);
     lookFrom({15.9f, 60, 8}, {32, 39.5f, 8.5f});
     drawFloor(world, 3, 40, true);
-    world.update();
+    updateAndCull(world);
     setTerrainFog(Ogre::ColourValue::Black, NoFog);
     ASSERT_TRUE(s_shell->update(true));
     background[detailDistance] =
@@ -614,7 +621,7 @@ TEST_F(ChunkDrawing, NoSkyShowsWhereTheCoarseLevelBegins) {
     drawFloor(world, 3, 41, true);
     for (const View& view : views) {
       lookFrom(view.eye, (view.from + view.to) / 2);
-      world.update();
+      updateAndCull(world);
       setTerrainFog(Ogre::ColourValue::Black, NoFog);
       ASSERT_TRUE(s_shell->update(true));
       background[coarseDistance].push_back(backgroundPixelsAlong(
@@ -642,7 +649,7 @@ TEST_F(ChunkDrawing, CoarseLevelFollowsThePlayerAFewChunksAtATime) {
   lookFrom({40, 60, 8}, {40, 40, 8.5f});
   std::size_t updates = 0, drawn = 0, idle = 0;
   while (idle < 3 && updates < 100) {
-    const std::size_t now = world.update();
+    const std::size_t now = updateAndCull(world);
     drawn += now;
     idle = now == 0 ? idle + 1 : 0;
     EXPECT_LE(drawn, WorldManager::DetailRemeshesPerUpdate * ++updates);

@@ -264,10 +264,10 @@ protected:
     m_page->setCameraDirection(Ogre::Vector3(0, 0, -1));
   }
 
-  // Renders a frame and reads back the screenshot that F9 writes.
+  // Renders a frame with F9 pressed and reads back the screenshot it writes.
   Ogre::Image screenshot() {
-    m_page->MyOgre::update(true);
     pressKey(OIS::KC_F9);
+    m_page->MyOgre::update(true);
     Ogre::Image image;
     for (const auto& entry : std::filesystem::directory_iterator(".")) {
       if (entry.path().filename().string().rfind("screenshot", 0) != 0)
