@@ -1,9 +1,10 @@
 #ifndef GAME_PAGES_TESSELLAR_H
 #define GAME_PAGES_TESSELLAR_H
 
-// The game page: the render shell, the server connection and the tick in one
-// object. It reads "tessellar.cfg", runs the key commands, keeps the
-// player's state, and owns the world and the entities of each connection.
+// The game page: the render shell, the server connection, the tick and the
+// frame in one object. It reads "tessellar.cfg", runs the key commands,
+// keeps the player's state, and owns the world and the entities of each
+// connection.
 
 #include <chrono>
 #include <cstddef>
@@ -16,6 +17,7 @@
 #include "EntityManager.h"
 #include "GamePage.h"
 #include "GamePages/ClientSettings.h"
+#include "GamePages/EyeTrack.h"
 #include "GamePages/HeadsUp.h"
 #include "GamePages/LaunchOptions.h"
 #include "MyOgre.h"
@@ -33,7 +35,8 @@ public:
 
   bool keyPressed(const OIS::KeyEvent& event) override;
   void windowClosed() override;
-  void update() override;
+  void tick() override;
+  void frame(float progress) override;
 
   void handle(const TSPackets::ChatMessage& packet) override;
   void handle(const TSPackets::TimeUpdate& packet) override;
@@ -67,6 +70,9 @@ public:
   const MovementKeys& movementKeys() const { return m_settings.keys.movement; }
   const ClientSettings& settings() const { return m_settings; }
   const HeadsUp& headsUp() const { return *m_headsUp; }
+  // Where the last tick left the player's eye; frames draw the camera
+  // between it and the tick before.
+  Vox::Vector3DFloat eye() const { return m_eye.current(); }
   // Whether the connection's socket is open.
   bool connected() const { return isConnected(); }
 
@@ -84,7 +90,9 @@ private:
   Vox::Vector3DFloat tickMotion();
   float verticalMotion();
   void reportPosition();
-  void reportTiming(std::size_t meshesDrawn) const;
+  void drawFrame(float progress);
+  void reportTickTiming(std::chrono::microseconds late, std::size_t meshesDrawn) const;
+  void reportFrameTiming() const;
 
   TSPackets::PlayerPosAndLook m_positionPacket;
   std::int64_t m_localTick = 0;
@@ -109,8 +117,12 @@ private:
   // Key bindings, mouse look, sky, server and player.
   ClientSettings m_settings;
   std::unique_ptr<HeadsUp> m_headsUp;
+  EyeTrack m_eye;
   std::chrono::microseconds m_lastTickTime{0};
-  // "Timings" in "Diagnostics": one line per tick with its duration.
+  std::chrono::microseconds m_lastFrameTime{0};
+  std::uint64_t m_frames = 0;
+  // "Timings" in "Diagnostics": one line per tick and one per frame with
+  // their durations.
   bool m_reportTimings = false;
 };
 

@@ -21,6 +21,8 @@ namespace GamePages {
 namespace {
 
 const char* const ConfigFileName = "tessellar.cfg";
+// Frames a second when "MaxFrameRate" is absent: what most screens show.
+const int DefaultFrameRateLimit = 60;
 // How long the disconnect key waits for the goodbye to leave.
 const std::chrono::milliseconds DisconnectWriteLimit(2000);
 
@@ -86,6 +88,18 @@ std::optional<int> readColumns(const Ogre::ConfigFile& config, const std::string
   return columns;
 }
 
+// "MaxFrameRate" in "Graphics": frames a second at most, 0 for no limit.
+int readFrameRateLimit(const Ogre::ConfigFile& config) {
+  const std::string text = config.getSetting("MaxFrameRate", "Graphics", "");
+  if (text.empty())
+    return DefaultFrameRateLimit;
+  int framesPerSecond = -1;
+  if (!boost::conversion::try_lexical_convert(text, framesPerSecond) || framesPerSecond < 0)
+    throw std::invalid_argument("tessellar.cfg: Graphics MaxFrameRate must be 0 or more frames a "
+                                "second, not \"" + text + "\"");
+  return framesPerSecond;
+}
+
 } // namespace
 
 Tessellar::Tessellar(const LaunchOptions& options)
@@ -106,11 +120,14 @@ Tessellar::Tessellar(const LaunchOptions& options)
       readColumns(m_config, "CoarseDistance").value_or(DetailPolicy::DefaultCoarseDistance);
   if (m_viewDistance)
     m_camera->setFarClipDistance(WorldView::farClipDistance(*m_viewDistance));
+  Game::instance().setFrameRateLimit(readFrameRateLimit(m_config));
   m_reportTimings = m_config.getSetting("Timings", "Diagnostics", "") == "yes";
   setAccountServices(readAccountServices(m_config));
   setStallTimeout(readStallTimeout(m_config));
   setMouseLook(m_settings.mouseSensitivity, m_settings.invertMouse);
   sky().setMode(m_settings.sky);
+  const Ogre::Vector3 start = cameraNode()->getPosition();
+  m_eye.placeAt({start.x, start.y, start.z});
   m_headsUp = std::make_unique<HeadsUp>(
       m_root, SessionStatus(serverName(m_settings), nameOfKey(m_settings.keys.connect)));
 }
@@ -180,6 +197,7 @@ void Tessellar::returnToPosition() {
 }
 
 void Tessellar::placeEye(double x, double feetY, double z) {
+  m_eye.placeAt({float(x), float(feetY + EyeHeight), float(z)});
   cameraNode()->setPosition(Ogre::Real(x), Ogre::Real(feetY + EyeHeight), Ogre::Real(z));
 }
 

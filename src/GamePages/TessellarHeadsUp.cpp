@@ -45,7 +45,7 @@ void Tessellar::followSession() {
 }
 
 InfoPanel Tessellar::infoPanel() const {
-  const Ogre::Vector3 eye = cameraNode()->getPosition();
+  const Vox::Vector3DFloat eye = m_eye.current();
   InfoPanel panel;
   panel.x = eye.x;
   panel.y = double(eye.y) - EyeHeight;
@@ -53,6 +53,7 @@ InfoPanel Tessellar::infoPanel() const {
   panel.yaw = m_positionPacket.yaw;
   panel.pitch = m_positionPacket.pitch;
   panel.tickTime = m_lastTickTime;
+  panel.frameTime = m_lastFrameTime;
   panel.framesPerSecond = m_headsUp->framesPerSecond();
   panel.loadedChunks = m_world ? m_world->model().chunks().size() : 0;
   panel.trackedEntities = m_entityManager ? m_entityManager->size() : 0;

@@ -139,6 +139,13 @@ private:
   std::vector<ChunkPosition> m_chunks;
 };
 
+// A tick's update and a frame's cull, as the page runs them.
+std::size_t updateAndCull(World& world) {
+  const std::size_t drawn = world.update();
+  world.cull();
+  return drawn;
+}
+
 Vox::Vector3DFloat originOf(ChunkPosition chunk) {
   const Vox::Vector3DInt32 corner = chunkLowerCorner(chunk);
   return {float(corner.x), float(corner.y), float(corner.z)};
@@ -212,7 +219,7 @@ double terrainShare(const std::vector<Ogre::uint8>& frame) {
 TEST_F(ChunkDrawing, TheCompactFormatDrawsTheSamePictureAsTheUnindexedOne) {
   DrawnWorld drawn(*s_shell, 1);
   lookFrom({-20, 90, -26}, {8, 60, 8});
-  drawn.world().cull();
+  updateAndCull(drawn.world());
   // The reference programs have no fog.
   setTerrainFog(Ogre::ColourValue::Black, NoFog);
   drawn.showReference(true);
@@ -244,7 +251,7 @@ TEST_F(ChunkDrawing, TheSectionsLeftOutCannotBeSeen) {
                            View{"in a cave", cave, cave + Ogre::Vector3(10, -2, 3)}}) {
     SCOPED_TRACE(view.name);
     lookFrom(view.eye, view.target);
-    drawn.world().cull();
+    updateAndCull(drawn.world());
     EXPECT_LT(drawn.world().view().shownSections(), drawn.world().view().sectionCount());
     ASSERT_TRUE(s_shell->update(true));
     const std::vector<Ogre::uint8> walked = frame();
@@ -288,7 +295,7 @@ std::size_t drawMeshes(World& world, std::size_t count) {
   std::size_t drawn = 0;
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
   while (drawn < count && std::chrono::steady_clock::now() < deadline) {
-    drawn += world.update();
+    drawn += updateAndCull(world);
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
   return drawn;
@@ -391,7 +398,7 @@ TEST_F(ChunkDrawing, NearestFirstWithinTheBudgetAndSupersededMeshesDropped) {
   world.view().setDrawBudget(std::chrono::nanoseconds(0));
   std::vector<std::vector<bool>> shown;
   for (int tick = 0; tick < 4; ++tick) {
-    const std::size_t drawn = world.update();
+    const std::size_t drawn = updateAndCull(world);
     EXPECT_EQ(drawn, tick < 3 ? 1u : 0u) << "tick " << tick;
     shown.push_back({showsAMesh(world, near), showsAMesh(world, middle), showsAMesh(world, far)});
   }
@@ -585,7 +592,7 @@ TEST_F(ChunkDrawing, DistantTerrainFadesIntoTheSky) {
     s_shell->sky().setMode(c.mode);
     s_shell->sky().follow(c.worldTime);
     const Ogre::ColourValue sky = s_shell->sky().colour();
-    world.cull();
+    updateAndCull(world);
     ASSERT_TRUE(s_shell->update(true));
     const std::vector<Ogre::uint8> fogged = frame();
     setTerrainFog(sky, NoFog);
@@ -658,7 +665,7 @@ TEST_F(ChunkDrawing, NoGapOpensWhereTheDetailChanges) {
     World world(*s_shell, std::nullopt, DetailPolicy(detailDistance));
     lookFrom({15.9f, 60, 8}, {32, 39.5f, 8.5f});
     drawFloor(world, 3, 40, true);
-    world.cull();
+    updateAndCull(world);
     setTerrainFog(Ogre::ColourValue::Black, NoFog);
     ASSERT_TRUE(s_shell->update(true));
     background[detailDistance] =
@@ -688,7 +695,7 @@ TEST_F(ChunkDrawing, NoSkyShowsWhereTheCoarseLevelBegins) {
     drawFloor(world, 3, 41, true);
     for (const View& view : views) {
       lookFrom(view.eye, (view.from + view.to) / 2);
-      world.cull();
+      updateAndCull(world);
       setTerrainFog(Ogre::ColourValue::Black, NoFog);
       ASSERT_TRUE(s_shell->update(true));
       background[coarseDistance].push_back(backgroundPixelsAlong(

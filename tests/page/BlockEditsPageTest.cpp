@@ -105,12 +105,12 @@ protected:
     m_page->setCameraDirection(Ogre::Vector3(0, 0, -1));
   }
 
-  // Renders a frame as the page does and reads back the screenshot that F9
-  // writes.
+  // Renders a frame as the page does, with F9 pressed, and reads back the
+  // screenshot it writes.
   Ogre::Image screenshot() {
     m_world->cull();
-    m_page->MyOgre::update(true);
     pressKey(OIS::KC_F9);
+    m_page->MyOgre::update(true);
     Ogre::Image image;
     for (const auto& entry : std::filesystem::directory_iterator(".")) {
       if (entry.path().filename().string().rfind("screenshot", 0) != 0)

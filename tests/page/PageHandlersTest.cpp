@@ -349,14 +349,14 @@ TEST_F(PageTest, MovesAtTheEdgeOfTheRangeWrap) {
 TEST_F(PageTest, TicksReportThePositionOnlyAfterTheSpawn) {
   connectAndLogIn();
   for (int i = 0; i < 3; ++i)
-    m_page->update();
+    m_page->tick();
   nudge();
   EXPECT_TRUE(clientIsQuiet());
 
   serverSend(spawnPoint(0, 40, 0));
   pumpUntil([&] { return m_page->positionPacket().y == 41; });
   for (int i = 0; i < 3; ++i)
-    m_page->update();
+    m_page->tick();
   nudge();
   for (int i = 0; i < 3; ++i) {
     const TSPackets::PlayerPosAndLook report = receivePosition();
