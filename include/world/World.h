@@ -3,7 +3,7 @@
 
 // The world of one connection: its model (the blocks, the chunks' states and
 // their meshing; the chunk packets go there, see ChunkPackets.h) and its
-// view on screen, which reads the model. The view goes first.
+// view on screen, which reads the model and is destroyed before it.
 
 #include <cstddef>
 #include <optional>
