@@ -12,8 +12,9 @@ struct FatalError {
 };
 
 // Describes the exception being handled; call it only inside a catch block.
-// Engine errors keep the engine's wording and exit status 0; everything else
-// reads "fatal: " and what went wrong, with exit status 1.
+// Engine errors keep the engine's wording ("OgreException: ..."); everything
+// else reads "fatal: " and what went wrong. Either way the exit status is 1:
+// a program that could not run must not look like one that ended well.
 FatalError describeCurrentException();
 
 #endif

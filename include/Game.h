@@ -1,7 +1,12 @@
 #ifndef GAME_H
 #define GAME_H
 
-// The program's one I/O service and its 20 Hz tick on an absolute schedule.
+// The program's one I/O service and its main loop: ticks of the game's
+// logic 20 times a second on a fixed schedule, frames drawn as often as the
+// machine allows (up to a limit) in between, and the network's completions
+// run whenever the loop would otherwise wait.
+
+#include <chrono>
 
 #include <asio.hpp>
 
@@ -9,20 +14,28 @@
 
 class Game {
 public:
+  using Clock = std::chrono::steady_clock;
+
   static Game& instance();
 
   GamePage* page() const;
-  // The page becomes current at the end of the next tick.
+  // The page becomes current at the start of the loop's next turn.
   void page(GamePage& next);
   void page(GamePage* next);
 
-  // Ticks the current page every 50 ms until stop(); throws asio::system_error
-  // if the I/O service reports an error.
+  // Runs ticks and frames of the current page until stop(). Lets through
+  // whatever a tick, a frame or a completion handler throws (the I/O
+  // service's own errors as asio::system_error).
   void run();
+  // Ends run() once the tick, frame or completion handler that calls it has
+  // returned; nothing else runs after it.
   void stop();
 
-  // Inside a page update: when the tick being handled fell due.
-  boost::posix_time::ptime tickDue() const;
+  // At most this many frames a second; 0 draws them back to back.
+  void setFrameRateLimit(int framesPerSecond);
+
+  // Inside a tick: when it fell due.
+  Clock::time_point tickDue() const { return m_tickDue; }
 
   asio::io_service& ioService();
 
@@ -31,14 +44,19 @@ private:
   Game(const Game&) = delete;
   Game& operator=(const Game&) = delete;
 
-  void update(const asio::error_code& error);
+  void takeNextPage();
+  // Runs completion handlers until the deadline or until one has run;
+  // sleeps meanwhile.
+  void waitUntil(Clock::time_point deadline);
 
   static Game instance_;
 
   asio::io_service m_ioService;
-  asio::deadline_timer m_tickTimer;
   GamePage* m_currentPage = nullptr;
   GamePage* m_nextPage = nullptr;
+  bool m_stopping = false;
+  Clock::duration m_frameInterval{};
+  Clock::time_point m_tickDue;
 };
 
 #endif

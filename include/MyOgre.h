@@ -31,9 +31,18 @@ public:
   MyOgre(const MyOgre&) = delete;
   MyOgre& operator=(const MyOgre&) = delete;
 
-  // Pumps the window messages; with render set, renders one frame and returns
-  // false once the window is gone (or a frame listener asked to stop).
+  // Pumps the window messages and delivers the keys and mouse motion that
+  // came since the last call. A window that went away is reported through
+  // windowClosed().
+  void pumpInput();
+  // Renders one frame; false once the window is gone (or a frame listener
+  // asked to stop).
+  bool renderFrame();
+  // pumpInput(), then with render set renderFrame().
   bool update(bool render);
+  // The next frame is written into a time-stamped "screenshot" file in the
+  // working directory, also when the window is covered or minimised.
+  void requestScreenshot() { m_screenshotRequested = true; }
 
   bool frameRenderingQueued(const Ogre::FrameEvent& event) override;
 
@@ -48,7 +57,7 @@ public:
   virtual void windowClosed();
   void windowClosed(Ogre::RenderWindow* closed) override;
 
-  // Key and button state as of the last rendered frame; false without input.
+  // Key and button state as of the last pumpInput(); false without input.
   bool isKeyDown(const OIS::KeyCode& key);
   bool isMouseButtonDown(const OIS::MouseButtonID& button);
 
@@ -108,6 +117,7 @@ private:
   std::unique_ptr<Sky> m_sky;
   double m_lookSensitivity = 1.0;
   bool m_invertedLook = false;
+  bool m_screenshotRequested = false;
 };
 
 #endif

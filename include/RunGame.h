@@ -11,8 +11,9 @@
 
 using PageFactory = std::function<std::unique_ptr<GamePage>()>;
 
-// Returns the process's exit status: 0 after a normal stop or an engine error
-// (reported as "OgreException: ..."), 1 after any other error.
+// Returns the process's exit status: 0 after a normal stop, 1 after an error
+// (an engine error reported as "OgreException: ...", any other as
+// "fatal: ...").
 int runGame(const PageFactory& makePage);
 
 #endif

@@ -13,7 +13,7 @@ FatalError describeCurrentException() {
   try {
     throw;
   } catch (const Ogre::Exception& e) {
-    return {"OgreException: " + e.getFullDescription(), 0};
+    return {"OgreException: " + e.getFullDescription(), 1};
   } catch (const asio::system_error& e) {
     return fatal(e.what());
   } catch (const std::exception& e) {

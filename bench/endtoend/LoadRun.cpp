@@ -30,8 +30,8 @@ const std::chrono::seconds LoginLimit(30);
 const std::chrono::seconds LoadLimit(300);
 // The load is over when the ticks go on this long without drawing a mesh.
 const std::chrono::seconds QuietTime(3);
-// Ticks are watched this long after the last mesh of the load.
-const std::chrono::seconds AfterLoad(5);
+// Ticks and frames are watched this long after the last mesh of the load.
+const std::chrono::seconds AfterLoad(AfterLoadSeconds);
 // The empty client is measured once its window has been up this long.
 const std::chrono::seconds EmptySettle(2);
 const std::chrono::seconds ExitLimit(20);
@@ -67,37 +67,10 @@ std::string columnsLine(const char* key, std::optional<int> columns) {
 std::string benchConfig(unsigned short port, const MeshDistances& distances) {
   const std::string levels = columnsLine("DetailDistance", distances.detail) +
                              columnsLine("CoarseDistance", distances.coarse);
-  return "[Controls]\nPreconfigured=wasd\n\n[Graphics]\nfov=90\nFiltering=bilinear\n" + levels +
+  return "[Controls]\nPreconfigured=wasd\n\n[Graphics]\nfov=90\nFiltering=bilinear\n"
+         "MaxFrameRate=0\n" + levels +
          "\n[Player]\nName=Bench\nPassword=\n\n[Server]\nHostname=127.0.0.1\nPort=" +
          std::to_string(port) + "\n\n[Diagnostics]\nTimings=yes\n";
-}
-
-// "tick N took T us, drew M chunk meshes", and from clients that cull
-// ", culled C of A chunks" after it, then from clients that draw by sections
-// ", showed S of B sections", and from clients that count them ", rendered T
-// triangles" last.
-std::optional<TickRecord> parseTick(const TimedLine& line) {
-  TickRecord tick;
-  tick.time = line.time;
-  int end = 0;
-  if (std::sscanf(line.text.c_str(), "tick %ld took %ld us, drew %ld chunk meshes%n", &tick.number,
-                  &tick.micros, &tick.meshes, &end) != 3 ||
-      end == 0)
-    return std::nullopt;
-  const std::string rest = line.text.substr(std::size_t(end));
-  if (!rest.empty() && std::sscanf(rest.c_str(), ", culled %ld of %ld chunks", &tick.culledChunks,
-                                   &tick.chunks) != 2)
-    return std::nullopt;
-  const std::size_t sections = rest.find(", showed ");
-  if (sections != std::string::npos &&
-      std::sscanf(rest.c_str() + sections, ", showed %ld of %ld sections", &tick.shownSections,
-                  &tick.sections) != 2)
-    return std::nullopt;
-  const std::size_t triangles = rest.find(", rendered ");
-  if (triangles != std::string::npos &&
-      std::sscanf(rest.c_str() + triangles, ", rendered %ld triangles", &tick.triangles) != 1)
-    return std::nullopt;
-  return tick;
 }
 
 // Closes a descriptor on every way out.
@@ -238,6 +211,10 @@ void LoadSession::consumeClientLines() {
       ++m_record.slowTickNotices;
     if (line.text.find("handle disconnect") != std::string::npos)
       m_disconnected = true;
+    if (const std::optional<FrameRecord> frame = parseFrame(line)) {
+      m_record.frames.push_back(*frame);
+      continue;
+    }
     const std::optional<TickRecord> tick = parseTick(line);
     if (!tick)
       continue;

@@ -8,33 +8,20 @@
 #include <string>
 #include <vector>
 
-#include "TimedLines.h"
+#include "TimingLines.h"
 
-// One tick as the client reports it with "Timings=yes".
-struct TickRecord {
-  Clock::time_point time;
-  long number = 0;
-  long micros = 0;
-  long meshes = 0;
-  // Chunk objects not drawn in the tick's frame (outside the view or beyond
-  // the view distance) and all of them; -1 from a client that does not say.
-  long culledChunks = -1;
-  long chunks = -1;
-  // Chunk sections shown and all with something to draw; -1 likewise.
-  long shownSections = -1;
-  long sections = -1;
-  // Triangles of the last frame drawn before the tick; -1 likewise.
-  long triangles = -1;
-};
+// How long ticks and frames are watched after the last mesh of the load.
+constexpr int AfterLoadSeconds = 10;
 
 // What one run of the real client against the local server shows: from the
-// connect key until five seconds after the last chunk mesh of the load.
+// connect key until some seconds after the last chunk mesh of the load.
 struct LoadRecord {
   int viewRadius = 0;
   std::size_t columns = 0;
   Clock::time_point login;
-  // Ticks after the Login, in order.
+  // Ticks and frames after the Login, in order.
   std::vector<TickRecord> ticks;
+  std::vector<FrameRecord> frames;
   // Set when the load ended: no mesh drawn for the quiet time after at least
   // one mesh per column.
   std::optional<Clock::time_point> lastMesh;

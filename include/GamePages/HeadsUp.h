@@ -21,7 +21,9 @@ namespace GamePages {
 struct InfoPanel {
   double x = 0, y = 0, z = 0; // the feet, in blocks
   float yaw = 0, pitch = 0;   // as reported to the server
+  // How long the last tick's logic and the last frame's drawing took.
   std::chrono::microseconds tickTime{0};
+  std::chrono::microseconds frameTime{0};
   int framesPerSecond = 0;
   std::size_t loadedChunks = 0;
   std::size_t trackedEntities = 0;

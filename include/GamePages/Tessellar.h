@@ -1,10 +1,10 @@
 #ifndef GAME_PAGES_TESSELLAR_H
 #define GAME_PAGES_TESSELLAR_H
 
-// The game page: the render shell and the tick in one object, with the
-// session with the server. It reads "tessellar.cfg", runs the key commands,
-// moves the player, and owns the world and the entities of each connection,
-// whose packets reach it through the session's dispatch.
+// The game page: the render shell, the tick and the frame in one object,
+// with the session with the server. It reads "tessellar.cfg", runs the key
+// commands, moves the player, and owns the world and the entities of each
+// connection, whose packets reach it through the session's dispatch.
 
 #include <chrono>
 #include <cstddef>
@@ -17,12 +17,13 @@
 #include "EntityManager.h"
 #include "GamePage.h"
 #include "GamePages/ClientSettings.h"
+#include "GamePages/EyeTrack.h"
 #include "GamePages/HeadsUp.h"
 #include "GamePages/LaunchOptions.h"
 #include "MyOgre.h"
 #include "TSPackets.h"
-#include "WorldManager.h"
 #include "session/ClientSession.h"
+#include "world/World.h"
 
 namespace GamePages {
 
@@ -34,18 +35,22 @@ public:
 
   bool keyPressed(const OIS::KeyEvent& event) override;
   void windowClosed() override;
-  void update() override;
+  void tick() override;
+  void frame(float progress) override;
 
-  // Read-only views of the page's state; the managers are null without a
-  // connection.
+  // Read-only views of the page's state; the world and the entities are null
+  // without a connection.
   const TSPackets::PlayerPosAndLook& positionPacket() const { return m_session->position(); }
   std::int64_t localTick() const { return m_session->localTick(); }
   std::int64_t serverTime() const { return m_session->serverTime(); }
-  WorldManager* worldManager() const { return m_worldManager.get(); }
+  World* world() const { return m_world.get(); }
   EntityManager* entityManager() const { return m_entityManager.get(); }
   const MovementKeys& movementKeys() const { return m_settings.keys.movement; }
   const ClientSettings& settings() const { return m_settings; }
   const HeadsUp& headsUp() const { return *m_headsUp; }
+  // Where the last tick left the player's eye; frames draw the camera
+  // between it and the tick before.
+  Vox::Vector3DFloat eye() const { return m_eye.current(); }
   // From the connect key until the session ends.
   bool connected() const { return m_session->isConnected(); }
 
@@ -89,7 +94,9 @@ private:
   Vox::Vector3DFloat tickMotion();
   float verticalMotion();
   void reportPosition();
-  void reportTiming(std::size_t meshesDrawn) const;
+  void drawFrame(float progress);
+  void reportTickTiming(std::chrono::microseconds late, std::size_t meshesDrawn) const;
+  void reportFrameTiming() const;
 
   std::unique_ptr<ClientSession> m_session;
   // The player's look in the protocol's convention, as the last tick took it
@@ -97,7 +104,7 @@ private:
   ClientSession::Look m_look;
   Ogre::ConfigFile m_config;
   std::unique_ptr<EntityManager> m_entityManager;
-  std::unique_ptr<WorldManager> m_worldManager;
+  std::unique_ptr<World> m_world;
   std::uint16_t m_jumpTimer = 0;
   // "ViewDistance" in "Graphics": how many columns around the player's are
   // drawn; none means all.
@@ -111,8 +118,12 @@ private:
   // Key bindings, mouse look, sky, server and player.
   ClientSettings m_settings;
   std::unique_ptr<HeadsUp> m_headsUp;
+  EyeTrack m_eye;
   std::chrono::microseconds m_lastTickTime{0};
-  // "Timings" in "Diagnostics": one line per tick with its duration.
+  std::chrono::microseconds m_lastFrameTime{0};
+  std::uint64_t m_frames = 0;
+  // "Timings" in "Diagnostics": one line per tick and one per frame with
+  // their durations.
   bool m_reportTimings = false;
 };
 

@@ -94,9 +94,8 @@ public:
   // Queues the packet; it leaves at the connection's next flush.
   void send(const TSPackets::Packet& packet) { m_connection.send(packet); }
 
-  // Once per tick: keeps the tick count in step with the server's time;
-  // false when this tick's frame is skipped to catch up.
-  bool paceTime(Clock::time_point now = Clock::now());
+  // Once per tick: keeps the tick count in step with the server's time.
+  void paceTime(Clock::time_point now = Clock::now());
   // Once per tick: reports where the player is to the server, once it has
   // placed the player in this session.
   void report(const PlayerReport& player);

@@ -20,9 +20,8 @@ enum class PacingStep {
   CaughtUp,
   // The client was 2 to 200 ticks ahead: the server's count took one more.
   SlowedDown,
-  // The client was 2 to 200 ticks behind: its count took one more, and this
-  // tick's frame is skipped.
-  SkippedFrame,
+  // The client was 2 to 200 ticks behind: its count took one more.
+  SpedUp,
 };
 
 // Once per tick: a gap above 200 ticks is closed at once, a gap of 2 to 200
@@ -59,7 +58,7 @@ private:
   std::array<Line, 3> m_lines = {
       Line(PacingStep::CaughtUp, "can't catch up to server time, probably connecting or huge lag"),
       Line(PacingStep::SlowedDown, "too fast, slowing down"),
-      Line(PacingStep::SkippedFrame, "you are too slow, render less")};
+      Line(PacingStep::SpedUp, "you are too slow, render less")};
 };
 
 #endif

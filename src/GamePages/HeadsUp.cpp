@@ -51,18 +51,21 @@ HudView::Tone hudTone(SessionStatus::Tone tone) {
 
 std::vector<std::string> infoLines(const InfoPanel& panel) {
   const ChunkPosition chunk = chunkOfBlock(blockOf(panel.x), blockOf(panel.y), blockOf(panel.z));
-  std::ostringstream position, look, timing;
+  std::ostringstream position, look, frames, tick;
   position << std::fixed << std::setprecision(2) << "Position " << panel.x << " / " << panel.y
            << " / " << panel.z;
   look << std::fixed << std::setprecision(1) << "Look yaw " << panel.yaw << ", pitch "
        << panel.pitch;
-  timing << std::fixed << std::setprecision(1) << "Tick " << panel.tickTime.count() / 1000.0
-         << " ms, " << panel.framesPerSecond << " frames per second";
+  frames << std::fixed << std::setprecision(1) << panel.framesPerSecond
+         << " frames per second, the last took " << panel.frameTime.count() / 1000.0 << " ms";
+  tick << std::fixed << std::setprecision(1) << "Tick " << panel.tickTime.count() / 1000.0
+       << " ms";
   return {
       position.str(),
       "Chunk " + std::to_string(chunk.x) + " / " + std::to_string(chunk.z),
       look.str(),
-      timing.str(),
+      frames.str(),
+      tick.str(),
       "Chunks loaded " + std::to_string(panel.loadedChunks) + ", entities tracked " +
           std::to_string(panel.trackedEntities),
       "Server time " + std::to_string(panel.serverTime) + " (" + clockTime(panel.serverTime) +

@@ -19,6 +19,8 @@ namespace GamePages {
 namespace {
 
 const char* const ConfigFileName = "tessellar.cfg";
+// Frames a second when "MaxFrameRate" is absent: what most screens show.
+const int DefaultFrameRateLimit = 60;
 
 AccountServices readAccountServices(const Ogre::ConfigFile& config) {
   AccountServices services;
@@ -72,6 +74,18 @@ std::optional<int> readColumns(const Ogre::ConfigFile& config, const std::string
   return columns;
 }
 
+// "MaxFrameRate" in "Graphics": frames a second at most, 0 for no limit.
+int readFrameRateLimit(const Ogre::ConfigFile& config) {
+  const std::string text = config.getSetting("MaxFrameRate", "Graphics", "");
+  if (text.empty())
+    return DefaultFrameRateLimit;
+  int framesPerSecond = -1;
+  if (!boost::conversion::try_lexical_convert(text, framesPerSecond) || framesPerSecond < 0)
+    throw std::invalid_argument("tessellar.cfg: Graphics MaxFrameRate must be 0 or more frames a "
+                                "second, not \"" + text + "\"");
+  return framesPerSecond;
+}
+
 } // namespace
 
 Tessellar::Tessellar(const LaunchOptions& options)
@@ -88,16 +102,19 @@ Tessellar::Tessellar(const LaunchOptions& options)
   applyTextureFiltering(m_config.getSetting("Filtering", "Graphics", ""));
   m_viewDistance = readColumns(m_config, "ViewDistance");
   m_detailDistance =
-      readColumns(m_config, "DetailDistance").value_or(WorldManager::DefaultDetailDistance);
+      readColumns(m_config, "DetailDistance").value_or(DetailPolicy::DefaultDetailDistance);
   m_coarseDistance =
-      readColumns(m_config, "CoarseDistance").value_or(WorldManager::DefaultCoarseDistance);
+      readColumns(m_config, "CoarseDistance").value_or(DetailPolicy::DefaultCoarseDistance);
   if (m_viewDistance)
-    m_camera->setFarClipDistance(WorldManager::farClipDistance(*m_viewDistance));
+    m_camera->setFarClipDistance(WorldView::farClipDistance(*m_viewDistance));
+  Game::instance().setFrameRateLimit(readFrameRateLimit(m_config));
   m_reportTimings = m_config.getSetting("Timings", "Diagnostics", "") == "yes";
   m_session->setAccountServices(readAccountServices(m_config));
   m_session->setStallTimeout(readStallTimeout(m_config));
   setMouseLook(m_settings.mouseSensitivity, m_settings.invertMouse);
   sky().setMode(m_settings.sky);
+  const Ogre::Vector3 start = cameraNode()->getPosition();
+  m_eye.placeAt({start.x, start.y, start.z});
   m_headsUp = std::make_unique<HeadsUp>(
       m_root, SessionStatus(serverName(m_settings), nameOfKey(m_settings.keys.connect)));
   followSession();
@@ -110,7 +127,7 @@ Tessellar::Tessellar(const LaunchOptions& options)
 // world and the shell they might still reach.
 Tessellar::~Tessellar() {
   m_session.reset();
-  m_worldManager.reset();
+  m_world.reset();
   m_entityManager.reset();
 }
 
@@ -156,14 +173,14 @@ void Tessellar::connectToServer() {
   m_session->connect(m_settings.host, m_settings.port, m_settings.playerName, m_settings.password);
   m_headsUp->status().connecting();
   m_entityManager = std::make_unique<EntityManager>(*this);
-  m_worldManager = std::make_unique<WorldManager>(*this, m_viewDistance, m_detailDistance,
-                                                  m_coarseDistance);
+  m_world = std::make_unique<World>(*this, m_viewDistance,
+                                    DetailPolicy(m_detailDistance, m_coarseDistance));
 }
 
 void Tessellar::disconnectFromServer() {
   m_session->disconnect();
   m_entityManager.reset();
-  m_worldManager.reset();
+  m_world.reset();
   Game::instance().stop();
 }
 
@@ -173,6 +190,7 @@ void Tessellar::returnToPosition() {
 }
 
 void Tessellar::placeEye(double x, double feetY, double z) {
+  m_eye.placeAt({float(x), float(feetY + EyeHeight), float(z)});
   cameraNode()->setPosition(Ogre::Real(x), Ogre::Real(feetY + EyeHeight), Ogre::Real(z));
 }
 

@@ -1,30 +1,9 @@
-// The game page's chunk handlers: which chunks are loaded, and their blocks.
+// The game page's chunk handlers: the chunk packets go to the world model.
 
-#include <iostream>
-#include <limits>
-
-#include "GamePages/BlockEdits.h"
 #include "GamePages/Tessellar.h"
-#include "VoxelModifier.h"
+#include "world/ChunkPackets.h"
 
 namespace GamePages {
-
-namespace {
-
-// Keeps the column, the chunks around it and the mesher's border around
-// those within 32-bit block coordinates.
-bool inHorizontalRange(std::int64_t corner) {
-  const std::int32_t margin = 3 * ChunkSizeX;
-  return corner >= std::numeric_limits<std::int32_t>::min() + margin &&
-         corner <= std::numeric_limits<std::int32_t>::max() - margin;
-}
-
-bool columnInRange(ChunkPosition chunk) {
-  return inHorizontalRange(std::int64_t(chunk.x) * ChunkSizeX) &&
-         inHorizontalRange(std::int64_t(chunk.z) * ChunkSizeZ);
-}
-
-} // namespace
 
 void Tessellar::registerChunkHandlers() {
   handleHere<TSPackets::Prechunk>();
@@ -34,71 +13,19 @@ void Tessellar::registerChunkHandlers() {
 }
 
 void Tessellar::handle(const TSPackets::Prechunk& packet) {
-  const ChunkPosition position(packet.chunkX, 0, packet.chunkZ);
-  if (packet.mode == 1)
-    m_worldManager->loadChunk(position);
-  else
-    m_worldManager->unloadChunk(position);
+  ChunkPackets::apply(m_world->model(), packet);
 }
 
 void Tessellar::handle(const TSPackets::MapChunk& packet) {
-  if (packet.type.empty())
-    return;
-  // Only whole columns are applied.
-  if (packet.sizeX != ChunkSizeX - 1 || packet.sizeY != ChunkSizeY - 1 ||
-      packet.sizeZ != ChunkSizeZ - 1)
-    return;
-  if (packet.y < 0 || packet.y >= ChunkSizeY || packet.type.size() != ChunkBlocks) {
-    std::cout << "ignored map chunk outside the world's single layer at y " << packet.y
-              << std::endl;
-    return;
-  }
-  if (!inHorizontalRange(packet.x) || !inHorizontalRange(packet.z)) {
-    std::cout << "ignored map chunk beyond the edge of the world at " << packet.x << ", "
-              << packet.z << std::endl;
-    return;
-  }
-  const ChunkPosition chunk = chunkOfBlock(packet.x, packet.y, packet.z);
-  const std::int32_t x0 = packet.x, y0 = packet.y, z0 = packet.z;
-  // The payload runs along y fastest, then z, then x.
-  VoxelModifier modifier(*m_worldManager, chunk);
-  const signed char* next = packet.type.data();
-  for (std::int32_t x = x0; x < x0 + ChunkSizeX; ++x)
-    for (std::int32_t z = z0; z < z0 + ChunkSizeZ; ++z)
-      for (std::int32_t y = y0; y < y0 + ChunkSizeY; ++y)
-        modifier.setVoxelAt(x, y, z, TSVoxel(static_cast<std::uint8_t>(*next++)));
+  ChunkPackets::apply(m_world->model(), packet);
 }
 
-// Block edits change the loaded chunks and are not logged: a server sends
-// hundreds of them. Only edits outside the world are reported.
 void Tessellar::handle(const TSPackets::MultiBlockChange& packet) {
-  const ChunkPosition chunk(packet.chunkX, 0, packet.chunkZ);
-  if (!columnInRange(chunk)) {
-    std::cout << "ignored block changes beyond the edge of the world in chunk " << chunk.x
-              << ", " << chunk.z << std::endl;
-    return;
-  }
-  std::size_t outside = 0;
-  const std::vector<BlockEdit> edits = multiBlockEdits(packet, outside);
-  if (outside > 0)
-    std::cout << "ignored " << outside << " block changes outside the world's single layer in chunk "
-              << chunk.x << ", " << chunk.z << std::endl;
-  applyBlockEdits(*m_worldManager, edits);
+  ChunkPackets::apply(m_world->model(), packet);
 }
 
 void Tessellar::handle(const TSPackets::BlockChange& packet) {
-  if (packet.y < 0) {
-    std::cout << "ignored block change outside the world's single layer at y " << int(packet.y)
-              << std::endl;
-    return;
-  }
-  if (!columnInRange(chunkOfBlock(packet.x, packet.y, packet.z))) {
-    std::cout << "ignored block change beyond the edge of the world at " << packet.x << ", "
-              << packet.z << std::endl;
-    return;
-  }
-  applyBlockEdits(*m_worldManager, {{{packet.x, packet.y, packet.z},
-                                     TSVoxel(static_cast<std::uint8_t>(packet.blockType))}});
+  ChunkPackets::apply(m_world->model(), packet);
 }
 
 } // namespace GamePages

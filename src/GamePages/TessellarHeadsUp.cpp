@@ -38,7 +38,7 @@ void Tessellar::sendChat(const std::u32string& line) {
 }
 
 InfoPanel Tessellar::infoPanel() const {
-  const Ogre::Vector3 eye = cameraNode()->getPosition();
+  const Vox::Vector3DFloat eye = m_eye.current();
   InfoPanel panel;
   panel.x = eye.x;
   panel.y = double(eye.y) - EyeHeight;
@@ -46,8 +46,9 @@ InfoPanel Tessellar::infoPanel() const {
   panel.yaw = m_look.yaw;
   panel.pitch = m_look.pitch;
   panel.tickTime = m_lastTickTime;
+  panel.frameTime = m_lastFrameTime;
   panel.framesPerSecond = m_headsUp->framesPerSecond();
-  panel.loadedChunks = m_worldManager ? m_worldManager->chunkCount() : 0;
+  panel.loadedChunks = m_world ? m_world->model().chunks().size() : 0;
   panel.trackedEntities = m_entityManager ? m_entityManager->size() : 0;
   panel.serverTime = m_session->serverTime();
   return panel;

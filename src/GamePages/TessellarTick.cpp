@@ -1,5 +1,7 @@
-// The game page's tick: time pacing, the player's look and motion, entities
-// and world, the position report and the frame.
+// The game page's tick and frame. The tick keeps time with the server,
+// moves the player, the entities and the world, and reports the position;
+// the frame reads the input, places the camera between the last two ticks,
+// culls the world for that camera and draws.
 
 #include <iostream>
 #include <mutex>
@@ -16,45 +18,76 @@ namespace {
 const std::uint16_t JumpTicks = 20;
 const float JumpLift = 2.0f;
 
-} // namespace
-
-void Tessellar::update() {
-  const auto start = std::chrono::steady_clock::now();
-  std::size_t meshesDrawn = 0;
-  const bool render = m_session->paceTime();
-  // The world and the entities exist from the connect key on.
-  if (m_session->isConnected() && m_worldManager) {
-    applyLook();
-    const Vox::Vector3DFloat motion = tickMotion();
-    cameraNode()->translate(Ogre::Vector3(motion.x, motion.y, motion.z), Ogre::Node::TS_WORLD);
-    m_entityManager->update();
-    meshesDrawn = m_worldManager->update();
-    reportPosition();
-  }
-  sky().follow(m_session->serverTime());
-  if (render) {
-    m_headsUp->refresh(infoPanel());
-    if (!MyOgre::update(true)) {
-      m_session->close();
-      Game::instance().stop();
-    }
-  }
-  m_lastTickTime = std::chrono::duration_cast<std::chrono::microseconds>(
-      std::chrono::steady_clock::now() - start);
-  if (m_reportTimings)
-    reportTiming(meshesDrawn);
+std::chrono::microseconds microsecondsSince(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() -
+                                                               start);
 }
 
-void Tessellar::reportTiming(std::size_t meshesDrawn) const {
+} // namespace
+
+void Tessellar::tick() {
+  const auto start = std::chrono::steady_clock::now();
+  const auto late = std::chrono::duration_cast<std::chrono::microseconds>(
+      start - Game::instance().tickDue());
+  std::size_t meshesDrawn = 0;
+  m_session->paceTime();
+  // The world and the entities exist from the connect key on.
+  if (m_session->isConnected() && m_world) {
+    applyLook();
+    m_eye.advance(tickMotion());
+    m_entityManager->update();
+    meshesDrawn = m_world->update();
+    reportPosition();
+  } else {
+    m_eye.advance({});
+  }
+  sky().follow(m_session->serverTime());
+  m_lastTickTime = microsecondsSince(start);
+  if (m_reportTimings)
+    reportTickTiming(late, meshesDrawn);
+}
+
+// The input goes first: the look it turns is the one this frame culls and
+// draws with.
+void Tessellar::frame(float progress) {
+  const auto start = std::chrono::steady_clock::now();
+  pumpInput();
+  if (m_window->isClosed())
+    return;
+  drawFrame(progress);
+  m_lastFrameTime = microsecondsSince(start);
+  ++m_frames;
+  if (m_reportTimings)
+    reportFrameTiming();
+}
+
+void Tessellar::drawFrame(float progress) {
+  const Vox::Vector3DFloat eye = m_eye.drawnAt(progress);
+  cameraNode()->setPosition(eye.x, eye.y, eye.z);
+  if (m_world)
+    m_world->cull();
+  m_headsUp->refresh(infoPanel());
+  if (!renderFrame()) {
+    m_session->close();
+    Game::instance().stop();
+  }
+}
+
+void Tessellar::reportTickTiming(std::chrono::microseconds late, std::size_t meshesDrawn) const {
   std::cout << "tick " << m_session->localTick() << " took " << m_lastTickTime.count()
-            << " us, drew " << meshesDrawn << " chunk meshes";
-  if (m_worldManager)
-    std::cout << ", culled " << m_worldManager->culledChunks() << " of "
-              << m_worldManager->chunkCount() << " chunks, showed "
-              << m_worldManager->shownSections() << " of " << m_worldManager->sectionCount()
-              << " sections, rendered " << m_window->getStatistics().triangleCount
-              << " triangles";
-  std::cout << std::endl;
+            << " us, started " << late.count() << " us late, drew " << meshesDrawn
+            << " chunk meshes" << std::endl;
+}
+
+void Tessellar::reportFrameTiming() const {
+  std::cout << "frame " << m_frames << " took " << m_lastFrameTime.count() << " us";
+  if (m_world)
+    std::cout << ", culled " << m_world->view().culledChunks() << " of "
+              << m_world->view().chunkCount() << " chunks, showed "
+              << m_world->view().shownSections() << " of " << m_world->view().sectionCount()
+              << " sections";
+  std::cout << ", rendered " << m_window->getStatistics().triangleCount << " triangles"
+            << std::endl;
 }
 
 // Reported in the protocol's convention, which servers and other players
@@ -99,17 +132,17 @@ float Tessellar::verticalMotion() {
     --m_jumpTimer;
     return 0;
   }
-  const Ogre::Vector3 eye = cameraNode()->getPosition();
+  const Vox::Vector3DFloat eye = m_eye.current();
   int ground;
   {
-    std::lock_guard<std::mutex> lock(m_worldManager->volumeMutex());
-    ground = groundHeight(m_worldManager->volume(), eye.x, eye.y, eye.z);
+    std::lock_guard<std::mutex> lock(m_world->model().volumeMutex());
+    ground = groundHeight(m_world->model().volume(), eye.x, eye.y, eye.z);
   }
   return groundFollowStep(eye.y, ground);
 }
 
 void Tessellar::reportPosition() {
-  const Ogre::Vector3 eye = cameraNode()->getPosition();
+  const Vox::Vector3DFloat eye = m_eye.current();
   m_session->report({eye.x, double(eye.y) - EyeHeight, eye.z, m_look});
 }
 

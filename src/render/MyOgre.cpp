@@ -135,19 +135,42 @@ void MyOgre::releaseWindow() {
   OgreBites::WindowEventUtilities::_removeRenderWindow(m_window);
 }
 
-bool MyOgre::update(bool render) {
+void MyOgre::pumpInput() {
   OgreBites::WindowEventUtilities::messagePump();
-  if (!render) {
-    return true;
+  if (m_inputManager && !m_window->isClosed()) {
+    m_keyboard->capture();
+    m_mouse->capture();
   }
-  return m_root.renderOneFrame();
 }
 
+// The engine skips a window that is covered or minimised; a frame asked
+// for as a screenshot is drawn all the same, so that the picture is of now.
+bool MyOgre::renderFrame() {
+  const bool hidden = m_screenshotRequested && !m_window->isActive();
+  if (hidden) {
+    m_window->setVisible(true);
+    m_window->setActive(true);
+  }
+  const bool rendered = m_root.renderOneFrame();
+  if (hidden && !m_window->isClosed()) {
+    m_window->setActive(false);
+    m_window->setVisible(false);
+  }
+  return rendered;
+}
+
+bool MyOgre::update(bool render) {
+  pumpInput();
+  return !render || renderFrame();
+}
+
+// Called after the frame is drawn and before it is shown: the back buffer
+// holds exactly this frame.
 bool MyOgre::frameRenderingQueued(const Ogre::FrameEvent&) {
   if (!m_window->isClosed()) {
-    if (m_inputManager) {
-      m_keyboard->capture();
-      m_mouse->capture();
+    if (m_screenshotRequested) {
+      m_screenshotRequested = false;
+      m_window->writeContentsToTimestampedFile("screenshot", ".jpg");
     }
     return true;
   }

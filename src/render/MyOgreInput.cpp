@@ -56,7 +56,7 @@ bool MyOgre::keyPressed(const OIS::KeyEvent& event) {
     case OIS::KC_F6: m_camera->setPolygonMode(Ogre::PM_POINTS); break;
     case OIS::KC_F7: m_camera->setPolygonMode(Ogre::PM_SOLID); break;
     case OIS::KC_F8: Ogre::TextureManager::getSingleton().reloadAll(true); break;
-    case OIS::KC_F9: m_window->writeContentsToTimestampedFile("screenshot", ".jpg"); break;
+    case OIS::KC_F9: requestScreenshot(); break;
     default: break;
   }
   return true;

@@ -94,10 +94,8 @@ void ClientSession::ended(const SessionEnd& end) {
   }
 }
 
-bool ClientSession::paceTime(Clock::time_point now) {
-  const PacingStep step = ::paceTime(m_localTick, m_serverTime);
-  m_pacingLines.note(step, now);
-  return step != PacingStep::SkippedFrame;
+void ClientSession::paceTime(Clock::time_point now) {
+  m_pacingLines.note(::paceTime(m_localTick, m_serverTime), now);
 }
 
 void ClientSession::report(const PlayerReport& player) {

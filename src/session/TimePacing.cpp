@@ -27,7 +27,7 @@ PacingStep paceTime(std::int64_t& localTick, std::int64_t& serverTime) {
     step = PacingStep::SlowedDown;
   } else if (gap <= -2) {
     advance(localTick);
-    step = PacingStep::SkippedFrame;
+    step = PacingStep::SpedUp;
   }
   advance(localTick);
   advance(serverTime);

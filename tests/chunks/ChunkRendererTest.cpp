@@ -11,9 +11,9 @@
 
 namespace {
 
-// A chunk object as loadChunk leaves it: a placeholder triangle near the
-// origin, in a scene without a window, whose system-memory buffers can be
-// read back.
+// A chunk object as the world's view makes it before its first mesh: a new
+// manual object without sections, in a scene without a window, whose
+// system-memory buffers can be read back.
 class ChunkRendering : public testing::Test {
 protected:
   static void SetUpTestSuite() { s_scene = new HeadlessScene("chunk_render_test.log"); }
@@ -22,13 +22,6 @@ protected:
   void SetUp() override {
     m_object = s_scene->scene().createManualObject();
     s_scene->scene().getRootSceneNode()->createChildSceneNode()->attachObject(m_object);
-    m_object->begin("BaseWhite", Ogre::RenderOperation::OT_TRIANGLE_LIST);
-    for (float corner : {1.0f, 2.0f, 5.0f}) {
-      m_object->position(corner, corner + 1, corner + 2);
-      m_object->normal(0, 1, 0);
-      m_object->textureCoord(0, 0, 0, 0);
-    }
-    m_object->end();
   }
   void TearDown() override {
     Ogre::SceneNode* node = m_object->getParentSceneNode();
@@ -88,14 +81,14 @@ TEST_F(ChunkRendering, BuffersHoldTheMeshAsItIsAndTheBoundsAreItsOwn) {
   EXPECT_EQ(declaration->getVertexSize(0), sizeof(TerrainVertex));
   EXPECT_EQ(declaration->findElementBySemantic(Ogre::VES_NORMAL), nullptr);
   EXPECT_EQ(declaration->findElementBySemantic(Ogre::VES_DIFFUSE), nullptr);
-  // The other sections, the placeholder's among them, draw nothing.
+  // The other sections draw nothing.
   for (std::size_t section : {0, 1, 7}) {
     EXPECT_EQ(operation(section).vertexData->vertexCount, 0u) << section;
     EXPECT_EQ(operation(section).indexData->indexCount, 0u) << section;
     EXPECT_TRUE(bounds[section].isNull()) << section;
   }
 
-  // The placeholder near the origin is not part of the bounds any more.
+  // The object's bounds are the mesh's, which culling tests.
   m_object->getParentSceneNode()->_update(true, false);
   const Ogre::AxisAlignedBox& box = m_object->getWorldBoundingBox(true);
   EXPECT_EQ(box.getMinimum(), Ogre::Vector3(-200, 64, 300));

@@ -6,118 +6,151 @@
 #include <gtest/gtest.h>
 
 #include "Game.h"
+#include "TickSchedule.h"
 
 namespace {
-using boost::posix_time::microsec_clock;
-using boost::posix_time::milliseconds;
-using boost::posix_time::ptime;
 
-// Records when each of its updates fell due and when it ran; a script decides
-// what an update does.
+using namespace std::chrono_literals;
+using Clock = Game::Clock;
+
+// Records its ticks and frames in order; scripts decide what each does.
 class RecordingPage : public GamePage {
 public:
-  struct Tick {
-    ptime due;
-    ptime ran;
+  struct Event {
+    bool tick;
+    Clock::time_point due; // ticks only
+    Clock::time_point start;
+    float progress;        // frames only
   };
 
-  std::function<void(int)> script = [](int) {};
-  std::vector<Tick> ticks;
+  std::function<void(int)> onTick = [](int) {};
+  std::function<void(int)> onFrame = [](int) {};
+  std::vector<Event> events;
 
-  void update() override {
-    ticks.push_back({Game::instance().tickDue(), microsec_clock::universal_time()});
-    script(static_cast<int>(ticks.size()));
+  void tick() override {
+    events.push_back({true, Game::instance().tickDue(), Clock::now(), 0});
+    onTick(ticks());
   }
+  void frame(float progress) override {
+    events.push_back({false, {}, Clock::now(), progress});
+    onFrame(frames());
+  }
+
+  int ticks() const { return count(true); }
+  int frames() const { return count(false); }
+  std::vector<Event> only(bool ticks) const {
+    std::vector<Event> chosen;
+    for (const Event& event : events)
+      if (event.tick == ticks)
+        chosen.push_back(event);
+    return chosen;
+  }
+
+private:
+  int count(bool ticks) const { return int(only(ticks).size()); }
 };
 
-// Runs the loop with the page installed until its script stops it.
-ptime runUntilStopped(RecordingPage& page) {
+void run(RecordingPage& page, int frameRateLimit = 0) {
   Game& game = Game::instance();
+  game.setFrameRateLimit(frameRateLimit);
   game.page(page);
-  const ptime start = microsec_clock::universal_time();
   game.run();
-  return start;
 }
 
-// Game is a process-wide singleton that keeps pointing at the last page it
-// ran; each case needs a process of its own, as ctest runs them.
-class GameLoop : public testing::Test {
-protected:
-  void SetUp() override {
-    if (Game::instance().page() != nullptr) {
-      GTEST_SKIP() << "run this case in a process of its own";
-    }
-  }
-};
-
-void stopAfter(RecordingPage& page, int updates) {
-  page.script = [updates](int count) {
-    if (count == updates) Game::instance().stop();
-  };
-}
-}  // namespace
-
-TEST_F(GameLoop, FirstUpdateComesOnTheSecondTickThenEveryFiftyMilliseconds) {
-  RecordingPage page;
-  stopAfter(page, 5);
-  const ptime start = runUntilStopped(page);
-
-  ASSERT_EQ(page.ticks.size(), 5u);
-  EXPECT_EQ(Game::instance().page(), &page);
-  // The first tick falls due 50 ms after the start and only installs the page.
-  EXPECT_GE(page.ticks[0].due, start + milliseconds(100));
-  for (std::size_t i = 0; i < page.ticks.size(); ++i) {
-    EXPECT_EQ(page.ticks[i].due, page.ticks[0].due + milliseconds(50 * static_cast<int>(i))) << i;
-    EXPECT_GE(page.ticks[i].ran, page.ticks[i].due) << i;
-  }
-}
-
-TEST_F(GameLoop, SlowUpdateIsFollowedByCatchUpTicksOnTheSameGrid) {
-  RecordingPage page;
-  const int slow = 2;
-  page.script = [](int count) {
-    if (count == slow) std::this_thread::sleep_for(std::chrono::milliseconds(175));
-    if (count == slow + 5) Game::instance().stop();
-  };
-  runUntilStopped(page);
-
-  ASSERT_EQ(page.ticks.size(), 7u);
-  const ptime slowDue = page.ticks[slow - 1].due;
-  const ptime slowEnd = page.ticks[slow - 1].ran + milliseconds(175);
-  for (int later = 1; later <= 5; ++later) {
-    const RecordingPage::Tick& tick = page.ticks[slow - 1 + later];
-    // No tick is skipped or moved off the grid by the overrun ...
-    EXPECT_EQ(tick.due, slowDue + milliseconds(50 * later)) << later;
-    // ... and none runs before the slow one has finished or before it is due.
-    EXPECT_GE(tick.ran, slowEnd) << later;
-    EXPECT_GE(tick.ran, tick.due) << later;
-  }
-}
-
-TEST_F(GameLoop, StopInsideAnUpdateEndsRunAfterThatTicksPageSwap) {
-  RecordingPage first;
-  RecordingPage second;
-  first.script = [&second](int count) {
-    if (count == 3) {
-      Game::instance().page(second);
+void stopAtTick(RecordingPage& page, int tick) {
+  page.onTick = [tick](int count) {
+    if (count == tick)
       Game::instance().stop();
+  };
+}
+
+// Ticks fall due every 50 ms on one grid; frames run between them.
+TEST(GameLoop, TicksKeepTheirGridAndFramesRunBetweenThem) {
+  RecordingPage page;
+  stopAtTick(page, 6);
+  run(page);
+
+  const std::vector<RecordingPage::Event> ticks = page.only(true);
+  ASSERT_EQ(ticks.size(), 6u);
+  for (std::size_t i = 1; i < ticks.size(); ++i) {
+    const auto step = ticks[i].due - ticks[i - 1].due;
+    EXPECT_EQ(step % TickSchedule::Period, Clock::duration::zero()) << i;
+    EXPECT_GE(step, TickSchedule::Period) << i;
+    EXPECT_GE(ticks[i].start, ticks[i].due) << i;
+  }
+  // Without a limit the loop draws whenever it does not tick.
+  EXPECT_GE(page.frames(), 5);
+  for (const RecordingPage::Event& frame : page.only(false)) {
+    EXPECT_GE(frame.progress, 0.0f);
+    EXPECT_LE(frame.progress, 1.0f);
+  }
+}
+
+// A frame that takes 175 ms is followed at once by one tick, for the
+// latest grid point: the ticks it covered are dropped, not run in a burst.
+TEST(GameLoop, ASlowFrameIsFollowedByOneTickAndTheMissedOnesAreDropped) {
+  RecordingPage page;
+  const int slowFrame = 3;
+  Clock::time_point slowEnd;
+  page.onFrame = [&](int count) {
+    if (count == slowFrame) {
+      std::this_thread::sleep_for(175ms);
+      slowEnd = Clock::now();
     }
   };
-  runUntilStopped(first);
+  stopAtTick(page, 8);
+  run(page);
 
-  EXPECT_EQ(first.ticks.size(), 3u);
-  EXPECT_TRUE(second.ticks.empty());
-  EXPECT_EQ(Game::instance().page(), &second);
+  std::size_t slow = 0;
+  for (int frames = 0; frames < slowFrame; ++slow)
+    frames += page.events[slow].tick ? 0 : 1;
+  ASSERT_LT(slow + 1, page.events.size());
+  const RecordingPage::Event& next = page.events[slow];
+  EXPECT_TRUE(next.tick);
+  EXPECT_GT(next.due, slowEnd - TickSchedule::Period);
+  for (std::size_t i = 1; i < page.events.size(); ++i)
+    EXPECT_FALSE(page.events[i - 1].tick && page.events[i].tick) << "ticks back to back at " << i;
 }
 
-TEST_F(GameLoop, InstallingNoPageKeepsTheCurrentOne) {
+// With a limit of 20 frames a second, frames start at least 50 ms apart.
+TEST(GameLoop, TheFrameRateLimitSpacesTheFrames) {
   RecordingPage page;
-  page.script = [](int count) {
-    if (count == 1) Game::instance().page(nullptr);
-    if (count == 3) Game::instance().stop();
-  };
-  runUntilStopped(page);
+  stopAtTick(page, 8);
+  run(page, 20);
 
-  EXPECT_EQ(page.ticks.size(), 3u);
+  const std::vector<RecordingPage::Event> frames = page.only(false);
+  ASSERT_GE(frames.size(), 2u);
+  for (std::size_t i = 1; i < frames.size(); ++i)
+    EXPECT_GE(frames[i].start - frames[i - 1].start, 50ms) << i;
+}
+
+// Stopping inside a tick ends the loop before another frame; the loop can
+// run again afterwards.
+TEST(GameLoop, StopInsideATickEndsTheLoopAtOnce) {
+  RecordingPage page;
+  stopAtTick(page, 3);
+  run(page);
+  ASSERT_TRUE(page.events.back().tick);
+  EXPECT_EQ(page.ticks(), 3);
+
+  RecordingPage next;
+  stopAtTick(next, 1);
+  run(next);
+  EXPECT_EQ(next.ticks(), 1);
+  EXPECT_EQ(Game::instance().page(), &next);
+}
+
+TEST(GameLoop, InstallingNoPageKeepsTheCurrentOne) {
+  RecordingPage page;
+  page.onTick = [](int count) {
+    if (count == 1)
+      Game::instance().page(nullptr);
+    if (count == 3)
+      Game::instance().stop();
+  };
+  run(page);
+  EXPECT_EQ(page.ticks(), 3);
   EXPECT_EQ(Game::instance().page(), &page);
 }
+
+} // namespace

@@ -118,7 +118,7 @@ void PageTest::sync() {
   // A column announced far from anything the tests use, a new one each time.
   const ChunkPosition marker{1 << 20, 0, ++m_syncs};
   serverSend(prechunk(marker.x, marker.z, true));
-  pumpUntil([&] { return m_page->worldManager()->isLoaded(marker); });
+  pumpUntil([&] { return m_page->world()->model().isLoaded(marker); });
 }
 
 TSPackets::SpawnPoint PageTest::spawnPoint(std::int32_t x, std::int32_t y, std::int32_t z) {

@@ -24,7 +24,7 @@ std::string bytesOf(const TSPackets::Packet& packet) {
 
 void tick(GamePages::Tessellar& page, int count) {
   for (int i = 0; i < count; ++i)
-    page.update();
+    page.tick();
 }
 
 class PositionTest : public PageTest {

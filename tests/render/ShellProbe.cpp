@@ -18,7 +18,8 @@
 namespace {
 class ShellPage : public MyOgre, public GamePage {
 public:
-  void update() override {
+  void tick() override {}
+  void frame(float) override {
     if (!m_announced) {
       unsigned long handle = 0;
       m_window->getCustomAttribute("WINDOW", &handle);
@@ -33,18 +34,19 @@ private:
   bool m_announced = false;
 };
 
-// Fails on its first update; says when it is destroyed.
+// Fails on its first tick; says when it is destroyed.
 class FailingPage : public GamePage {
 public:
   explicit FailingPage(std::string mode) : m_mode(std::move(mode)) {}
   ~FailingPage() override { std::cerr << "page destroyed" << std::endl; }
 
-  void update() override {
-    if (m_mode == "ogre-in-update") {
-      OGRE_EXCEPT(Ogre::Exception::ERR_INVALID_STATE, "probe failure", "FailingPage::update");
+  void tick() override {
+    if (m_mode == "ogre-in-tick") {
+      OGRE_EXCEPT(Ogre::Exception::ERR_INVALID_STATE, "probe failure", "FailingPage::tick");
     }
     throw asio::system_error(asio::error::host_not_found);
   }
+  void frame(float) override {}
 
 private:
   std::string m_mode;

@@ -60,9 +60,12 @@ protected:
   ScreenPage& page() { return static_cast<ScreenPage&>(*m_page); }
   const SessionStatus& status() { return m_page->headsUp().status(); }
 
+  // Ticks, each followed by a frame drawn where the tick left the player.
   void tick(int ticks = 1) {
-    for (int i = 0; i < ticks; ++i)
-      m_page->update();
+    for (int i = 0; i < ticks; ++i) {
+      m_page->tick();
+      m_page->frame(1);
+    }
   }
 
   Picture frame() {
@@ -386,31 +389,6 @@ TEST_F(Screen, CommandLineNamesTheServerAndThePlayer) {
   EXPECT_EQ(serverReceive<TSPackets::HandShake>().connectionHash, "Zed");
 }
 
-// The client itself: a bad setting or option ends the start with one line.
-TEST_F(Screen, BadSettingsStopTheStartWithOneLine) {
-  m_page.reset();
-  const struct {
-    std::string configuration;
-    std::vector<std::string> arguments;
-    std::string line;
-  } cases[] = {
-      {"[Controls]\nForward=Shift\n", {},
-       "fatal: tessellar.cfg: Controls Forward is not a key name: \"Shift\""},
-      {"[Graphics]\nSky=purple\n", {},
-       "fatal: tessellar.cfg: Graphics Sky must be day-night or black, not \"purple\""},
-      {"", {"--server", "nohost"}, "fatal: --server needs HOST:PORT, not \"nohost\""},
-  };
-  for (const auto& c : cases) {
-    writeConfiguration(c.configuration);
-    std::vector<std::string> command = {(RunDirectory::client() / "ferrowick").string()};
-    command.insert(command.end(), c.arguments.begin(), c.arguments.end());
-    ChildProcess client(command);
-    EXPECT_EQ(exitCode(client.wait(std::chrono::seconds(60))), 1) << c.line;
-    const std::string errors = client.standardError();
-    EXPECT_EQ(errors.substr(errors.rfind('\n', errors.size() - 2) + 1), c.line + "\n") << errors;
-  }
-}
-
 Ogre::Vector3 faceOf(const Entities::Movable& entity) {
   return entity.m_sceneNode->getOrientation() * Ogre::Vector3::UNIT_Z;
 }
@@ -476,7 +454,7 @@ public:
   // What the layer looks like in the middle of the window.
   Picture show(unsigned char layer) {
     draw(layer);
-    m_page.update();
+    m_page.MyOgre::update(true);
     return Picture(*m_page.m_window);
   }
 

@@ -43,9 +43,9 @@ TEST(TimePacing, ClientAheadSlowsDownOneTickAtATime) {
   EXPECT_EQ(local - server, 1);
 }
 
-TEST(TimePacing, ClientBehindSkipsFrames) {
+TEST(TimePacing, ClientBehindCatchesUpOneTickAtATime) {
   std::int64_t local = 97, server = 100;
-  EXPECT_EQ(pace(local, server, 4), (Steps{PacingStep::SkippedFrame, PacingStep::SkippedFrame,
+  EXPECT_EQ(pace(local, server, 4), (Steps{PacingStep::SpedUp, PacingStep::SpedUp,
                                            PacingStep::Kept, PacingStep::Kept}));
   EXPECT_EQ(local - server, -1);
 }
@@ -128,13 +128,13 @@ TEST(PacingLines, EachLineAtMostOnceASecondWithItsTicks) {
       {"each line keeps its own second",
        std::vector<TimedStep>{{0, PacingStep::CaughtUp},
                               {50, PacingStep::SlowedDown},
-                              {100, PacingStep::SkippedFrame},
-                              {150, PacingStep::SkippedFrame},
-                              {200, PacingStep::SkippedFrame}} +
+                              {100, PacingStep::SpedUp},
+                              {150, PacingStep::SpedUp},
+                              {200, PacingStep::SpedUp}} +
            ticks(250, 1500, PacingStep::Kept),
        {FarBehind, TooFast, TooSlow, std::string(TooSlow) + " (2 ticks)"}},
       {"a step after a quiet second prints at once",
-       std::vector<TimedStep>{{0, PacingStep::SkippedFrame}, {1000, PacingStep::SkippedFrame}},
+       std::vector<TimedStep>{{0, PacingStep::SpedUp}, {1000, PacingStep::SpedUp}},
        {TooSlow, TooSlow}},
   };
   for (const Case& test : cases) {

@@ -6,12 +6,12 @@
 
 #include "FailingAllocations.h"
 #include "OutputCapture.h"
-#include "WorldManagerThread.h"
+#include "world/MeshWorker.h"
 
 namespace {
 
 // Takes the next finished mesh, waiting for it up to a generous limit.
-bool nextMesh(WorldManagerThread& worker, ChunkPosition& position, Mesh& mesh) {
+bool nextMesh(MeshWorker& worker, ChunkPosition& position, Mesh& mesh) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
   while (!worker.takeFinished(position, mesh)) {
     if (std::chrono::steady_clock::now() > deadline)
@@ -31,7 +31,7 @@ TEST(WorkerFailure, AChunkThatCannotBeMeshedIsReportedAndSkipped) {
         volume.setVoxelAt(x, 0, z, TSVoxel(1));
   }
   OutputCapture capture;
-  WorldManagerThread worker(volumeMutex, volume);
+  MeshWorker worker(volumeMutex, volume);
   // Only the worker allocates this much: the first such allocation of its
   // first chunk fails.
   failAnAllocation(0, 4096);

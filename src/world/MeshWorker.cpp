@@ -1,5 +1,6 @@
-#include "WorldManagerThread.h"
+#include "world/MeshWorker.h"
 
+#include <algorithm>
 #include <exception>
 #include <iostream>
 #include <utility>
@@ -9,11 +10,11 @@
 #include "vox/SurfaceExtractor.h"
 #include "vox/VolumeResampler.h"
 
-WorldManagerThread::WorldManagerThread(std::mutex& volumeMutex, WorldVolume& volume)
+MeshWorker::MeshWorker(std::mutex& volumeMutex, WorldVolume& volume)
     : m_scratchVolume(WorldVolumeBlockSide), m_volumeMutex(volumeMutex), m_volume(volume),
-      m_thread(&WorldManagerThread::ThreadLoop, this) {}
+      m_thread(&MeshWorker::ThreadLoop, this) {}
 
-WorldManagerThread::~WorldManagerThread() {
+MeshWorker::~MeshWorker() {
   {
     std::lock_guard<std::mutex> lock(m_wakeMutex);
     m_running = false;
@@ -22,13 +23,18 @@ WorldManagerThread::~WorldManagerThread() {
   m_thread.join();
 }
 
-void WorldManagerThread::queueChunkForUpdate(ChunkPosition position, MeshDetail detail,
-                                             unsigned finerSides) {
-  std::lock_guard<std::mutex> queueLock(m_queueMutex);
+void MeshWorker::queueChunkForUpdate(ChunkPosition position, MeshDetail detail,
+                                     unsigned finerSides) {
+  std::lock_guard<std::mutex> queueLock(m_queuesMutex);
   const auto [queued, added] =
       m_queuedChunks.insert_or_assign(position, MeshLevel{detail, finerSides});
   if (added) {
-    m_chunkQueue.push_back(queued->first);
+    try {
+      m_chunkQueue.push_back(queued->first);
+    } catch (...) {
+      m_queuedChunks.erase(queued);
+      throw;
+    }
   }
   {
     std::lock_guard<std::mutex> wakeLock(m_wakeMutex);
@@ -37,41 +43,53 @@ void WorldManagerThread::queueChunkForUpdate(ChunkPosition position, MeshDetail 
   m_wakeCondition.notify_one();
 }
 
-bool WorldManagerThread::takeFinished(ChunkPosition& position, Mesh& mesh) {
-  std::lock_guard<std::mutex> lock(m_resultMutex);
-  if (m_finishedPositions.empty()) {
+bool MeshWorker::takeFinished(ChunkPosition& position, Mesh& mesh) {
+  std::lock_guard<std::mutex> lock(m_queuesMutex);
+  if (m_finished.empty()) {
     return false;
   }
-  position = m_finishedPositions.front();
-  mesh = std::move(m_finishedMeshes.front());
-  m_finishedPositions.pop_front();
-  m_finishedMeshes.pop_front();
+  position = m_finished.front().first;
+  mesh = std::move(m_finished.front().second);
+  m_finished.pop_front();
   return true;
 }
 
-void WorldManagerThread::ThreadLoop() {
+void MeshWorker::forget(ChunkPosition position) {
+  std::lock_guard<std::mutex> lock(m_queuesMutex);
+  if (m_queuedChunks.erase(position) != 0)
+    m_chunkQueue.erase(std::find(m_chunkQueue.begin(), m_chunkQueue.end(), position));
+  if (m_inProgress == position)
+    m_inProgressForgotten = true;
+  m_finished.erase(std::remove_if(m_finished.begin(), m_finished.end(),
+                                  [&](const auto& finished) { return finished.first == position; }),
+                   m_finished.end());
+}
+
+void MeshWorker::ThreadLoop() {
   ChunkPosition position;
   MeshLevel level;
   while (waitForWork()) {
     if (!takeQueued(position, level))
       continue;
+    Mesh mesh;
     try {
-      process(position, level);
+      mesh = build(position, level);
     } catch (const std::exception& error) {
       std::cerr << "could not mesh chunk " << position.x << ", " << position.y << ", "
                 << position.z << ": " << error.what() << std::endl;
     }
+    deliver(position, std::move(mesh));
   }
 }
 
-bool WorldManagerThread::waitForWork() {
+bool MeshWorker::waitForWork() {
   std::unique_lock<std::mutex> lock(m_wakeMutex);
   m_wakeCondition.wait(lock, [this] { return m_hasWork || !m_running; });
   return m_running;
 }
 
-bool WorldManagerThread::takeQueued(ChunkPosition& position, MeshLevel& level) {
-  std::lock_guard<std::mutex> lock(m_queueMutex);
+bool MeshWorker::takeQueued(ChunkPosition& position, MeshLevel& level) {
+  std::lock_guard<std::mutex> lock(m_queuesMutex);
   if (m_chunkQueue.empty()) {
     m_hasWork = false;
     return false;
@@ -81,10 +99,12 @@ bool WorldManagerThread::takeQueued(ChunkPosition& position, MeshLevel& level) {
   const auto queued = m_queuedChunks.find(position);
   level = queued->second;
   m_queuedChunks.erase(queued);
+  m_inProgress = position;
+  m_inProgressForgotten = false;
   return true;
 }
 
-void WorldManagerThread::process(ChunkPosition position, MeshLevel level) {
+Mesh MeshWorker::build(ChunkPosition position, MeshLevel level) {
   const Vox::Region copyRegion = chunkCopyRegion(position);
   {
     std::lock_guard<std::mutex> lock(m_volumeMutex);
@@ -102,17 +122,31 @@ void WorldManagerThread::process(ChunkPosition position, MeshLevel level) {
   m_scratchVolume.readRegion({chunkLowerCorner(position), chunkUpperCorner(position)},
                              m_blocks.data());
   mesh->links = columnLinks(m_blocks.data());
-
-  std::lock_guard<std::mutex> lock(m_resultMutex);
-  m_finishedPositions.push_back(position);
-  m_finishedMeshes.push_back(std::move(mesh));
+  return mesh;
 }
 
-void WorldManagerThread::extract(ChunkPosition position, MeshLevel level) {
+void MeshWorker::extract(ChunkPosition position, MeshLevel level) {
   if (level.detail == MeshDetail::Coarse)
     extractCoarseSurface(m_scratchVolume, position, level.finerSides, m_surface);
   else
     Vox::SurfaceExtractor<WorldVolume>(&m_scratchVolume, chunkExtractionRegion(position),
                                        &m_surface)
         .execute();
+}
+
+// A mesh that cannot be handed over for want of memory is reported like one
+// that cannot be built.
+void MeshWorker::deliver(ChunkPosition position, Mesh mesh) {
+  std::lock_guard<std::mutex> lock(m_queuesMutex);
+  const bool forgotten = m_inProgressForgotten;
+  m_inProgress.reset();
+  m_inProgressForgotten = false;
+  if (!mesh || forgotten)
+    return;
+  try {
+    m_finished.emplace_back(position, std::move(mesh));
+  } catch (const std::exception& error) {
+    std::cerr << "could not mesh chunk " << position.x << ", " << position.y << ", "
+              << position.z << ": " << error.what() << std::endl;
+  }
 }

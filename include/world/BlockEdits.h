@@ -1,5 +1,5 @@
-#ifndef GAME_PAGES_BLOCK_EDITS_H
-#define GAME_PAGES_BLOCK_EDITS_H
+#ifndef WORLD_BLOCK_EDITS_H
+#define WORLD_BLOCK_EDITS_H
 
 // Block edits sent by the server, one block (BlockChange) or a list of blocks
 // in one chunk (MultiBlockChange): written into the world volume of the
@@ -13,9 +13,7 @@
 #include "TSPackets.h"
 #include "TSVoxel.h"
 
-class WorldManager;
-
-namespace GamePages {
+class WorldModel;
 
 // One block to set, in world block coordinates.
 struct BlockEdit {
@@ -42,8 +40,6 @@ std::set<ChunkPosition> chunksReading(Vox::Vector3DInt32 block);
 // whole column again before it is shown, which would overwrite them, and
 // keeping them would let a server fill the volume with blocks nobody sees.
 // An edit that leaves the block as it was re-meshes nothing.
-void applyBlockEdits(WorldManager& world, const std::vector<BlockEdit>& edits);
-
-} // namespace GamePages
+void applyBlockEdits(WorldModel& world, const std::vector<BlockEdit>& edits);
 
 #endif

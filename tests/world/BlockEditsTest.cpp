@@ -4,11 +4,9 @@
 #include <set>
 #include <vector>
 
-#include "GamePages/BlockEdits.h"
+#include "world/BlockEdits.h"
 
 namespace {
-
-using namespace GamePages;
 
 TEST(BlockEdits, ChunksReadingABlockAreItsOwnAndThoseWhoseMeshReachesIt) {
   struct Case {

@@ -1,11 +1,13 @@
-#ifndef WORLD_MANAGER_THREAD_H
-#define WORLD_MANAGER_THREAD_H
+#ifndef WORLD_MESH_WORKER_H
+#define WORLD_MESH_WORKER_H
 
 #include <condition_variable>
 #include <deque>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "ChunkPosition.h"
@@ -23,17 +25,17 @@
 //
 // Lock order for callers: the volume mutex may be held while queueing; the
 // worker never holds two of its locks at once.
-class WorldManagerThread {
+class MeshWorker {
 public:
   // volumeMutex guards volume; both must outlive this object. Starts the
   // worker thread.
-  WorldManagerThread(std::mutex& volumeMutex, WorldVolume& volume);
+  MeshWorker(std::mutex& volumeMutex, WorldVolume& volume);
   // Stops the worker after the chunk in progress, if any, and joins it.
   // Queued positions and meshes not yet taken are dropped.
-  ~WorldManagerThread();
+  ~MeshWorker();
 
-  WorldManagerThread(const WorldManagerThread&) = delete;
-  WorldManagerThread& operator=(const WorldManagerThread&) = delete;
+  MeshWorker(const MeshWorker&) = delete;
+  MeshWorker& operator=(const MeshWorker&) = delete;
 
   // Main thread. Asks for chunk `position` to be meshed at `detail`, for a
   // coarse chunk with walls on the `finerSides` (ChunkSide bits). A position
@@ -44,32 +46,40 @@ public:
                            unsigned finerSides = 0);
 
   // Main thread. Moves the oldest finished mesh and its chunk position out of
-  // the result queues; returns false, leaving both arguments alone, when no
+  // the result queue; returns false, leaving both arguments alone, when no
   // mesh is waiting. A chunk with no surface still gives a mesh (with no
   // vertices).
   bool takeFinished(ChunkPosition& position, Mesh& mesh);
+
+  // Main thread. Forgets the chunk: its waiting request is dropped, and so
+  // are its finished meshes, including that of a mesh in progress.
+  void forget(ChunkPosition position);
 
 private:
   void ThreadLoop();
   // Waits until there may be work or a stop is asked for; false means stop.
   bool waitForWork();
-  // Takes the front of the queue; clears m_hasWork and returns false when the
-  // queue is empty.
+  // Takes the front of the queue as the chunk in progress; clears m_hasWork
+  // and returns false when the queue is empty.
   bool takeQueued(ChunkPosition& position, MeshLevel& level);
-  void process(ChunkPosition position, MeshLevel level);
+  Mesh build(ChunkPosition position, MeshLevel level);
   // Extracts the chunk's surface at `level` from the private copy into
   // m_surface.
   void extract(ChunkPosition position, MeshLevel level);
+  // Ends the progress of the chunk in progress and hands its mesh over,
+  // unless the chunk was forgotten meanwhile or has no mesh.
+  void deliver(ChunkPosition position, Mesh mesh);
 
   WorldVolume m_scratchVolume;
   // The last extracted surface and the blocks of the last chunk; kept so
   // that their storage is reused.
   Vox::SurfaceMesh<Vox::PositionMaterialNormal> m_surface;
   std::vector<TSVoxel> m_blocks;
-  std::mutex m_queueMutex;
-  std::mutex m_resultMutex;
+  // Guards the request queue, the chunk in progress and the result queue, so
+  // that a chunk is forgotten wherever it is on its way.
+  std::mutex m_queuesMutex;
   std::mutex m_wakeMutex;
-  // Written with m_queueMutex held (and m_wakeMutex when set); read under
+  // Written with m_queuesMutex held (and m_wakeMutex when set); read under
   // m_wakeMutex.
   bool m_hasWork = false;
   std::condition_variable m_wakeCondition;
@@ -81,9 +91,10 @@ private:
   // Exactly the positions waiting in m_chunkQueue, with their level.
   std::map<ChunkPosition, MeshLevel> m_queuedChunks;
   std::deque<ChunkPosition> m_chunkQueue;
-  // Parallel: the k-th mesh belongs to the k-th position.
-  std::deque<ChunkPosition> m_finishedPositions;
-  std::deque<Mesh> m_finishedMeshes;
+  // The chunk being meshed, and whether it was forgotten since it was taken.
+  std::optional<ChunkPosition> m_inProgress;
+  bool m_inProgressForgotten = false;
+  std::deque<std::pair<ChunkPosition, Mesh>> m_finished;
   std::thread m_thread;
 };
 

@@ -1,12 +1,10 @@
-#include "GamePages/BlockEdits.h"
+#include "world/BlockEdits.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <mutex>
 
-#include "WorldManager.h"
-
-namespace GamePages {
+#include "world/WorldModel.h"
 
 namespace {
 
@@ -60,7 +58,7 @@ std::set<ChunkPosition> chunksReading(Vox::Vector3DInt32 block) {
 // The re-meshes are queued while the volume is still locked, as chunk
 // ingestion does, so that the worker's next copy of any of these chunks
 // holds every edit of the packet.
-void applyBlockEdits(WorldManager& world, const std::vector<BlockEdit>& edits) {
+void applyBlockEdits(WorldModel& world, const std::vector<BlockEdit>& edits) {
   std::set<ChunkPosition> remesh;
   std::lock_guard<std::mutex> lock(world.volumeMutex());
   WorldVolume& volume = world.volume();
@@ -75,7 +73,5 @@ void applyBlockEdits(WorldManager& world, const std::vector<BlockEdit>& edits) {
         remesh.insert(reader);
   }
   for (const ChunkPosition& chunk : remesh)
-    world.updateChunk(chunk, false);
+    world.remesh(chunk);
 }
-
-} // namespace GamePages

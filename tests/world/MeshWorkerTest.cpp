@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <future>
 #include <map>
 #include <memory>
@@ -13,7 +14,7 @@
 #include <vector>
 
 #include "MutexWaiters.h"
-#include "WorldManagerThread.h"
+#include "world/MeshWorker.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ const std::chrono::seconds StopLimit(10);
 
 // Destroys the worker on another thread; a stop that does not end within
 // the limit ends the test program, since a hung thread cannot be joined.
-void stopWithinLimit(std::unique_ptr<WorldManagerThread>& worker) {
+void stopWithinLimit(std::unique_ptr<MeshWorker>& worker) {
   std::promise<void> stopped;
   std::future<void> done = stopped.get_future();
   std::thread stopper([&] {
@@ -43,7 +44,7 @@ struct Result {
   Mesh mesh;
 };
 
-class WorldManagerThreadTest : public testing::Test {
+class MeshWorkerTest : public testing::Test {
 protected:
   // Queues the sentinel and takes every result up to and including its mesh.
   // Meshes come back in queue order, so nothing queued earlier is still to
@@ -111,11 +112,11 @@ protected:
 
   std::mutex m_volumeMutex;
   WorldVolume m_volume{WorldVolumeBlockSide};
-  std::unique_ptr<WorldManagerThread> m_worker =
-      std::make_unique<WorldManagerThread>(m_volumeMutex, m_volume);
+  std::unique_ptr<MeshWorker> m_worker =
+      std::make_unique<MeshWorker>(m_volumeMutex, m_volume);
 };
 
-TEST_F(WorldManagerThreadTest, RequestsCoalesceAndKeepFirstQueuedOrder) {
+TEST_F(MeshWorkerTest, RequestsCoalesceAndKeepFirstQueuedOrder) {
   const ChunkPosition busy(-5, 0, -5);
   const ChunkPosition a(0, 0, 0);
   const ChunkPosition b(1, 0, -1);
@@ -142,6 +143,49 @@ TEST_F(WorldManagerThreadTest, RequestsCoalesceAndKeepFirstQueuedOrder) {
   }
 }
 
+// A forgotten chunk's waiting request is skipped and its mesh in progress is
+// dropped. Other chunks are not touched, and the chunk asked for again is
+// meshed again.
+TEST_F(MeshWorkerTest, AForgottenChunkIsDroppedWhereverItIsOnItsWay) {
+  const ChunkPosition busy(-5, 0, -5);
+  const ChunkPosition chunk(0, 0, 0);
+  const ChunkPosition other(1, 0, -1);
+  struct Case {
+    const char* label;
+    std::function<void()> play;
+    std::vector<ChunkPosition> meshed;
+  };
+  const Case cases[] = {
+      {"waiting in the queue",
+       [&] {
+         std::unique_lock<std::mutex> lock = holdWorkerCopying(busy);
+         m_worker->queueChunkForUpdate(chunk);
+         m_worker->queueChunkForUpdate(other);
+         m_worker->forget(chunk);
+       },
+       {busy, other, sentinel}},
+      {"in progress",
+       [&] {
+         std::unique_lock<std::mutex> lock = holdWorkerCopying(chunk);
+         m_worker->queueChunkForUpdate(other);
+         m_worker->forget(chunk);
+       },
+       {other, sentinel}},
+      {"in progress, then asked for again",
+       [&] {
+         std::unique_lock<std::mutex> lock = holdWorkerCopying(chunk);
+         m_worker->forget(chunk);
+         m_worker->queueChunkForUpdate(chunk);
+       },
+       {chunk, sentinel}},
+  };
+  for (const Case& testCase : cases) {
+    SCOPED_TRACE(testCase.label);
+    testCase.play();
+    EXPECT_EQ(positionsOf(drainThroughSentinel()), testCase.meshed);
+  }
+}
+
 // Indices of all sections of a mesh.
 std::size_t indexCount(const Mesh& mesh) {
   std::size_t count = 0;
@@ -150,7 +194,7 @@ std::size_t indexCount(const Mesh& mesh) {
   return count;
 }
 
-TEST_F(WorldManagerThreadTest, AWaitingRequestIsMeshedAtTheLatestDetailAskedFor) {
+TEST_F(MeshWorkerTest, AWaitingRequestIsMeshedAtTheLatestDetailAskedFor) {
   const ChunkPosition busy(-5, 0, -5);
   const ChunkPosition chunk(2, 0, 2);
   // Two block types side by side, so that the full detail splits triangles.
@@ -185,7 +229,7 @@ TEST_F(WorldManagerThreadTest, AWaitingRequestIsMeshedAtTheLatestDetailAskedFor)
   }
 }
 
-TEST_F(WorldManagerThreadTest, AllAirChunkStillDeliversAnEmptyMesh) {
+TEST_F(MeshWorkerTest, AllAirChunkStillDeliversAnEmptyMesh) {
   const Mesh mesh = meshOf({3, 0, -7});
   ASSERT_TRUE(mesh);
   EXPECT_TRUE(mesh->empty());
@@ -212,7 +256,7 @@ std::size_t verticesOnPlusXBorder(const Mesh& mesh, int lowerX) {
   return count;
 }
 
-TEST_F(WorldManagerThreadTest, BorderWallDisappearsOnceTheNeighbourIsFilled) {
+TEST_F(MeshWorkerTest, BorderWallDisappearsOnceTheNeighbourIsFilled) {
   const ChunkPosition chunk(-2, 0, 3);
   const ChunkPosition plusX(-1, 0, 3);
   const std::uint8_t stone = 7;
@@ -253,14 +297,14 @@ TEST_F(WorldManagerThreadTest, BorderWallDisappearsOnceTheNeighbourIsFilled) {
   EXPECT_EQ(verticesOnPlusXBorder(joined, lowerX), 0u);
 }
 
-TEST_F(WorldManagerThreadTest, StopsWhileIdle) {
+TEST_F(MeshWorkerTest, StopsWhileIdle) {
   meshOf({0, 0, 0});
   stopWithinLimit(m_worker);
 }
 
-TEST_F(WorldManagerThreadTest, StopsRightAfterStartOrFirstRequest) {
+TEST_F(MeshWorkerTest, StopsRightAfterStartOrFirstRequest) {
   for (int round = 0; round < 50; ++round) {
-    m_worker = std::make_unique<WorldManagerThread>(m_volumeMutex, m_volume);
+    m_worker = std::make_unique<MeshWorker>(m_volumeMutex, m_volume);
     if (round % 2 == 1) {
       m_worker->queueChunkForUpdate({round, 0, 0});
     }
@@ -268,7 +312,7 @@ TEST_F(WorldManagerThreadTest, StopsRightAfterStartOrFirstRequest) {
   }
 }
 
-TEST_F(WorldManagerThreadTest, StopsAfterTheChunkInProgressAndSkipsTheQueue) {
+TEST_F(MeshWorkerTest, StopsAfterTheChunkInProgressAndSkipsTheQueue) {
   const ChunkPosition inProgress(0, 0, 0);
   // Reading a region of the volume creates its blocks: read the chunk in
   // progress's region now, so that only the queued chunks' copies, far
