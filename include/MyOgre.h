@@ -3,7 +3,7 @@
 
 // The render and input shell: engine root, window, scene manager, the player
 // camera "PlayerCam", keyboard and mouse, and the scene services used by the
-// world and the entities. The game page derives from it.
+// world and the entities. The game page owns one and listens to it.
 
 #include <memory>
 #include <string>
@@ -12,6 +12,7 @@
 #include <Ogre.h>
 #include <OgreWindowEventUtilities.h>
 
+#include "ShellListener.h"
 #include "Sky.h"
 
 namespace Ogre {
@@ -30,6 +31,10 @@ public:
 
   MyOgre(const MyOgre&) = delete;
   MyOgre& operator=(const MyOgre&) = delete;
+
+  // Keys go to the listener first; the window's end is told to it. It must
+  // outlive the shell or be unset.
+  void setListener(ShellListener* listener) { m_listener = listener; }
 
   // Pumps the window messages and delivers the keys and mouse motion that
   // came since the last call. A window that went away is reported through
@@ -53,7 +58,7 @@ public:
   bool mouseReleased(const OIS::MouseEvent& event, OIS::MouseButtonID id) override;
 
   void windowResized(Ogre::RenderWindow* window) override;
-  // Called once the window is gone; the page overrides it to stop the loop.
+  // Called once the window is gone; tells the listener.
   virtual void windowClosed();
   void windowClosed(Ogre::RenderWindow* closed) override;
 
@@ -90,6 +95,10 @@ public:
   // The background behind the world (black unless told otherwise).
   Sky& sky() { return *m_sky; }
 
+  Ogre::Root& root() { return m_root; }
+  Ogre::RenderWindow* window() const { return m_window; }
+  Ogre::SceneManager* sceneManager() const { return m_sceneManager; }
+
 protected:
   void createInputSystem(bool nonExclusive);
 
@@ -118,6 +127,7 @@ private:
   double m_lookSensitivity = 1.0;
   bool m_invertedLook = false;
   bool m_screenshotRequested = false;
+  ShellListener* m_listener = nullptr;
 };
 
 #endif

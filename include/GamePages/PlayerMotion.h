@@ -20,6 +20,7 @@ struct MovementInput {
   bool right = false;
   bool left = false;
   bool fast = false;
+  bool jump = false;
 };
 
 // Horizontal motion for the camera's yaw (radians, 0 looking along -z):

@@ -1,10 +1,11 @@
 #ifndef GAME_PAGES_TESSELLAR_H
 #define GAME_PAGES_TESSELLAR_H
 
-// The game page: the render shell, the tick and the frame in one object,
-// with the session with the server. It reads "tessellar.cfg", runs the key
-// commands, moves the player, and owns the world and the entities of each
-// connection, whose packets reach it through the session's dispatch.
+// The game page joins the parts: the render shell (window, input, overlay),
+// the session with the server, the player, and the world and the entities
+// of each connection, whose packets reach it through the session's
+// dispatch. It reads "tessellar.cfg", runs the key commands, and is what
+// the loop ticks and draws: the tick moves the game on, the frame shows it.
 
 #include <chrono>
 #include <cstddef>
@@ -12,31 +13,31 @@
 #include <memory>
 #include <optional>
 
-#include <OgreConfigFile.h>
-
 #include "EntityManager.h"
 #include "GamePage.h"
 #include "GamePages/ClientSettings.h"
-#include "GamePages/EyeTrack.h"
 #include "GamePages/HeadsUp.h"
 #include "GamePages/LaunchOptions.h"
+#include "GamePages/Player.h"
 #include "MyOgre.h"
+#include "ShellListener.h"
 #include "TSPackets.h"
 #include "session/ClientSession.h"
 #include "world/World.h"
 
 namespace GamePages {
 
-class Tessellar : public MyOgre, public GamePage {
+class Tessellar : public GamePage, private ShellListener {
 public:
   // The options override "tessellar.cfg" for this run.
   explicit Tessellar(const LaunchOptions& options = LaunchOptions());
   ~Tessellar() override;
 
-  bool keyPressed(const OIS::KeyEvent& event) override;
-  void windowClosed() override;
   void tick() override;
   void frame(float progress) override;
+
+  // The window and its input: keys reach the page through it.
+  MyOgre& shell() { return m_shell; }
 
   // Read-only views of the page's state; the world and the entities are null
   // without a connection.
@@ -50,11 +51,16 @@ public:
   const HeadsUp& headsUp() const { return *m_headsUp; }
   // Where the last tick left the player's eye; frames draw the camera
   // between it and the tick before.
-  Vox::Vector3DFloat eye() const { return m_eye.current(); }
+  Vox::Vector3DFloat eye() const { return m_player.eye().current(); }
   // From the connect key until the session ends.
   bool connected() const { return m_session->isConnected(); }
 
 private:
+  bool keyPressed(const OIS::KeyEvent& event) override;
+  void windowClosed() override;
+
+  // Applies the graphics settings to the shell and the loop.
+  void applyGraphicsSettings();
   // Packets of the class go to the page's handler for them.
   template <class Packet> void handleHere() {
     m_session->dispatch().on<Packet>([this](const Packet& packet) { handle(packet); });
@@ -89,42 +95,28 @@ private:
   void typeChat(const OIS::KeyEvent& event);
   void sendChat(const std::u32string& line);
   InfoPanel infoPanel() const;
-  void placeEye(double x, double feetY, double z);
+  void placePlayer(double x, double feetY, double z);
   void applyLook();
-  Vox::Vector3DFloat tickMotion();
-  float verticalMotion();
+  MovementInput movementInput();
   void reportPosition();
   void drawFrame(float progress);
   void reportTickTiming(std::chrono::microseconds late, std::size_t meshesDrawn) const;
   void reportFrameTiming() const;
 
+  // First: the window opens before anything else and closes last.
+  MyOgre m_shell;
+  ClientSettings m_settings;
   std::unique_ptr<ClientSession> m_session;
   // The player's look in the protocol's convention, as the last tick took it
   // from the camera.
   ClientSession::Look m_look;
-  Ogre::ConfigFile m_config;
+  Player m_player;
   std::unique_ptr<EntityManager> m_entityManager;
   std::unique_ptr<World> m_world;
-  std::uint16_t m_jumpTimer = 0;
-  // "ViewDistance" in "Graphics": how many columns around the player's are
-  // drawn; none means all.
-  std::optional<int> m_viewDistance;
-  // "DetailDistance" in "Graphics": chunks farther than this many columns are
-  // meshed with less detail.
-  int m_detailDistance = 0;
-  // "CoarseDistance" in "Graphics": chunks farther than this many columns are
-  // meshed coarsely.
-  int m_coarseDistance = 0;
-  // Key bindings, mouse look, sky, server and player.
-  ClientSettings m_settings;
   std::unique_ptr<HeadsUp> m_headsUp;
-  EyeTrack m_eye;
   std::chrono::microseconds m_lastTickTime{0};
   std::chrono::microseconds m_lastFrameTime{0};
   std::uint64_t m_frames = 0;
-  // "Timings" in "Diagnostics": one line per tick and one per frame with
-  // their durations.
-  bool m_reportTimings = false;
 };
 
 } // namespace GamePages

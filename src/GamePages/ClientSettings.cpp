@@ -1,5 +1,6 @@
 #include "GamePages/ClientSettings.h"
 
+#include <limits>
 #include <stdexcept>
 #include <utility>
 #include <vector>
@@ -13,6 +14,8 @@ namespace GamePages {
 namespace {
 
 const double MaxMouseSensitivity = 10.0;
+// A field of view of 0, or of a half turn and more, shows no picture at all.
+const int MaxFieldOfView = 179;
 
 std::invalid_argument badSetting(const std::string& section, const std::string& key,
                                  const std::string& problem) {
@@ -94,6 +97,75 @@ SkyMode readSky(const Ogre::ConfigFile& config) {
   throw badSetting("Graphics", "Sky", "must be day-night or black, not \"" + text + "\"");
 }
 
+// A whole number from `low` to `high`; `fallback` when the key is absent.
+// `range` says what the value must be.
+int readWholeNumber(const Ogre::ConfigFile& config, const std::string& section,
+                    const std::string& key, int low, int high, int fallback,
+                    const std::string& range) {
+  const std::string text = config.getSetting(key, section, "");
+  if (text.empty())
+    return fallback;
+  int value = 0;
+  if (!boost::conversion::try_lexical_convert(text, value) || value < low || value > high)
+    throw badSetting(section, key, "must be " + range + ", not \"" + text + "\"");
+  return value;
+}
+
+// A distance in columns in "Graphics"; none when the key is absent.
+std::optional<int> readColumns(const Ogre::ConfigFile& config, const std::string& key) {
+  if (config.getSetting(key, "Graphics", "").empty())
+    return std::nullopt;
+  return readWholeNumber(config, "Graphics", key, 0, std::numeric_limits<int>::max(), 0,
+                         "0 or more columns");
+}
+
+std::chrono::seconds readSeconds(const Ogre::ConfigFile& config, const std::string& section,
+                                 const std::string& key, std::chrono::seconds fallback) {
+  return std::chrono::seconds(readWholeNumber(config, section, key, 1,
+                                              std::numeric_limits<int>::max(),
+                                              int(fallback.count()),
+                                              "a positive number of seconds"));
+}
+
+std::optional<TextureFiltering> readFiltering(const Ogre::ConfigFile& config) {
+  const std::string text = config.getSetting("Filtering", "Graphics", "");
+  if (text.empty())
+    return std::nullopt;
+  for (const auto& [name, filtering] :
+       {std::pair{"anisotropic", TextureFiltering::Anisotropic},
+        std::pair{"trilinear", TextureFiltering::Trilinear},
+        std::pair{"bilinear", TextureFiltering::Bilinear}, std::pair{"none", TextureFiltering::None}})
+    if (text == name)
+      return filtering;
+  throw badSetting("Graphics", "Filtering",
+                   "must be anisotropic, trilinear, bilinear or none, not \"" + text + "\"");
+}
+
+void readGraphics(const Ogre::ConfigFile& config, ClientSettings& settings) {
+  settings.fieldOfView = readWholeNumber(config, "Graphics", "fov", 1, MaxFieldOfView,
+                                         settings.fieldOfView, "between 1 and 179 degrees");
+  settings.filtering = readFiltering(config);
+  settings.viewDistance = readColumns(config, "ViewDistance");
+  settings.detailDistance =
+      readColumns(config, "DetailDistance").value_or(settings.detailDistance);
+  settings.coarseDistance =
+      readColumns(config, "CoarseDistance").value_or(settings.coarseDistance);
+  settings.frameRateLimit =
+      readWholeNumber(config, "Graphics", "MaxFrameRate", 0, std::numeric_limits<int>::max(),
+                      settings.frameRateLimit, "0 or more frames a second");
+  settings.sky = readSky(config);
+}
+
+AccountServices readAccountServices(const Ogre::ConfigFile& config) {
+  AccountServices services;
+  services.loginUrl = config.getSetting("LoginURL", "Accounts", services.loginUrl);
+  services.joinUrl = config.getSetting("JoinURL", "Accounts", services.joinUrl);
+  services.timeoutSeconds =
+      readSeconds(config, "Accounts", "Timeout", std::chrono::seconds(services.timeoutSeconds))
+          .count();
+  return services;
+}
+
 } // namespace
 
 std::string serverName(const ClientSettings& settings) {
@@ -108,11 +180,14 @@ ClientSettings readClientSettings(const Ogre::ConfigFile& config, const LaunchOp
   checkDistinct(settings.keys);
   settings.mouseSensitivity = readMouseSensitivity(config);
   settings.invertMouse = readYesNo(config, "Controls", "InvertMouse");
-  settings.sky = readSky(config);
+  readGraphics(config, settings);
   settings.host = options.host.value_or(config.getSetting("Hostname", "Server", ""));
   settings.port = options.port.value_or(config.getSetting("Port", "Server", ""));
   settings.playerName = options.name.value_or(config.getSetting("Name", "Player", ""));
   settings.password = config.getSetting("Password", "Player", "");
+  settings.stallTimeout = readSeconds(config, "Server", "StallTimeout", settings.stallTimeout);
+  settings.accountServices = readAccountServices(config);
+  settings.reportTimings = readYesNo(config, "Diagnostics", "Timings");
   return settings;
 }
 

@@ -38,10 +38,10 @@ void Tessellar::sendChat(const std::u32string& line) {
 }
 
 InfoPanel Tessellar::infoPanel() const {
-  const Vox::Vector3DFloat eye = m_eye.current();
+  const Vox::Vector3DFloat eye = m_player.eye().current();
   InfoPanel panel;
   panel.x = eye.x;
-  panel.y = double(eye.y) - EyeHeight;
+  panel.y = m_player.feetY();
   panel.z = eye.z;
   panel.yaw = m_look.yaw;
   panel.pitch = m_look.pitch;

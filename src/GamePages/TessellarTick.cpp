@@ -4,7 +4,6 @@
 // culls the world for that camera and draws.
 
 #include <iostream>
-#include <mutex>
 
 #include "Game.h"
 #include "GamePages/PlayerMotion.h"
@@ -14,9 +13,6 @@
 namespace GamePages {
 
 namespace {
-
-const std::uint16_t JumpTicks = 20;
-const float JumpLift = 2.0f;
 
 std::chrono::microseconds microsecondsSince(std::chrono::steady_clock::time_point start) {
   return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() -
@@ -34,16 +30,17 @@ void Tessellar::tick() {
   // The world and the entities exist from the connect key on.
   if (m_session->isConnected() && m_world) {
     applyLook();
-    m_eye.advance(tickMotion());
+    m_player.move(movementInput(), m_shell.cameraNode()->getOrientation().getYaw().valueRadians(),
+                  m_world->model());
     m_entityManager->update();
     meshesDrawn = m_world->update();
     reportPosition();
   } else {
-    m_eye.advance({});
+    m_player.standStill();
   }
-  sky().follow(m_session->serverTime());
+  m_shell.sky().follow(m_session->serverTime());
   m_lastTickTime = microsecondsSince(start);
-  if (m_reportTimings)
+  if (m_settings.reportTimings)
     reportTickTiming(late, meshesDrawn);
 }
 
@@ -51,23 +48,23 @@ void Tessellar::tick() {
 // draws with.
 void Tessellar::frame(float progress) {
   const auto start = std::chrono::steady_clock::now();
-  pumpInput();
-  if (m_window->isClosed())
+  m_shell.pumpInput();
+  if (m_shell.window()->isClosed())
     return;
   drawFrame(progress);
   m_lastFrameTime = microsecondsSince(start);
   ++m_frames;
-  if (m_reportTimings)
+  if (m_settings.reportTimings)
     reportFrameTiming();
 }
 
 void Tessellar::drawFrame(float progress) {
-  const Vox::Vector3DFloat eye = m_eye.drawnAt(progress);
-  cameraNode()->setPosition(eye.x, eye.y, eye.z);
+  const Vox::Vector3DFloat eye = m_player.eye().drawnAt(progress);
+  m_shell.cameraNode()->setPosition(eye.x, eye.y, eye.z);
   if (m_world)
     m_world->cull();
   m_headsUp->refresh(infoPanel());
-  if (!renderFrame()) {
+  if (!m_shell.renderFrame()) {
     m_session->close();
     Game::instance().stop();
   }
@@ -86,7 +83,7 @@ void Tessellar::reportFrameTiming() const {
               << m_world->view().chunkCount() << " chunks, showed "
               << m_world->view().shownSections() << " of " << m_world->view().sectionCount()
               << " sections";
-  std::cout << ", rendered " << m_window->getStatistics().triangleCount << " triangles"
+  std::cout << ", rendered " << m_shell.window()->getStatistics().triangleCount << " triangles"
             << std::endl;
 }
 
@@ -95,55 +92,30 @@ void Tessellar::reportFrameTiming() const {
 // the orientation's own pitch element is a turn about the world's x axis,
 // which equals it only while the camera looks along z.
 void Tessellar::applyLook() {
-  const Ogre::Quaternion orientation = cameraNode()->getOrientation();
+  const Ogre::Quaternion orientation = m_shell.cameraNode()->getOrientation();
   const Ogre::Vector3 view = orientation * Ogre::Vector3::NEGATIVE_UNIT_Z;
   m_look.pitch = protocolPitch(Ogre::Degree(Ogre::Math::ASin(view.y)).valueDegrees());
   m_look.yaw = protocolYaw(Ogre::Degree(orientation.getYaw()).valueDegrees());
 }
 
 // While the player types a chat line, the keys do not move them.
-Vox::Vector3DFloat Tessellar::tickMotion() {
+MovementInput Tessellar::movementInput() {
   MovementInput input;
-  if (!m_headsUp->chatInput().isOpen()) {
-    const MovementKeys& keys = m_settings.keys.movement;
-    input.forward = isKeyDown(keys[Forward]);
-    input.back = isKeyDown(keys[Back]);
-    input.right = isKeyDown(keys[Right]);
-    input.left = isKeyDown(keys[Left]);
-    input.fast = isKeyDown(m_settings.keys.run);
-  }
-  const double yaw = cameraNode()->getOrientation().getYaw().valueRadians();
-  Vox::Vector3DFloat motion = horizontalMotion(yaw, input);
-  motion.y = verticalMotion();
-  return motion;
-}
-
-float Tessellar::verticalMotion() {
-  if (!m_headsUp->chatInput().isOpen() && isKeyDown(m_settings.keys.movement[Jump])) {
-    float lift = 0;
-    if (m_jumpTimer == 0) {
-      lift = JumpLift;
-      m_jumpTimer = JumpTicks;
-    }
-    --m_jumpTimer;
-    return lift;
-  }
-  if (m_jumpTimer != 0) {
-    --m_jumpTimer;
-    return 0;
-  }
-  const Vox::Vector3DFloat eye = m_eye.current();
-  int ground;
-  {
-    std::lock_guard<std::mutex> lock(m_world->model().volumeMutex());
-    ground = groundHeight(m_world->model().volume(), eye.x, eye.y, eye.z);
-  }
-  return groundFollowStep(eye.y, ground);
+  if (m_headsUp->chatInput().isOpen())
+    return input;
+  const MovementKeys& keys = m_settings.keys.movement;
+  input.forward = m_shell.isKeyDown(keys[Forward]);
+  input.back = m_shell.isKeyDown(keys[Back]);
+  input.right = m_shell.isKeyDown(keys[Right]);
+  input.left = m_shell.isKeyDown(keys[Left]);
+  input.jump = m_shell.isKeyDown(keys[Jump]);
+  input.fast = m_shell.isKeyDown(m_settings.keys.run);
+  return input;
 }
 
 void Tessellar::reportPosition() {
-  const Vox::Vector3DFloat eye = m_eye.current();
-  m_session->report({eye.x, double(eye.y) - EyeHeight, eye.z, m_look});
+  const Vox::Vector3DFloat eye = m_player.eye().current();
+  m_session->report({eye.x, m_player.feetY(), eye.z, m_look});
 }
 
 } // namespace GamePages

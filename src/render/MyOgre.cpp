@@ -181,7 +181,10 @@ bool MyOgre::frameRenderingQueued(const Ogre::FrameEvent&) {
 
 void MyOgre::windowResized(Ogre::RenderWindow*) {}
 
-void MyOgre::windowClosed() {}
+void MyOgre::windowClosed() {
+  if (m_listener)
+    m_listener->windowClosed();
+}
 
 void MyOgre::windowClosed(Ogre::RenderWindow* closed) {
   if (closed != m_window) {

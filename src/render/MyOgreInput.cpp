@@ -47,6 +47,9 @@ void MyOgre::destroyInputSystem() {
 }
 
 bool MyOgre::keyPressed(const OIS::KeyEvent& event) {
+  if (m_listener && m_listener->keyPressed(event)) {
+    return true;
+  }
   switch (event.key) {
     case OIS::KC_F1: setTextureFiltering(Ogre::TFO_TRILINEAR, 1); break;
     case OIS::KC_F2: setTextureFiltering(Ogre::TFO_ANISOTROPIC, 8); break;

@@ -101,8 +101,8 @@ protected:
     buildWorld({{0, 0, 0}}, [](int x, int y, int z) {
       return z == 8 && x >= 2 && x <= 13 && y >= 2 && y <= 13 ? 1 : 0;
     });
-    m_page->cameraNode()->setPosition(9.5f, 8.0f, 11.5f);
-    m_page->setCameraDirection(Ogre::Vector3(0, 0, -1));
+    m_page->shell().cameraNode()->setPosition(9.5f, 8.0f, 11.5f);
+    m_page->shell().setCameraDirection(Ogre::Vector3(0, 0, -1));
   }
 
   // Renders a frame as the page does, with F9 pressed, and reads back the
@@ -110,7 +110,7 @@ protected:
   Ogre::Image screenshot() {
     m_world->cull();
     pressKey(OIS::KC_F9);
-    m_page->MyOgre::update(true);
+    m_page->shell().update(true);
     Ogre::Image image;
     for (const auto& entry : std::filesystem::directory_iterator(".")) {
       if (entry.path().filename().string().rfind("screenshot", 0) != 0)
@@ -127,7 +127,7 @@ protected:
   // Mean colour of the square of 2 * half pixels around where a point of the
   // world shows in the picture.
   Ogre::ColourValue colourAround(const Ogre::Image& image, const Ogre::Vector3& point, int half) {
-    const Ogre::Camera* camera = m_page->camera();
+    const Ogre::Camera* camera = m_page->shell().camera();
     const Ogre::Vector3 clip = camera->getProjectionMatrix() * (camera->getViewMatrix() * point);
     const int centreX = int((clip.x + 1) / 2 * image.getWidth());
     const int centreY = int((1 - clip.y) / 2 * image.getHeight());

@@ -48,7 +48,7 @@ bool PageTest::pumpUntil(const std::function<bool()>& condition,
 }
 
 void PageTest::pressKey(OIS::KeyCode key) {
-  m_page->keyPressed(OIS::KeyEvent(nullptr, key, 0));
+  m_page->shell().keyPressed(OIS::KeyEvent(nullptr, key, 0));
 }
 
 // The page looks the host up beside the loop, so its connection arrives

@@ -75,7 +75,7 @@ TEST_F(PositionTest, PlayerPositionFromTheServerMovesThePlayer) {
   pumpUntil([&] { return m_page->positionPacket().x == 20; });
   EXPECT_TRUE(
       contains(m_capture->out(), "received position packet: x,y,z,stance = 20,80,30.5,81.62"));
-  const Ogre::Vector3 eye = m_page->cameraNode()->getPosition();
+  const Ogre::Vector3 eye = m_page->shell().cameraNode()->getPosition();
   EXPECT_FLOAT_EQ(eye.y, 81.62f);
   nudge();
   EXPECT_TRUE(clientIsQuiet());
@@ -99,13 +99,13 @@ TEST_F(PositionTest, ReportsCarryTheProtocolsLookConvention) {
   const float level = std::cos(Ogre::Degree(30).valueRadians());
   for (const Case& c : {Case{{0, 0, 1}, 0, 0}, Case{{-level, -down, 0}, 90, 30},
                         Case{{0, down, -level}, 180, -30}, Case{{1, 0, 0}, 270, 0}}) {
-    m_page->setCameraDirection(c.direction);
+    m_page->shell().setCameraDirection(c.direction);
     tick(*m_page, 1);
     nudge();
     const TSPackets::PlayerPosAndLook report = receivePosition();
     EXPECT_NEAR(report.yaw, c.yaw, 1e-3) << c.direction;
     EXPECT_NEAR(report.pitch, c.pitch, 1e-3) << c.direction;
-    EXPECT_TRUE(m_page->cameraNode()->getOrientation().zAxis().directionEquals(
+    EXPECT_TRUE(m_page->shell().cameraNode()->getOrientation().zAxis().directionEquals(
         -c.direction.normalisedCopy(), Ogre::Degree(0.01f)));
   }
 }

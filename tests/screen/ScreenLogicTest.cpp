@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <clocale>
 #include <cstdint>
 #include <limits>
@@ -273,6 +274,32 @@ TEST(ClientSettings, DefaultsKeepThePresets) {
   EXPECT_EQ(neo.mouseSensitivity, 1.0);
   EXPECT_FALSE(neo.invertMouse);
   EXPECT_EQ(neo.sky, SkyMode::DayNight);
+  EXPECT_EQ(neo.fieldOfView, 120);
+  EXPECT_FALSE(neo.filtering);
+  EXPECT_FALSE(neo.viewDistance);
+  EXPECT_EQ(neo.detailDistance, 4);
+  EXPECT_EQ(neo.coarseDistance, 6);
+  EXPECT_EQ(neo.frameRateLimit, 60);
+  EXPECT_EQ(neo.stallTimeout, std::chrono::seconds(30));
+  EXPECT_EQ(neo.accountServices.timeoutSeconds, 10);
+  EXPECT_FALSE(neo.reportTimings);
+}
+
+TEST(ClientSettings, PictureTimeoutsAndDiagnosticsComeFromTheFile) {
+  const ClientSettings settings = settingsOf(
+      "[Graphics]\nfov=75\nFiltering=none\nViewDistance=0\nDetailDistance=2\n"
+      "CoarseDistance=3\nMaxFrameRate=0\n[Server]\nStallTimeout=5\n"
+      "[Accounts]\nLoginURL=http://127.0.0.1:8080\nTimeout=3\n[Diagnostics]\nTimings=yes\n");
+  EXPECT_EQ(settings.fieldOfView, 75);
+  EXPECT_EQ(settings.filtering, TextureFiltering::None);
+  EXPECT_EQ(settings.viewDistance, 0);
+  EXPECT_EQ(settings.detailDistance, 2);
+  EXPECT_EQ(settings.coarseDistance, 3);
+  EXPECT_EQ(settings.frameRateLimit, 0);
+  EXPECT_EQ(settings.stallTimeout, std::chrono::seconds(5));
+  EXPECT_EQ(settings.accountServices.loginUrl, "http://127.0.0.1:8080");
+  EXPECT_EQ(settings.accountServices.timeoutSeconds, 3);
+  EXPECT_TRUE(settings.reportTimings);
 }
 
 TEST(ClientSettings, TheExampleFileIsAccepted) {
@@ -327,6 +354,22 @@ TEST(ClientSettings, BadValuesAreRefusedWithTheirPlace) {
       {"[Controls]\nMouseSensitivity=nan\n", "Controls MouseSensitivity"},
       {"[Controls]\nInvertMouse=true\n", "Controls InvertMouse must be yes or no"},
       {"[Graphics]\nSky=blue\n", "Graphics Sky must be day-night or black, not \"blue\""},
+      {"[Graphics]\nfov=wide\n", "Graphics fov must be between 1 and 179 degrees, not \"wide\""},
+      {"[Graphics]\nfov=99999999999\n", "Graphics fov must be between 1 and 179 degrees"},
+      {"[Graphics]\nfov=90.5\n", "Graphics fov must be between 1 and 179 degrees"},
+      {"[Graphics]\nfov=0\n", "Graphics fov must be between 1 and 179 degrees"},
+      {"[Graphics]\nfov=180\n", "Graphics fov must be between 1 and 179 degrees"},
+      {"[Graphics]\nFiltering=sharp\n", "Graphics Filtering must be anisotropic, trilinear, "
+                                          "bilinear or none, not \"sharp\""},
+      {"[Graphics]\nViewDistance=far\n", "Graphics ViewDistance must be 0 or more columns"},
+      {"[Graphics]\nDetailDistance=-1\n", "Graphics DetailDistance must be 0 or more columns"},
+      {"[Graphics]\nDetailDistance=2.5\n", "Graphics DetailDistance"},
+      {"[Graphics]\nCoarseDistance=-1\n", "Graphics CoarseDistance must be 0 or more columns"},
+      {"[Graphics]\nMaxFrameRate=-60\n", "Graphics MaxFrameRate must be 0 or more frames a second"},
+      {"[Accounts]\nTimeout=0\n", "Accounts Timeout must be a positive number of seconds, not \"0\""},
+      {"[Server]\nStallTimeout=-1\n", "Server StallTimeout must be a positive number of seconds"},
+      {"[Server]\nStallTimeout=ten\n", "Server StallTimeout must be a positive number of seconds"},
+      {"[Diagnostics]\nTimings=on\n", "Diagnostics Timings must be yes or no, not \"on\""},
   };
   for (const auto& [text, message] : cases) {
     try {

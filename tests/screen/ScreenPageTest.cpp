@@ -21,7 +21,7 @@
 #include "ChildProcess.h"
 #include "Game.h"
 #include "PageFixture.h"
-#include "ScreenPage.h"
+#include "Picture.h"
 #include "TerrainMaterial.h"
 
 namespace {
@@ -48,7 +48,7 @@ protected:
   // display shows from the second on.
   void openPage(const GamePages::LaunchOptions& options = {}) {
     m_page.reset();
-    m_page = std::make_unique<ScreenPage>(options);
+    m_page = std::make_unique<GamePages::Tessellar>(options);
     tick();
   }
 
@@ -57,7 +57,6 @@ protected:
     std::setlocale(LC_ALL, m_previousLocale.c_str());
   }
 
-  ScreenPage& page() { return static_cast<ScreenPage&>(*m_page); }
   const SessionStatus& status() { return m_page->headsUp().status(); }
 
   // Ticks, each followed by a frame drawn where the tick left the player.
@@ -70,11 +69,11 @@ protected:
 
   Picture frame() {
     tick();
-    return Picture(*page().m_window);
+    return Picture(*m_page->shell().window());
   }
 
   void press(OIS::KeyCode key, unsigned int text = 0) {
-    m_page->keyPressed(OIS::KeyEvent(nullptr, key, text));
+    m_page->shell().keyPressed(OIS::KeyEvent(nullptr, key, text));
   }
 
   void type(const std::string& text) {
@@ -317,7 +316,7 @@ protected:
     });
   }
 
-  Ogre::Vector3 eye() { return m_page->cameraNode()->getPosition(); }
+  Ogre::Vector3 eye() { return m_page->shell().cameraNode()->getPosition(); }
 };
 
 float horizontalDistance(const Ogre::Vector3& a, const Ogre::Vector3& b) {
@@ -343,13 +342,13 @@ TEST_F(BoundKeys, TypingStopsTheBoundKeysFromMovingThePlayer) {
   xdotool({"keydown", "i"});
   EXPECT_TRUE(tickUntil([&] { return horizontalDistance(eye(), start) > 0.5f; }));
   xdotool({"keyup", "i"});
-  ASSERT_TRUE(tickUntil([&] { return !m_page->isKeyDown(OIS::KC_I); }));
+  ASSERT_TRUE(tickUntil([&] { return !m_page->shell().isKeyDown(OIS::KC_I); }));
 
   xdotool({"key", "t"});
   ASSERT_TRUE(tickUntil([&] { return m_page->headsUp().chatInput().isOpen(); }));
   const Ogre::Vector3 typing = eye();
   xdotool({"keydown", "i"});
-  ASSERT_TRUE(tickUntil([&] { return m_page->isKeyDown(OIS::KC_I); }));
+  ASSERT_TRUE(tickUntil([&] { return m_page->shell().isKeyDown(OIS::KC_I); }));
   tick(10);
   EXPECT_EQ(horizontalDistance(eye(), typing), 0.0f);
   xdotool({"keyup", "i"});
@@ -362,17 +361,17 @@ TEST_F(BoundKeys, TypingStopsTheBoundKeysFromMovingThePlayer) {
 }
 
 TEST_F(BoundKeys, MouseLookFollowsSensitivityAndInversion) {
-  Ogre::Camera* camera = m_page->camera();
+  Ogre::Camera* camera = m_page->shell().camera();
   const Ogre::Vector3 aim = camera->getCameraToViewportRay(0.7f, 0.5f).getDirection();
   OIS::MouseState motion;
   motion.X.rel = 25; // twice as far as the pixels moved
-  m_page->mouseMoved(OIS::MouseEvent(nullptr, motion));
+  m_page->shell().mouseMoved(OIS::MouseEvent(nullptr, motion));
   EXPECT_TRUE(camera->getDerivedDirection().positionEquals(aim, 1e-5f))
       << camera->getDerivedDirection() << " instead of " << aim;
   const Ogre::Vector3 level = camera->getDerivedDirection();
   motion.X.rel = 0;
   motion.Y.rel = 10;
-  m_page->mouseMoved(OIS::MouseEvent(nullptr, motion));
+  m_page->shell().mouseMoved(OIS::MouseEvent(nullptr, motion));
   EXPECT_GT(camera->getDerivedDirection().y, level.y) << "inverted: down looks up";
 }
 
@@ -442,11 +441,11 @@ TEST_F(Screen, EntitiesFaceTheirLookAndTiltTheirHeads) {
 // coordinate set 0, the face's normal.
 class TerrainSquare {
 public:
-  explicit TerrainSquare(ScreenPage& page) : m_page(page) {
+  explicit TerrainSquare(GamePages::Tessellar& page) : m_page(page) {
     createTerrainMaterial();
-    m_page.cameraNode()->setPosition(0, 0, 2);
-    m_page.setCameraDirection(Ogre::Vector3::NEGATIVE_UNIT_Z);
-    m_object = m_page.createManualObject();
+    m_page.shell().cameraNode()->setPosition(0, 0, 2);
+    m_page.shell().setCameraDirection(Ogre::Vector3::NEGATIVE_UNIT_Z);
+    m_object = m_page.shell().createManualObject();
     m_object->setDynamic(true);
     draw(0);
   }
@@ -454,8 +453,8 @@ public:
   // What the layer looks like in the middle of the window.
   Picture show(unsigned char layer) {
     draw(layer);
-    m_page.MyOgre::update(true);
-    return Picture(*m_page.m_window);
+    m_page.shell().update(true);
+    return Picture(*m_page.shell().window());
   }
 
 private:
@@ -474,7 +473,7 @@ private:
     m_object->end();
   }
 
-  ScreenPage& m_page;
+  GamePages::Tessellar& m_page;
   Ogre::ManualObject* m_object;
 };
 
@@ -486,7 +485,7 @@ using PixelTest = bool (*)(const Pixel&);
 // the colour of the whole picture, or for ores by specks of their colour on
 // stone. Every layer the table names exists in the texture.
 TEST_F(Screen, BlockTypesShowPicturesOfWhatTheyAre) {
-  TerrainSquare square(page());
+  TerrainSquare square(*m_page);
   const Ogre::TexturePtr texture =
       Ogre::TextureManager::getSingleton().getByName("TextureArrayTex", "General");
   ASSERT_TRUE(texture);

@@ -1,20 +1,13 @@
-#ifndef SCREEN_PAGE_H
-#define SCREEN_PAGE_H
+#ifndef SCREEN_PICTURE_H
+#define SCREEN_PICTURE_H
 
-// The game page with its window open to the tests, and what the window
-// shows as pixels.
+// What a window shows, as pixels.
 
 #include <cstdint>
 #include <ostream>
 #include <vector>
 
-#include "GamePages/Tessellar.h"
-
-class ScreenPage : public GamePages::Tessellar {
-public:
-  using Tessellar::Tessellar;
-  using MyOgre::m_window;
-};
+#include <OgreRenderWindow.h>
 
 struct Pixel {
   int r, g, b;

@@ -1,4 +1,4 @@
-#include "ScreenPage.h"
+#include "Picture.h"
 
 #include <algorithm>
 #include <cstdlib>

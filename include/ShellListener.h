@@ -1,0 +1,21 @@
+#ifndef SHELL_LISTENER_H
+#define SHELL_LISTENER_H
+
+// What the game hears from the render shell: the keys pressed, for its
+// commands, and the end of the window.
+
+#include <OISKeyboard.h>
+
+class ShellListener {
+public:
+  // True when the game took the key; otherwise it keeps the shell's meaning
+  // (the function keys).
+  virtual bool keyPressed(const OIS::KeyEvent& event) = 0;
+  // The window has gone away: closed by the player or destroyed.
+  virtual void windowClosed() = 0;
+
+protected:
+  ~ShellListener() = default;
+};
+
+#endif
