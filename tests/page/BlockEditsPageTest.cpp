@@ -15,6 +15,7 @@
 #include <OgreImage.h>
 #include <OgreManualObject.h>
 
+#include "ColumnPacket.h"
 #include "PageFixture.h"
 
 namespace {
@@ -55,7 +56,7 @@ protected:
       load.chunkZ = chunk.z;
       load.mode = 1;
       serverSend(load);
-      serverSend(column(chunk, fill));
+      serverSend(columnPacket(chunk, fill));
     }
     m_world = m_page->world();
     ASSERT_NE(m_world, nullptr);
@@ -67,26 +68,6 @@ protected:
         return m_world->view().chunkObject(chunk) && drawnAgain(*m_world, chunk);
       });
     }));
-  }
-
-  static TSPackets::MapChunk column(ChunkPosition chunk,
-                                    const std::function<int(int, int, int)>& fill) {
-    TSPackets::MapChunk packet;
-    const Vox::Vector3DInt32 corner = chunkLowerCorner(chunk);
-    packet.x = corner.x;
-    packet.y = 0;
-    packet.z = corner.z;
-    packet.sizeX = ChunkSizeX - 1;
-    packet.sizeY = ChunkSizeY - 1;
-    packet.sizeZ = ChunkSizeZ - 1;
-    for (int x = 0; x < ChunkSizeX; ++x)
-      for (int z = 0; z < ChunkSizeZ; ++z)
-        for (int y = 0; y < ChunkSizeY; ++y)
-          packet.type.push_back(static_cast<signed char>(fill(corner.x + x, y, corner.z + z)));
-    packet.metadata.assign(ChunkBlocks, 0);
-    packet.blockLight.assign(ChunkBlocks, 0);
-    packet.skyLight.assign(ChunkBlocks, 0);
-    return packet;
   }
 
   World* m_world = nullptr;

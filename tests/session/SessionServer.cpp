@@ -124,6 +124,15 @@ int SessionServer::groundHeight(int x, int z) {
   return std::max(terrain().height(x, z), SeaLevel);
 }
 
+void SessionServer::placePlayerAboveGround() {
+  TSPackets::PlayerPosAndLook place;
+  place.x = 8.5;
+  place.y = groundHeight(8, 8) + 2;
+  place.stance = place.y + 1.62;
+  place.z = 8.5;
+  send(place);
+}
+
 void SessionServer::stall() {
   m_stalled = true;
   while (!m_stop)

@@ -49,6 +49,8 @@ public:
   static std::string columnBytes(int chunkX, int chunkZ);
   // Where the generated world's ground is at a block column.
   static int groundHeight(int x, int z);
+  // Places the player two blocks above the generated ground at (8.5, 8.5).
+  void placePlayerAboveGround();
   // Sends nothing more and keeps the connection open until the test ends.
   void stall();
 

@@ -15,19 +15,9 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// A place above the generated ground of the spawn column.
-void placePlayer(SessionServer& server) {
-  TSPackets::PlayerPosAndLook place;
-  place.x = 8.5;
-  place.y = SessionServer::groundHeight(8, 8) + 2;
-  place.stance = place.y + 1.62;
-  place.z = 8.5;
-  server.send(place);
-}
-
 // Places the player, sends a column, then half of the next one, and stalls.
 void stopInsideAColumn(SessionServer& server) {
-  placePlayer(server);
+  server.placePlayerAboveGround();
   server.sendColumn(0, 0);
   const std::string column = SessionServer::columnBytes(1, 0);
   server.sendBytes(column.substr(0, column.size() / 2));
@@ -53,7 +43,7 @@ bool awaitStall(const SessionServer& server) {
 
 TEST(SlowLink, TicksGoOnWhileTheWorldTricklesIn) {
   SessionServer server([](SessionServer& s) {
-    placePlayer(s);
+    s.placePlayerAboveGround();
     for (int x = -1; x <= 1; ++x)
       for (int z = -1; z <= 1; ++z)
         s.sendColumn(x, z);

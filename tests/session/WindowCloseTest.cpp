@@ -12,12 +12,7 @@ namespace {
 using namespace std::chrono_literals;
 
 void placePlayer(SessionServer& server) {
-  TSPackets::PlayerPosAndLook place;
-  place.x = 8.5;
-  place.y = SessionServer::groundHeight(8, 8) + 2;
-  place.stance = place.y + 1.62;
-  place.z = 8.5;
-  server.send(place);
+  server.placePlayerAboveGround();
   server.sendColumn(0, 0);
 }
 

@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "ColumnPacket.h"
 #include "ModelFixture.h"
 #include "OutputCapture.h"
 #include "world/ChunkPackets.h"

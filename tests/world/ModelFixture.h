@@ -3,12 +3,10 @@
 
 // Driving a world model and its mesh worker in tests, without a window.
 
-#include <functional>
 #include <map>
 
 #include "ChunkPosition.h"
 #include "Mesh.h"
-#include "TSPackets.h"
 #include "world/WorldModel.h"
 
 // A time at which every wait of the re-mesh scheduling that has begun so far
@@ -29,11 +27,6 @@ std::map<ChunkPosition, Mesh> meshesUpTo(WorldModel& world, ChunkPosition marker
 // false after a generous deadline.
 bool waitForFinishedMesh(WorldModel& world, ChunkPosition chunk,
                          WorldModel::Clock::time_point now);
-
-// A whole column as the server sends it, each block's type `fill(x, y, z)`
-// in world block coordinates.
-TSPackets::MapChunk columnPacket(ChunkPosition chunk,
-                                 const std::function<int(int, int, int)>& fill);
 
 // The voxel at a block, read under the volume lock.
 TSVoxel voxelAt(WorldModel& world, Vox::Vector3DInt32 block);
