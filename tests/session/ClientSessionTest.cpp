@@ -216,7 +216,7 @@ TEST_F(SessionTest, ConnectingAgainSaysGoodbyeAndReportsNothingBeforeTheLogin) {
   for (int i = 0; i < 3; ++i)
     report(5.5, 70, -7.25);
   acceptConnection();
-  logIn();
+  playLogIn();
   pumpUntil([&] { return m_logins == 2; });
   EXPECT_TRUE(clientIsQuiet());
 }
