@@ -4,7 +4,8 @@
 // The client's connection to one game server at a time: the host lookup off
 // the loop's thread, connecting to each address in turn, the output buffer
 // and its flushes, the receive buffer from which each packet is taken once
-// all its bytes have come, the stall watch, and the end of each session.
+// all its bytes have come, the stall watches on both directions, and the end
+// of each session.
 //
 // Every fault ends the session at one place: its report line, the socket
 // closed, the end noted and the layer above told once. No exception leaves
@@ -47,6 +48,11 @@ public:
     ~Handler() = default;
   };
 
+  // The most bytes of output that may wait for the server: far beyond what
+  // a session queues while its server reads (a report is 42 bytes, 20 a
+  // second). More ends the session: the server does not take its data.
+  static constexpr std::size_t MaxOutputBytes = 8 * 1024 * 1024;
+
   // Looks hosts up with `lookup`, or on threads of its own when it is null.
   Connection(asio::io_service& ioService, Handler& handler,
              std::unique_ptr<HostLookup> lookup = nullptr);
@@ -59,6 +65,8 @@ public:
   // in turn if it fails.
   void connect(const std::string& host, const std::string& port);
   // Queues the packet in the output buffer; it leaves at the next flush.
+  // Ends the session when the output buffer would hold more than
+  // MaxOutputBytes.
   void send(const TSPackets::Packet& packet);
   // Queues the packet ahead of everything queued: a server expects its
   // handshake before anything else.
@@ -88,7 +96,8 @@ public:
   bool isEstablished() const { return m_state == State::Established; }
   // How the last session ended; kind None while it goes on.
   const SessionEnd& lastSessionEnd() const { return m_sessionEnd; }
-  // How long a packet may take to arrive once its first byte has come.
+  // How long a packet may take to arrive once its first byte has come, and
+  // how long a flush may wait for the server to take any of its bytes.
   void setStallTimeout(std::chrono::milliseconds limit);
 
 private:
@@ -125,6 +134,14 @@ private:
   void reportFault(const std::string& error);
   void watchForStall();
   void reportStall();
+  void reportOutputStall();
+  void refuseOutput();
+  // Reports a completion that finds the socket closed: the session is over.
+  void reportClosed();
+  // A packet that may be whole waits for more bytes (see ReceiveBuffer):
+  // once the bytes stop coming for a moment, it is tried all the same.
+  void retryWhenQuiet();
+  void quietRetryDue();
   void startFlush(Completion completion);
   void awaitWritable(Completion completion);
   // Writes queued output without waiting; the error says why some is left.
@@ -155,7 +172,18 @@ private:
   std::size_t m_flushLeft = 0;
   ReceiveBuffer m_received;
   std::vector<unsigned char> m_readChunk;
+  // A read is outstanding: the loop waits for the server's bytes.
+  bool m_reading = false;
+  // The outstanding read was cancelled to try a deferred packet.
+  bool m_wakeRead = false;
+  // A read failure that waits until a deferred packet has been tried: the
+  // next read reports it.
+  asio::error_code m_readFailure;
+  std::chrono::steady_clock::time_point m_lastArrival;
+  asio::steady_timer m_quietTimer;
+  bool m_quietTimerSet = false;
   StallWatch m_stallWatch;
+  StallWatch m_outputWatch;
   bool m_held = false;
   // Counts connections, so that completions of a closed one are recognised.
   unsigned m_connection = 0;

@@ -73,7 +73,8 @@ public:
   void setEvents(Events events) { m_events = std::move(events); }
   // Where the account login and the session join are sent.
   void setAccountServices(AccountServices services) { m_accountServices = std::move(services); }
-  // How long a packet may take to arrive once its first byte has come.
+  // How long a packet may take to arrive once its first byte has come, and
+  // how long queued output may wait for the server to take any of it.
   void setStallTimeout(std::chrono::milliseconds limit) { m_connection.setStallTimeout(limit); }
 
   // Where the packets go. The session handles Ping, Login, HandShake,

@@ -2,6 +2,7 @@
 
 #include <iostream>
 #include <ostream>
+#include <sstream>
 
 #include <poll.h>
 
@@ -30,7 +31,8 @@ Connection::Connection(asio::io_service& ioService, Handler& handler,
                        std::unique_ptr<HostLookup> lookup)
     : m_ioService(ioService), m_handler(handler),
       m_lookup(lookup ? std::move(lookup) : std::make_unique<ThreadedLookup>(ioService)),
-      m_socket(ioService), m_readChunk(ReadChunk), m_stallWatch(ioService) {}
+      m_socket(ioService), m_readChunk(ReadChunk), m_quietTimer(ioService),
+      m_stallWatch(ioService), m_outputWatch(ioService) {}
 
 Connection::~Connection() {
   m_lookup->cancel();
@@ -40,6 +42,7 @@ Connection::~Connection() {
 
 void Connection::setStallTimeout(std::chrono::milliseconds limit) {
   m_stallWatch.setLimit(limit);
+  m_outputWatch.setLimit(limit);
 }
 
 void Connection::connect(const std::string& host, const std::string& port) {
@@ -52,7 +55,13 @@ void Connection::connect(const std::string& host, const std::string& port) {
   m_outputBuffer.consume(m_outputBuffer.size());
   m_flushLeft = 0;
   m_received.clear();
+  m_reading = false;
+  m_wakeRead = false;
+  m_readFailure = asio::error_code();
+  m_quietTimer.cancel();
+  m_quietTimerSet = false;
   m_stallWatch.stop();
+  m_outputWatch.stop();
   m_held = false;
   m_sessionEnd = SessionEnd();
   m_server = hostAndPort(host, port);
@@ -127,6 +136,20 @@ void Connection::handle_connect(const asio::error_code& error,
 void Connection::send(const TSPackets::Packet& packet) {
   std::ostream out(&m_outputBuffer);
   packet.write(out);
+  if (m_state != State::Idle && m_outputBuffer.size() > MaxOutputBytes) {
+    refuseOutput();
+  }
+}
+
+// Output piles up only while the server takes none of it (or while it sends
+// nothing that would start a flush): what is queued will never leave.
+void Connection::refuseOutput() {
+  const std::string text = "connection stalled: more than " + std::to_string(MaxOutputBytes) +
+                           " bytes of output queued";
+  std::cerr << text << std::endl;
+  m_outputBuffer.consume(m_outputBuffer.size());
+  m_flushLeft = 0;
+  endSession(SessionEnd::Kind::Stalled, text);
 }
 
 void Connection::sendFirst(const TSPackets::Packet& packet) {
@@ -140,13 +163,16 @@ void Connection::sendFirst(const TSPackets::Packet& packet) {
 
 // A flush writes what the socket takes whenever it is writable. The bytes
 // stay in the output buffer until they are written, so that any other write
-// (flushOutput) goes on exactly where the flush stopped.
+// (flushOutput) goes on exactly where the flush stopped. A server that takes
+// none of them for the stall time has stopped reading: the output watch ends
+// the session then.
 void Connection::startFlush(Completion completion) {
   m_flushLeft = m_outputBuffer.size();
   awaitWritable(completion);
 }
 
 void Connection::awaitWritable(Completion completion) {
+  m_outputWatch.start([this] { guarded([&] { reportOutputStall(); }); });
   m_socket.async_wait(asio::socket_base::wait_write,
                       [this, life = std::weak_ptr<char>(m_life), completion,
                        connection = m_connection](const asio::error_code& error) {
@@ -154,17 +180,31 @@ void Connection::awaitWritable(Completion completion) {
                           return;
                         }
                         guarded([&] {
+                          if (error == asio::error::operation_aborted && !m_socket.is_open()) {
+                            reportClosed();
+                            return;
+                          }
                           const asio::error_code failure = error ? error : writeAvailable();
                           if (failure && failure != asio::error::would_block) {
                             m_flushLeft = 0;
+                            m_outputWatch.stop();
                             (this->*completion)(failure);
                           } else if (m_flushLeft > 0) {
                             awaitWritable(completion);
                           } else {
+                            m_outputWatch.stop();
                             (this->*completion)(asio::error_code());
                           }
                         });
                       });
+}
+
+void Connection::reportOutputStall() {
+  std::ostringstream text;
+  text << "connection stalled: the server took no output for "
+       << std::chrono::duration<double>(m_outputWatch.limit()).count() << " s";
+  std::cerr << text.str() << std::endl;
+  endSession(SessionEnd::Kind::Stalled, text.str());
 }
 
 void Connection::handle_write(const asio::error_code& error) {
@@ -216,6 +256,8 @@ void Connection::noteEnd(SessionEnd::Kind kind, const std::string& text) {
 void Connection::finish() {
   m_lookup->cancel();
   m_stallWatch.stop();
+  m_outputWatch.stop();
+  m_quietTimer.cancel();
   m_held = false;
   asio::error_code ignored;
   m_socket.close(ignored);
@@ -251,6 +293,10 @@ asio::error_code Connection::writeAvailable() {
     const std::size_t written = m_socket.write_some(m_outputBuffer.data(), error);
     m_outputBuffer.consume(written);
     m_flushLeft -= std::min(m_flushLeft, written);
+    // The server reads: the stall time starts again from here.
+    if (written > 0) {
+      m_outputWatch.stop();
+    }
   }
   asio::error_code ignored;
   m_socket.non_blocking(false, ignored);

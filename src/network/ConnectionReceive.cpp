@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iostream>
 #include <sstream>
+#include <utility>
 
 #include "UnknownPacketId.h"
 
@@ -16,6 +17,11 @@ namespace {
 // How long one turn of the loop may go on with packets that have arrived.
 const std::chrono::milliseconds PacketTurn(10);
 
+// How long the bytes must have stopped before a packet that may be whole is
+// tried although the buffer has not grown enough for its next try: longer
+// than the gaps inside a stream that keeps coming, short against a tick.
+const std::chrono::milliseconds QuietTime(50);
+
 std::string hexText(std::uint8_t value) {
   std::ostringstream text;
   text << std::hex << static_cast<unsigned>(value);
@@ -25,24 +31,47 @@ std::string hexText(std::uint8_t value) {
 } // namespace
 
 void Connection::startRead() {
-  m_socket.async_read_some(asio::buffer(m_readChunk),
-                           [this, life = std::weak_ptr<char>(m_life), connection = m_connection](
-                               const asio::error_code& error, std::size_t size) {
-                             if (life.expired()) {
-                               return;
-                             }
-                             if (isStale(connection)) {
-                               std::cerr << "connection lost" << std::endl;
-                               return;
-                             }
-                             guarded([&] { handle_read(error, size); });
-                           });
+  m_reading = true;
+  const auto completion = [this, life = std::weak_ptr<char>(m_life), connection = m_connection](
+                              const asio::error_code& error, std::size_t size) {
+    if (life.expired()) {
+      return;
+    }
+    if (isStale(connection)) {
+      reportClosed();
+      return;
+    }
+    guarded([&] { handle_read(error, size); });
+  };
+  if (m_readFailure) {
+    asio::post(m_ioService, [completion, failure = std::exchange(m_readFailure, {})] {
+      completion(failure, 0);
+    });
+    return;
+  }
+  m_socket.async_read_some(asio::buffer(m_readChunk), completion);
 }
 
 void Connection::handle_read(const asio::error_code& error, std::size_t size) {
+  m_reading = false;
+  // Cancelled by the quiet retry: the deferred packet is tried now.
+  if (std::exchange(m_wakeRead, false) && error == asio::error::operation_aborted &&
+      m_socket.is_open()) {
+    handle_receive(asio::error_code());
+    return;
+  }
+  // No more bytes will come: a packet that may be whole is tried before the
+  // failure counts.
+  if (error && m_received.deferred()) {
+    m_readFailure = error;
+    m_received.retryNow();
+    handle_receive(asio::error_code());
+    return;
+  }
   m_received.append(m_readChunk.data(), size);
   if (!error) {
     takeAvailable();
+    m_lastArrival = std::chrono::steady_clock::now();
   }
   handle_receive(error);
 }
@@ -63,7 +92,7 @@ void Connection::takeAvailable() {
 
 void Connection::handle_receive(const asio::error_code& error) {
   if (!m_socket.is_open()) {
-    std::cerr << "connection lost" << std::endl;
+    reportClosed();
     return;
   }
   if (error) {
@@ -118,7 +147,47 @@ void Connection::handlePackets() {
     }
   }
   watchForStall();
+  if (m_received.deferred()) {
+    retryWhenQuiet();
+  }
   startRead();
+}
+
+void Connection::retryWhenQuiet() {
+  if (m_quietTimerSet) {
+    return;
+  }
+  m_quietTimerSet = true;
+  m_quietTimer.expires_at(m_lastArrival + QuietTime);
+  m_quietTimer.async_wait([this, life = std::weak_ptr<char>(m_life),
+                           connection = m_connection](const asio::error_code& error) {
+    if (life.expired() || isStale(connection)) {
+      return;
+    }
+    m_quietTimerSet = false;
+    if (!error) {
+      guarded([&] { quietRetryDue(); });
+    }
+  });
+}
+
+// With a read outstanding the loop waits for bytes: cancelling the read lets
+// it try the packet. Otherwise a flush or the next turn is on its way, and
+// tries it when it comes.
+void Connection::quietRetryDue() {
+  if (!m_socket.is_open() || !m_received.deferred()) {
+    return;
+  }
+  if (std::chrono::steady_clock::now() < m_lastArrival + QuietTime) {
+    retryWhenQuiet();
+    return;
+  }
+  m_received.retryNow();
+  if (m_reading) {
+    m_wakeRead = true;
+    asio::error_code ignored;
+    m_socket.cancel(ignored);
+  }
 }
 
 bool Connection::packetDone() {
@@ -152,14 +221,9 @@ void Connection::releasePackets() {
 
 bool Connection::takePacket() {
   m_currentMessageType = m_received.front();
-  ByteReader reader = m_received.reader();
-  try {
+  return m_received.tryParse([&](ByteReader& reader) {
     m_handler.receive(reader, [&] { packetArrived(reader.consumed()); });
-  } catch (const NeedMoreBytes& more) {
-    m_received.need(more.total);
-    return false;
-  }
-  return true;
+  });
 }
 
 void Connection::packetArrived(std::size_t size) {
@@ -216,6 +280,8 @@ void Connection::watchForStall() {
     m_stallWatch.start([this] { guarded([&] { reportStall(); }); });
   }
 }
+
+void Connection::reportClosed() { std::cerr << "connection lost" << std::endl; }
 
 // The server has stopped in the middle of a packet, or the link has.
 void Connection::reportStall() {

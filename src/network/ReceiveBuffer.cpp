@@ -1,5 +1,6 @@
 #include "ReceiveBuffer.h"
 
+#include <algorithm>
 #include <string>
 
 #include "WireFault.h"
@@ -16,16 +17,25 @@ void ReceiveBuffer::clear() {
   m_bytes.clear();
   m_start = 0;
   m_needed = 1;
+  m_nextTry = 1;
 }
 
-void ReceiveBuffer::need(std::size_t total) {
+// Each dear try is paid for by twice as many new bytes, so that the failed
+// tries of a packet together read no more than half of it; once the buffer
+// holds as much as any packet may take, the next try settles it.
+void ReceiveBuffer::need(std::size_t total, std::size_t examined) {
   if (total > MaxPacketBytes) {
     throw WireFault("message of more than " + std::to_string(MaxPacketBytes) + " bytes");
   }
   m_needed = total;
+  m_nextTry = total;
+  if (examined >= CheapTry) {
+    m_nextTry = std::max(total, std::min(size() + 2 * examined, MaxPacketBytes));
+  }
 }
 
 void ReceiveBuffer::consume(std::size_t count) {
   m_start += count;
   m_needed = 1;
+  m_nextTry = 1;
 }

@@ -131,12 +131,15 @@ void Explosion::parse(WireInput &in) {
   in.expect(3 * static_cast<std::size_t>(count));
   records.clear();
   for (int left = count; left > 0;) {
-    const int step = std::min(left, RecordStep);
-    const std::vector<signed char> bytes = parseByteArray(in, 3 * step);
-    for (std::size_t k = 0; k < bytes.size(); k += 3) {
-      records.push_back({bytes[k], bytes[k + 1], bytes[k + 2]});
+    const auto step = static_cast<std::size_t>(std::min(left, RecordStep));
+    const std::vector<signed char> bytes = parseByteArray(in, 3 * static_cast<int>(step));
+    // A step's records at once, not one by one.
+    const std::size_t first = records.size();
+    records.resize(first + step);
+    for (std::size_t k = 0; k < step; ++k) {
+      records[first + k] = {bytes[3 * k], bytes[3 * k + 1], bytes[3 * k + 2]};
     }
-    left -= step;
+    left -= static_cast<int>(step);
   }
 }
 
@@ -144,6 +147,9 @@ void WindowItems::parse(WireInput &in) {
   windowId = parseByte(in);
   count = parseShort(in);
   checkCount(count);
+  // Each slot takes at least its item id: room for them all is set aside
+  // only once that much has come.
+  in.expect(2 * static_cast<std::size_t>(count));
   itemCounts.clear();
   itemIds.clear();
   damages.clear();

@@ -163,9 +163,11 @@ TEST(Connect, GoodbyeGivesUpAtItsTimeLimit) {
   TestClient client(io);
   client.onChat = [&] {
     asio::post(io, [&] {
+      // More than the kernel's buffers take (about 4 MB with Debian's
+      // settings), less than the output limit.
       TSPackets::Disconnect large;
       large.reason.assign(32767, 'x');
-      for (int i = 0; i < 1024; ++i) {
+      for (int i = 0; i < 112; ++i) {
         client.session.send(large);
       }
       client.session.disconnect();
@@ -184,7 +186,8 @@ TEST(Connect, GoodbyeGivesUpAtItsTimeLimit) {
 
 // The disconnect key's goodbye leaves after everything queued before it,
 // also after what a flush under way still had to write, and never in the
-// middle of an earlier packet.
+// middle of an earlier packet. The flush under way then finds the
+// connection closed, as a read would.
 TEST(Connect, TheGoodbyeLeavesAfterEverythingQueued) {
   struct Case {
     const char* name;
@@ -194,8 +197,7 @@ TEST(Connect, TheGoodbyeLeavesAfterEverythingQueued) {
   };
   const std::vector<Case> cases = {
       {"nothing else queued", 0, {"handle disconnect"}, {"connection lost"}},
-      {"a flush under way", 64,
-       {"handle disconnect", "send failed: Operation aborted.", "handle disconnect"}, {}},
+      {"a flush under way", 64, {"handle disconnect"}, {"connection lost"}},
   };
   TSPackets::Disconnect large;
   large.reason.assign(32767, 'x');

@@ -9,6 +9,8 @@ namespace {
 
 // Long enough for any step of a script, short enough to end a broken test.
 constexpr std::chrono::milliseconds StepLimit(5000);
+// Long enough for a client to fill its buffers and give up on the server.
+constexpr std::chrono::milliseconds UnreadLimit(20000);
 
 bool waitFor(int descriptor, std::chrono::milliseconds wait) {
   pollfd entry{descriptor, POLLIN, 0};
@@ -18,6 +20,8 @@ bool waitFor(int descriptor, std::chrono::milliseconds wait) {
 } // namespace
 
 void ServerPeer::send(const std::string& bytes) { asio::write(m_socket, asio::buffer(bytes)); }
+
+void ServerPeer::noDelay() { m_socket.set_option(asio::ip::tcp::no_delay(true)); }
 
 bool ServerPeer::waitReadable(std::chrono::milliseconds wait) {
   return waitFor(m_socket.native_handle(), wait);
@@ -63,6 +67,34 @@ std::string ServerPeer::receiveUntilEnd() {
     received.append(scratch, m_socket.read_some(asio::buffer(scratch), error));
   }
   return received;
+}
+
+// The client's end shows without reading what it sent before: its close
+// sets the read side's hang-up, or a reset the error.
+bool ServerPeer::closedByClient(std::chrono::milliseconds wait) {
+  pollfd entry{m_socket.native_handle(), POLLRDHUP, 0};
+  return ::poll(&entry, 1, static_cast<int>(wait.count())) > 0 &&
+         (entry.revents & (POLLRDHUP | POLLHUP | POLLERR)) != 0;
+}
+
+void ServerPeer::sendUntilClosed(const std::string& bytes, std::chrono::milliseconds interval) {
+  const auto deadline = std::chrono::steady_clock::now() + UnreadLimit;
+  while (!closedByClient(interval)) {
+    if (std::chrono::steady_clock::now() > deadline) {
+      throw std::runtime_error("the client did not close the connection");
+    }
+    asio::error_code closed;
+    asio::write(m_socket, asio::buffer(bytes), closed);
+    if (closed) {
+      return;
+    }
+  }
+}
+
+void ServerPeer::awaitEndUnread() {
+  if (!closedByClient(UnreadLimit)) {
+    throw std::runtime_error("the client did not close the connection");
+  }
 }
 
 ScriptedServer::ScriptedServer(Script script)

@@ -16,6 +16,8 @@ public:
   explicit ServerPeer(asio::ip::tcp::socket& socket) : m_socket(socket) {}
 
   void send(const std::string& bytes);
+  // Each send leaves at once as segments of its own.
+  void noDelay();
   // Exactly count bytes; throws when they do not come.
   std::string receive(std::size_t count);
   // Sends as much as the client takes until it closes the connection.
@@ -30,9 +32,15 @@ public:
   void awaitEnd();
   // Everything the client sends until it closes its side.
   std::string receiveUntilEnd();
+  // A server that has stopped reading: sends the bytes every interval until
+  // the client closes its side, reading nothing.
+  void sendUntilClosed(const std::string& bytes, std::chrono::milliseconds interval);
+  // Waits until the client closes its side, reading nothing.
+  void awaitEndUnread();
 
 private:
   bool waitReadable(std::chrono::milliseconds wait);
+  bool closedByClient(std::chrono::milliseconds wait);
 
   asio::ip::tcp::socket& m_socket;
 };

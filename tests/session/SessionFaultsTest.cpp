@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <condition_variable>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -183,7 +184,21 @@ struct FaultCase {
   std::string line;
   SessionEnd::Kind kind;
   std::string status;
+  // What the client does at every turn of its loop while the session lasts.
+  std::function<void(ClientSession&)> clientSends = nullptr;
 };
+
+// Queues reports of the player's place, a few hundred at a turn, until
+// `bytes` of them are queued.
+std::function<void(ClientSession&)> queueReports(std::size_t bytes) {
+  const auto queued = std::make_shared<std::size_t>(0);
+  return [queued, bytes](ClientSession& session) {
+    for (int report = 0; report < 500 && *queued < bytes && session.isConnected(); ++report) {
+      session.report({8.5, 64, -3.25, {}});
+      *queued += 42;
+    }
+  };
+}
 
 TEST(SessionFaults, EachEndsTheSessionOnlyAndTheNextConnectLogsIn) {
   const auto afterLogin = [](std::function<void(ServerPeer&)> fault) {
@@ -202,6 +217,11 @@ TEST(SessionFaults, EachEndsTheSessionOnlyAndTheNextConnectLogsIn) {
   const std::string ended = lost + "the connection to the server ended on an error in message ";
   const std::string again = " - press 8 to connect again";
   const std::string endlessExplosion = Wire().i8(0x3C).i32(0).i8(0).i32(0).f32(1).i32(10000000);
+  const std::string spawnPoint = Wire().i8(0x06).i32(8).i32(63).i32(-3);
+  const std::string keepAlive = Wire().i8(0x00).i32(5);
+  // More than the kernel's buffers take on either side (about 4 MB with
+  // Debian's settings), less than the output limit.
+  const std::size_t pastTheBuffers = 7 * 1024 * 1024;
   const std::vector<FaultCase> cases = {
       {"bad value", "127.0.0.1",
        afterLogin([](ServerPeer& peer) { peer.send(Wire().i8(0x07).i32(1).i32(2).i8(2)); }),
@@ -260,6 +280,26 @@ TEST(SessionFaults, EachEndsTheSessionOnlyAndTheNextConnectLogsIn) {
       {"unresolvable host", "nowhere.invalid", nullptr, {}, false, false,
        "cannot connect to SERVER: Host not found (authoritative)", SessionEnd::Kind::NotFound,
        "Cannot connect to SERVER: Host not found (authoritative)"},
+      {"server that stops reading", "127.0.0.1",
+       [=](ServerPeer& peer) {
+         logIn(peer);
+         peer.send(spawnPoint);
+         peer.sendUntilClosed(keepAlive, 5ms);
+       },
+       {}, false, false, "connection stalled: the server took no output for 0.3 s",
+       SessionEnd::Kind::Stalled,
+       lost + "connection stalled: the server took no output for 0.3 s" + again,
+       queueReports(pastTheBuffers)},
+      {"output that piles up", "127.0.0.1",
+       [=](ServerPeer& peer) {
+         logIn(peer);
+         peer.send(spawnPoint);
+         peer.awaitEndUnread();
+       },
+       {}, false, false, "connection stalled: more than 8388608 bytes of output queued",
+       SessionEnd::Kind::Stalled,
+       lost + "connection stalled: more than 8388608 bytes of output queued" + again,
+       queueReports(Connection::MaxOutputBytes + 1024 * 1024)},
   };
   for (const FaultCase& test : cases) {
     SCOPED_TRACE(test.name);
@@ -281,7 +321,11 @@ TEST(SessionFaults, EachEndsTheSessionOnlyAndTheNextConnectLogsIn) {
 
     OutputCapture capture;
     client.connect(test.host, port);
-    ASSERT_TRUE(pumpUntil(client.io, [&] { return !client.ends.empty(); }));
+    ASSERT_TRUE(pumpUntil(client.io, [&] {
+      if (test.clientSends)
+        test.clientSends(client.session);
+      return !client.ends.empty();
+    }));
     if (server)
       server->finish();
     const std::string line = replaced(test.line, name);
