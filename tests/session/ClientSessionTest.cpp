@@ -177,18 +177,56 @@ TEST_F(SessionTest, PlayerPositionFromTheServerPlacesThePlayer) {
   EXPECT_EQ(receivePosition().x, 20);
 }
 
-// A kick ends the session at once, with the server's reason.
+// A kick ends the session at once, with the server's reason, and closes the
+// connection: nothing the server sent after it is handled or answered, even
+// when it came in the same segment.
 TEST_F(SessionTest, KickEndsTheSessionWithTheReason) {
-  connectAndLogIn();
-  TSPackets::Disconnect kick;
-  kick.reason = "Server is full";
-  serverSend(kick);
-  pumpUntil([&] { return !m_ends.empty(); });
-  EXPECT_TRUE(contains(m_capture.err(), "the server closed the connection: Server is full"));
-  EXPECT_FALSE(m_session->isConnected());
-  EXPECT_EQ(m_ends[0].kind, SessionEnd::Kind::Kicked);
-  EXPECT_EQ(m_ends[0].text, "Server is full");
-  EXPECT_EQ(receiveUntilEnd(), "");
+  const std::string kick = ServerPackets::bytes([] {
+    TSPackets::Disconnect packet;
+    packet.reason = "Server is full";
+    return packet;
+  }());
+  TSPackets::Ping keepAlive;
+  keepAlive.keepAliveId = 3;
+  TSPackets::ChatMessage chat;
+  chat.message = "still here";
+  TSPackets::Login welcome;
+  welcome.entityId = 4711;
+  const std::string afterKick = ServerPackets::bytes(welcome) + ServerPackets::bytes(chat) +
+                                ServerPackets::bytes(correction(1, 70, 2)) +
+                                ServerPackets::bytes(keepAlive);
+  struct Case {
+    const char* name;
+    std::string bytes;
+  };
+  const std::vector<Case> cases = {
+      {"alone", kick},
+      {"followed by a login, chat, a position and a keep-alive", kick + afterKick},
+  };
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.name);
+    m_ends.clear();
+    connectAndLogIn();
+    serverSend(spawnPoint(0, 40, 0));
+    sync();
+    m_placed.clear();
+    const int logins = m_logins;
+    const int chats = m_chats;
+    const std::size_t errBefore = m_capture.err().size();
+    serverSendBytes(test.bytes);
+    pumpUntil([&] { return !m_ends.empty(); });
+    EXPECT_EQ(receiveUntilEnd(), "") << "answered after the kick";
+    const Lines err = m_capture.err();
+    EXPECT_EQ(Lines(err.begin() + static_cast<std::ptrdiff_t>(errBefore), err.end()),
+              (Lines{"the server closed the connection: Server is full", "connection lost"}));
+    EXPECT_FALSE(m_session->isConnected());
+    ASSERT_EQ(m_ends.size(), 1u);
+    EXPECT_EQ(m_ends[0].kind, SessionEnd::Kind::Kicked);
+    EXPECT_EQ(m_ends[0].text, "Server is full");
+    EXPECT_EQ(m_logins, logins);
+    EXPECT_EQ(m_chats, chats);
+    EXPECT_TRUE(m_placed.empty());
+  }
 }
 
 TEST_F(SessionTest, DisconnectSaysGoodbyeFirst) {

@@ -300,6 +300,13 @@ TEST(SessionFaults, EachEndsTheSessionOnlyAndTheNextConnectLogsIn) {
        SessionEnd::Kind::Stalled,
        lost + "connection stalled: more than 8388608 bytes of output queued" + again,
        queueReports(Connection::MaxOutputBytes + 1024 * 1024)},
+      {"kick followed by more packets", "127.0.0.1",
+       afterLogin([=](ServerPeer& peer) {
+         peer.send(Wire().i8(0xFF).string16("bye").raw(Welcome).i8(0x03).string16("hi").raw(
+             spawnPoint));
+       }),
+       {}, false, false, "the server closed the connection: bye", SessionEnd::Kind::Kicked,
+       "Kicked by the server: bye" + again},
   };
   for (const FaultCase& test : cases) {
     SCOPED_TRACE(test.name);
