@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Writes the seed corpus of the packet fuzz target: one valid packet per
 file, its id byte first, covering every kind of field and each conditional
-tail and list payload.
+tail and list payload; and a few streams of several packets for the receive
+buffer: a session's opening, a metadata list long enough that its tries are
+spaced out, a stream cut short, and a fault after good packets.
 
 Usage: make-corpus.py OUTDIR"""
 import os, struct, sys, zlib
@@ -109,10 +111,28 @@ PACKETS = {
 }
 
 
+def long_metadata(entries):
+    return b"".join(ubyte(i % 32) + byte(i % 100) for i in range(entries)) + ubyte(0x7F)
+
+
+STREAMS = {
+    "stream-opening": PACKETS["02-handshake"] + PACKETS["01-login"] + PACKETS["06-spawn-point"]
+                      + PACKETS["04-time-update"] + PACKETS["0D-position-and-look"]
+                      + PACKETS["00-ping"],
+    "stream-long-metadata": ubyte(0x28) + int32(9) + long_metadata(6000) + PACKETS["00-ping"]
+                            + PACKETS["03-chat"],
+    "stream-cut-short": PACKETS["03-chat"] + PACKETS["68-window-items"]
+                        + PACKETS["0D-position-and-look"][:20],
+    "stream-fault-after-packets": PACKETS["03-chat"] + PACKETS["00-ping"]
+                                  + ubyte(0x07) + int32(1) + int32(2) + byte(2)
+                                  + PACKETS["00-ping"],
+}
+
+
 def main():
     out = sys.argv[1]
     os.makedirs(out, exist_ok=True)
-    for name, packet in PACKETS.items():
+    for name, packet in {**PACKETS, **STREAMS}.items():
         with open(os.path.join(out, name), "wb") as f:
             f.write(packet)
 
