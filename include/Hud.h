@@ -2,12 +2,14 @@
 #define HUD_H
 
 // The heads-up display drawn over the world with the engine's Dear ImGui
-// overlay and a DejaVu font: a crosshair, the chat lines, the chat input
-// field, the status line and the information panel. It draws, in every
+// overlay and a DejaVu font: a crosshair with the progress of a dig under
+// it, the chat lines, the chat input field, the status line and the
+// information panel. It draws, in every
 // frame, the last view it was given.
 
 #include <chrono>
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,6 +38,8 @@ struct HudView {
   Tone statusTone = Tone::Plain;
   // The information panel's lines; none hide it.
   std::vector<std::string> info;
+  // How far the dig under way has got, 0 to 1; none while nothing is dug.
+  std::optional<float> digProgress;
 };
 
 class Hud : public Ogre::FrameListener {

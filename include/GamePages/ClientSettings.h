@@ -13,6 +13,7 @@
 
 #include "AccountServices.h"
 #include "GamePages/ControlLayout.h"
+#include "GamePages/KeyNames.h"
 #include "GamePages/LaunchOptions.h"
 #include "Sky.h"
 #include "world/DetailPolicy.h"
@@ -27,6 +28,9 @@ struct KeyBindings {
   OIS::KeyCode connect = OIS::KC_8;
   OIS::KeyCode quit = OIS::KC_0;
   OIS::KeyCode returnToPosition = OIS::KC_1;
+  // "Dig" and "Place": a mouse button or a key each.
+  ButtonBinding dig = OIS::MB_Left;
+  ButtonBinding place = OIS::MB_Right;
 };
 
 enum class TextureFiltering { Anisotropic, Trilinear, Bilinear, None };

@@ -7,8 +7,10 @@
 
 #include <optional>
 #include <string>
+#include <variant>
 
 #include <OISKeyboard.h>
+#include <OISMouse.h>
 
 namespace GamePages {
 
@@ -18,6 +20,15 @@ std::optional<OIS::KeyCode> keyOfName(const std::string& name);
 
 // The name of a key as the table spells it; empty for a key without one.
 std::string nameOfKey(OIS::KeyCode key);
+
+// A key or a mouse button: what the actions of the hand (digging, placing)
+// are bound to.
+using ButtonBinding = std::variant<OIS::KeyCode, OIS::MouseButtonID>;
+
+// "MouseLeft", "MouseRight" and "MouseMiddle" (in any case) name the mouse
+// buttons; any other name is a key's.
+std::optional<ButtonBinding> buttonOfName(const std::string& name);
+std::string nameOfButton(const ButtonBinding& button);
 
 } // namespace GamePages
 

@@ -75,6 +75,12 @@ private:
   void move(Session& session, double x, double y, double z, double stance);
   void look(Session& session, float yaw, float pitch);
   void showMove(Session& session);
+  void dig(Session& session, const TSPackets::PlayerDig& packet);
+  void place(Session& session, const TSPackets::PlayerBlockPlace& packet);
+  // Changes the world and shows the change to every player who has its
+  // column.
+  void changeBlock(std::int32_t x, std::int32_t y, std::int32_t z, std::uint8_t type);
+  void showBlock(Session& session, std::int32_t x, std::int32_t y, std::int32_t z);
 
   // Ends the session with a log line; a kick message is sent first.
   void drop(Session& session, const std::string& reason, const std::string& kickMessage = {});

@@ -61,6 +61,29 @@ struct Vector3DFloat {
   }
 };
 
+// Double-precision 3-D vector: the player's place and motion, in blocks.
+struct Vector3DDouble {
+  double x = 0;
+  double y = 0;
+  double z = 0;
+
+  constexpr Vector3DDouble() = default;
+  constexpr Vector3DDouble(double x, double y, double z) : x(x), y(y), z(z) {}
+
+  friend constexpr Vector3DDouble operator+(Vector3DDouble a, Vector3DDouble b) {
+    return {a.x + b.x, a.y + b.y, a.z + b.z};
+  }
+  friend constexpr Vector3DDouble operator-(Vector3DDouble a, Vector3DDouble b) {
+    return {a.x - b.x, a.y - b.y, a.z - b.z};
+  }
+  friend constexpr Vector3DDouble operator*(Vector3DDouble a, double s) {
+    return {a.x * s, a.y * s, a.z * s};
+  }
+  friend constexpr bool operator==(Vector3DDouble a, Vector3DDouble b) {
+    return a.x == b.x && a.y == b.y && a.z == b.z;
+  }
+};
+
 } // namespace Vox
 
 #endif

@@ -105,8 +105,9 @@ void GameServer::onPacket(Session& session, const ClientPacket& packet) {
                    session.state.pitch = p.pitch;
                    move(session, p.x, p.y, p.z, p.stance);
                  },
-                 // Digging, building, inventory and actions do not change
-                 // this world.
+                 [&](const TSPackets::PlayerDig& p) { dig(session, p); },
+                 [&](const TSPackets::PlayerBlockPlace& p) { place(session, p); },
+                 // Inventory and actions do not change this world.
                  [](const auto&) {},
              },
              packet);

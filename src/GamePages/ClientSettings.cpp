@@ -34,6 +34,17 @@ OIS::KeyCode boundKey(const Ogre::ConfigFile& config, const std::string& key,
   return *bound;
 }
 
+ButtonBinding boundButton(const Ogre::ConfigFile& config, const std::string& key,
+                          ButtonBinding fallback) {
+  const std::string name = config.getSetting(key, "Controls", "");
+  if (name.empty())
+    return fallback;
+  const std::optional<ButtonBinding> bound = buttonOfName(name);
+  if (!bound)
+    throw badSetting("Controls", key, "is not a mouse button or key name: \"" + name + "\"");
+  return *bound;
+}
+
 KeyBindings readKeyBindings(const Ogre::ConfigFile& config) {
   KeyBindings keys;
   keys.movement = controlLayout(config.getSetting("Preconfigured", "Controls", ""));
@@ -45,27 +56,32 @@ KeyBindings readKeyBindings(const Ogre::ConfigFile& config) {
   keys.connect = boundKey(config, "Connect", keys.connect);
   keys.quit = boundKey(config, "Quit", keys.quit);
   keys.returnToPosition = boundKey(config, "ReturnToPosition", keys.returnToPosition);
+  keys.dig = boundButton(config, "Dig", keys.dig);
+  keys.place = boundButton(config, "Place", keys.place);
   return keys;
 }
 
 // Each action needs a key of its own, and the chat and function keys stay
 // the client's.
 void checkDistinct(const KeyBindings& keys) {
-  const std::vector<std::pair<const char*, OIS::KeyCode>> bound = {
+  std::vector<std::pair<const char*, ButtonBinding>> bound = {
       {"Forward", keys.movement[Forward]}, {"Back", keys.movement[Back]},
       {"Right", keys.movement[Right]},     {"Left", keys.movement[Left]},
       {"Jump", keys.movement[Jump]},       {"Run", keys.run},
       {"Connect", keys.connect},           {"Quit", keys.quit},
-      {"ReturnToPosition", keys.returnToPosition}};
+      {"ReturnToPosition", keys.returnToPosition}, {"Dig", keys.dig},
+      {"Place", keys.place}};
   for (std::size_t i = 0; i < bound.size(); ++i) {
-    const OIS::KeyCode key = bound[i].second;
-    if (key == OIS::KC_T || key == OIS::KC_SLASH || (key >= OIS::KC_F1 && key <= OIS::KC_F9))
+    const auto* key = std::get_if<OIS::KeyCode>(&bound[i].second);
+    if (key && (*key == OIS::KC_T || *key == OIS::KC_SLASH ||
+                (*key >= OIS::KC_F1 && *key <= OIS::KC_F9)))
       throw badSetting("Controls", bound[i].first,
-                       "cannot use " + nameOfKey(key) + ": the client keeps it for itself");
+                       "cannot use " + nameOfKey(*key) + ": the client keeps it for itself");
     for (std::size_t j = 0; j < i; ++j)
-      if (bound[j].second == key)
+      if (bound[j].second == bound[i].second)
         throw badSetting("Controls", bound[i].first,
-                         "uses " + nameOfKey(key) + ", which " + bound[j].first + " uses already");
+                         "uses " + nameOfButton(bound[i].second) + ", which " + bound[j].first +
+                             " uses already");
   }
 }
 

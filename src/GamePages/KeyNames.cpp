@@ -44,6 +44,9 @@ const std::pair<const char*, KeyCode> KeyTable[] = {
     {"NumpadDecimal", OIS::KC_DECIMAL},
 };
 
+const std::pair<const char*, OIS::MouseButtonID> MouseTable[] = {
+    {"MouseLeft", OIS::MB_Left}, {"MouseRight", OIS::MB_Right}, {"MouseMiddle", OIS::MB_Middle}};
+
 bool sameIgnoringCase(const std::string& a, const char* b) {
   const std::string other(b);
   return std::equal(a.begin(), a.end(), other.begin(), other.end(), [](char x, char y) {
@@ -59,6 +62,24 @@ std::optional<OIS::KeyCode> keyOfName(const std::string& name) {
     if (sameIgnoringCase(name, keyName))
       return key;
   return std::nullopt;
+}
+
+std::optional<ButtonBinding> buttonOfName(const std::string& name) {
+  for (const auto& [buttonName, button] : MouseTable)
+    if (sameIgnoringCase(name, buttonName))
+      return button;
+  if (const std::optional<OIS::KeyCode> key = keyOfName(name))
+    return *key;
+  return std::nullopt;
+}
+
+std::string nameOfButton(const ButtonBinding& button) {
+  if (const auto* key = std::get_if<OIS::KeyCode>(&button))
+    return nameOfKey(*key);
+  for (const auto& [buttonName, code] : MouseTable)
+    if (code == std::get<OIS::MouseButtonID>(button))
+      return buttonName;
+  return "";
 }
 
 std::string nameOfKey(OIS::KeyCode key) {

@@ -105,6 +105,19 @@ void drawCrosshair(ImDrawList& list, ImVec2 centre) {
   bar(half, arm, 0, colour(White, 1));
 }
 
+// A bar under the crosshair that fills as the dig goes on.
+void drawDigProgress(ImDrawList& list, float progress, ImVec2 centre) {
+  const float halfWidth = 20;
+  const float top = centre.y + 16;
+  const float height = 4;
+  list.AddRectFilled(ImVec2(centre.x - halfWidth - 1, top - 1),
+                     ImVec2(centre.x + halfWidth + 1, top + height + 1), shade(0.6f));
+  list.AddRectFilled(ImVec2(centre.x - halfWidth, top),
+                     ImVec2(centre.x - halfWidth + 2 * halfWidth * std::clamp(progress, 0.0f, 1.0f),
+                            top + height),
+                     colour(White, 1));
+}
+
 void drawChat(ImDrawList& list, const HudView& view, ImVec2 display) {
   float bottom = display.y - Margin - FontPixels - 2 * Padding - 6;
   for (auto line = view.chat.rbegin(); line != view.chat.rend(); ++line) {
@@ -205,6 +218,8 @@ void Hud::draw() const {
   ImDrawList& list = *ImGui::GetForegroundDrawList();
   const ImVec2 display = ImGui::GetIO().DisplaySize;
   drawCrosshair(list, ImVec2(display.x / 2, display.y / 2));
+  if (m_view.digProgress)
+    drawDigProgress(list, *m_view.digProgress, ImVec2(display.x / 2, display.y / 2));
   drawChat(list, m_view, display);
   if (m_view.chatOpen)
     drawChatInput(list, m_view, display);

@@ -271,6 +271,8 @@ TEST(ClientSettings, DefaultsKeepThePresets) {
   EXPECT_EQ(neo.keys.connect, OIS::KC_8);
   EXPECT_EQ(neo.keys.quit, OIS::KC_0);
   EXPECT_EQ(neo.keys.returnToPosition, OIS::KC_1);
+  EXPECT_EQ(neo.keys.dig, ButtonBinding(OIS::MB_Left));
+  EXPECT_EQ(neo.keys.place, ButtonBinding(OIS::MB_Right));
   EXPECT_EQ(neo.mouseSensitivity, 1.0);
   EXPECT_FALSE(neo.invertMouse);
   EXPECT_EQ(neo.sky, SkyMode::DayNight);
@@ -314,6 +316,7 @@ TEST(ClientSettings, BindingsLookAndServerComeFromTheFileAndTheCommandLine) {
   const ClientSettings settings = settingsOf(
       "[Controls]\nPreconfigured=wasd\nForward=I\nLeft = j\nJump\tRightShift\nRun=LeftControl\n"
       "Connect=C\nQuit=Escape\nReturnToPosition=Home\nMouseSensitivity=0.35\nInvertMouse=yes\n"
+      "Dig=mousemiddle\nPlace=Q\n"
       "[Graphics]\nSky=black\n[Player]\nName=Alice\nPassword=secret\n"
       "[Server]\nHostname=example.org\nPort=25565\n");
   const MovementKeys movement = {OIS::KC_I,      OIS::KC_S,     OIS::KC_D,
@@ -323,6 +326,8 @@ TEST(ClientSettings, BindingsLookAndServerComeFromTheFileAndTheCommandLine) {
   EXPECT_EQ(settings.keys.connect, OIS::KC_C);
   EXPECT_EQ(settings.keys.quit, OIS::KC_ESCAPE);
   EXPECT_EQ(settings.keys.returnToPosition, OIS::KC_HOME);
+  EXPECT_EQ(settings.keys.dig, ButtonBinding(OIS::MB_Middle));
+  EXPECT_EQ(settings.keys.place, ButtonBinding(OIS::KC_Q));
   EXPECT_DOUBLE_EQ(settings.mouseSensitivity, 0.35);
   EXPECT_TRUE(settings.invertMouse);
   EXPECT_EQ(settings.sky, SkyMode::Black);
@@ -353,6 +358,9 @@ TEST(ClientSettings, BadValuesAreRefusedWithTheirPlace) {
       {"[Controls]\nMouseSensitivity=11\n", "Controls MouseSensitivity"},
       {"[Controls]\nMouseSensitivity=nan\n", "Controls MouseSensitivity"},
       {"[Controls]\nInvertMouse=true\n", "Controls InvertMouse must be yes or no"},
+      {"[Controls]\nDig=MouseFourth\n", "Controls Dig is not a mouse button or key name"},
+      {"[Controls]\nPlace=MouseLeft\n", "Controls Place uses MouseLeft, which Dig uses already"},
+      {"[Controls]\nPlace=F5\n", "Controls Place cannot use F5"},
       {"[Graphics]\nSky=blue\n", "Graphics Sky must be day-night or black, not \"blue\""},
       {"[Graphics]\nfov=wide\n", "Graphics fov must be between 1 and 179 degrees, not \"wide\""},
       {"[Graphics]\nfov=99999999999\n", "Graphics fov must be between 1 and 179 degrees"},
