@@ -216,6 +216,8 @@ TEST_F(SessionTest, KickEndsTheSessionWithTheReason) {
     serverSendBytes(test.bytes);
     pumpUntil([&] { return !m_ends.empty(); });
     EXPECT_EQ(receiveUntilEnd(), "") << "answered after the kick";
+    // The read after the kick finds the connection closed.
+    pumpUntil([&] { return m_capture.err().size() >= errBefore + 2; });
     const Lines err = m_capture.err();
     EXPECT_EQ(Lines(err.begin() + static_cast<std::ptrdiff_t>(errBefore), err.end()),
               (Lines{"the server closed the connection: Server is full", "connection lost"}));
