@@ -2,20 +2,28 @@
 #define ENTITY_MANAGER_H
 
 // The mobs and players of one connection, keyed by the server's entity id,
-// each shown by a mesh node that this container creates and erases.
+// each shown by a mesh node that this container creates and erases. Their
+// number has a limit, and entities are only placed within the world.
 
 #include <cstddef>
 #include <memory>
 
 #include <boost/ptr_container/ptr_map.hpp>
 
+#include "BurstLines.h"
 #include "Entities/Entity.h"
 #include "Entities/Movable.h"
+#include "vox/Vector.h"
 
 class MyOgre;
 
 class EntityManager {
 public:
+  // The most entities tracked at once: many times what a server shows one
+  // player (its mobs are capped by the hundred), few enough that every tick
+  // moves and every frame draws them all.
+  static constexpr std::size_t MaxEntities = 1024;
+
   explicit EntityManager(MyOgre& ogre);
   // Erases the nodes of the entities still tracked: none stays behind in
   // the scene.
@@ -25,11 +33,18 @@ public:
 
   // Tracks the entity under id with a new mesh node, unless id is tracked
   // already: then the newcomer is dropped and the tracked entity returned.
-  Entities::Movable& spawn(int id, std::unique_ptr<Entities::Movable> entity);
+  // With MaxEntities tracked a new id is not: null, and a line (one per
+  // burst of them).
+  Entities::Movable* spawn(int id, std::unique_ptr<Entities::Movable> entity);
+  // Whether the server's place for entity id, in 1/32 of a block, lies
+  // within the world's heights (WorldBounds.h); a line (one per burst) when
+  // it does not.
+  bool acceptsPlace(int id, const Vox::Vector3DInt32& place);
   // Throws Entities::InvalidEntity when id is not tracked.
   Entities::Movable& get(int id);
   void destroy(int id);
-  // Advances every entity once, in ascending id order.
+  // Once per tick: advances every entity once, in ascending id order, and
+  // ends the bursts of ignored packets that are over.
   void update();
 
   std::size_t size() const { return m_entities.size(); }
@@ -40,6 +55,8 @@ private:
 
   boost::ptr_map<int, Entities::Entity> m_entities;
   MyOgre& m_ogre;
+  BurstLines m_excessSpawns;
+  BurstLines m_outsideWorld;
 };
 
 #endif

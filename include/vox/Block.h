@@ -105,10 +105,10 @@ public:
     m_runs = {};
   }
 
-  // Compressed, every voxel `value`.
+  // Compressed, every voxel `value`; the memory of earlier runs is freed.
   void fill(const VoxelType& value) {
     m_data.reset();
-    m_runs.assign(1, Run{value, m_voxelCount});
+    m_runs = std::vector<Run>(1, Run{value, m_voxelCount});
   }
 
   // Heap memory held for the voxels.

@@ -18,17 +18,21 @@
 
 namespace Vox {
 
-// An unbounded volume paged in cubic blocks. A block comes into being, all
-// default voxels (air), the first time any of its voxels is read or written.
-// Beyond the in-memory limit the least recently used blocks are dropped with
-// their contents; beyond the uncompressed limit the least recently used ones
-// are run-length compressed. Not thread-safe: every access, reads included,
-// changes the paging state.
+// An unbounded volume paged in cubic blocks. A block comes into being the
+// first time a voxel other than the default (air) is written into it; until
+// then, and once it is dropped, its voxels read as the default. Blocks the
+// volume holds take its memory: beyond the memory limit, in bytes, the least
+// recently used blocks are dropped with their contents; beyond the
+// uncompressed limit the least recently used ones are run-length compressed.
+// Not thread-safe: every access, reads included, changes the paging state.
 template <typename VoxelType> class LargeVolume {
   static_assert(std::is_trivially_copyable<VoxelType>::value,
                 "voxels are copied as plain memory");
 
 public:
+  // The memory limit of a volume that is not given one.
+  static constexpr std::size_t DefaultMemoryLimit = std::size_t(64) << 20;
+
   // blockSideLength must be a power of two.
   explicit LargeVolume(int blockSideLength = 32) : m_sideLength(blockSideLength) {
     if (blockSideLength < 1 || (blockSideLength & (blockSideLength - 1)) != 0)
@@ -75,11 +79,12 @@ public:
     return setVoxelAt(p.x, p.y, p.z, value);
   }
 
-  // Drops least recently used blocks at once if more are held.
-  void setMaxNumberOfBlocksInMemory(std::uint32_t count) {
-    m_maxBlocks = std::max<std::uint32_t>(count, 1);
-    while (m_nodes.size() > m_maxBlocks)
-      evict(*m_memoryOrder.back());
+  // The bytes the blocks may take, their bookkeeping included (see
+  // memoryInBytes()). Drops least recently used blocks at once if they take
+  // more. The block in use is kept even when it alone is over the limit.
+  void setMemoryLimit(std::size_t bytes) {
+    m_memoryLimit = bytes;
+    trimMemory();
   }
 
   // Compresses least recently used blocks at once if more are uncompressed.
@@ -91,18 +96,26 @@ public:
   std::size_t getNumberOfBlocksInMemory() const { return m_nodes.size(); }
   std::size_t getNumberOfUncompressedBlocks() const { return m_uncompressedOrder.size(); }
 
-  // Voxel data plus the bookkeeping of every block held.
+  // What the memory limit counts: the voxel data and the bookkeeping of every
+  // block held.
+  std::size_t memoryInBytes() const { return m_memoryInBytes; }
+  // That plus the volume itself and its table of blocks.
   std::size_t calculateSizeInBytes() const {
-    std::size_t bytes = sizeof(*this) + m_nodes.bucket_count() * sizeof(void*);
-    for (const auto& entry : m_nodes)
-      bytes += sizeof(entry) + sizeof(Node) + 2 * sizeof(void*) + entry.second->block.sizeInBytes();
-    return bytes;
+    return sizeof(*this) + m_nodes.bucket_count() * sizeof(void*) + m_memoryInBytes;
   }
 
   // Copies the region into `out`, y fastest, then z, then x: the order of the
   // blocks' own arrays, which is the order chunk data arrives in.
   void readRegion(const Region& region, VoxelType* out) {
-    forEachPiece(region, [&](Node& node, const Region& piece) {
+    forEachPiece(region, [&](const Key& key, const Region& piece) {
+      Node* const held = lookUpHeld(key);
+      if (!held) {
+        forEachRow(region, piece, [&](std::int32_t, std::int32_t, std::size_t offset, int length) {
+          std::fill_n(out + offset, length, VoxelType());
+        });
+        return;
+      }
+      Node& node = *held;
       if (node.block.isUniform()) {
         forEachRow(region, piece, [&](std::int32_t, std::int32_t, std::size_t offset, int length) {
           std::fill_n(out + offset, length, node.block.uniformValue());
@@ -122,12 +135,20 @@ public:
   // that leave a uniform block unchanged, or make a whole block uniform, keep
   // it compressed.
   void writeRegion(const Region& region, const VoxelType* in) {
-    forEachPiece(region, [&](Node& node, const Region& piece) {
+    forEachPiece(region, [&](const Key& key, const Region& piece) {
+      Node* const held = lookUpHeld(key);
+      if (!held && pieceEquals(region, piece, in, VoxelType()))
+        return;
+      Node& node = held ? *held : lookUp(key);
       const bool wholeBlock = coversBlock(piece);
       if (node.block.isUniform() && pieceEquals(region, piece, in, node.block.uniformValue()))
         return;
-      if (wholeBlock && pieceEquals(region, piece, in, in[regionOffset(region, piece.getLowerCorner())])) {
-        makeUniform(node, in[regionOffset(region, piece.getLowerCorner())]);
+      const VoxelType first = in[regionOffset(region, piece.getLowerCorner())];
+      if (wholeBlock && pieceEquals(region, piece, in, first)) {
+        if (first == VoxelType())
+          evict(node);
+        else
+          makeUniform(node, first);
         return;
       }
       if (wholeBlock)
@@ -139,6 +160,29 @@ public:
         std::memcpy(data + voxelIndex(x, piece.getLowerCorner().y, z), in + offset,
                     length * sizeof(VoxelType));
       });
+    });
+  }
+
+  // Sets the region to the default voxel and frees what that leaves empty:
+  // the blocks it covers are dropped, and so are those it leaves all
+  // default.
+  void eraseRegion(const Region& region) {
+    forEachPiece(region, [&](const Key& key, const Region& piece) {
+      Node* const node = lookUpHeld(key);
+      if (!node)
+        return;
+      if (coversBlock(piece) || isAllDefault(*node)) {
+        evict(*node);
+        return;
+      }
+      makeUncompressed(*node);
+      Word* data = node->block.data();
+      forEachRow(region, piece, [&](std::int32_t x, std::int32_t z, std::size_t, int length) {
+        BlockType::fillWords(data + voxelIndex(x, piece.getLowerCorner().y, z), length,
+                             BlockType::toWord(VoxelType()));
+      });
+      if (isAllDefault(*node))
+        evict(*node);
     });
   }
 
@@ -183,7 +227,10 @@ private:
   // The paths through another block or a compressed one stay out of line, so
   // that loops over the fast paths keep their variables in registers.
   [[gnu::noinline]] VoxelType getVoxelElsewhere(std::int32_t x, std::int32_t y, std::int32_t z) {
-    Node& node = nodeAt(x, y, z);
+    Node* const held = heldNodeAt(x, y, z);
+    if (!held)
+      return VoxelType();
+    Node& node = *held;
     if (node.block.isUniform())
       return node.block.uniformValue();
     makeUncompressed(node);
@@ -192,7 +239,10 @@ private:
 
   [[gnu::noinline]] void setVoxelElsewhere(std::int32_t x, std::int32_t y, std::int32_t z,
                                            VoxelType value) {
-    Node& node = nodeAt(x, y, z);
+    Node* const held = heldNodeAt(x, y, z);
+    if (!held && value == VoxelType())
+      return;
+    Node& node = held ? *held : lookUp(keyOf(x, y, z));
     if (node.block.isUniform() && node.block.uniformValue() == value)
       return;
     makeUncompressed(node);
@@ -200,7 +250,8 @@ private:
   }
 
   // Where (x, y, z) lies in the block looked up last; only meaningful while
-  // there is one (m_lastData or m_lastUniform set).
+  // there is one (m_lastData or m_lastUniform set; a block that is not held
+  // counts as uniformly default).
   struct Offset {
     bool inside;
     std::size_t index;
@@ -213,10 +264,15 @@ private:
             (std::size_t(dx) << m_doubleShift) | (std::size_t(dz) << m_shift) | dy};
   }
 
-  Node& nodeAt(std::int32_t x, std::int32_t y, std::int32_t z) {
+  Key keyOf(std::int32_t x, std::int32_t y, std::int32_t z) const {
+    return {x >> m_shift, y >> m_shift, z >> m_shift};
+  }
+
+  // The block holding (x, y, z); null when it is not held.
+  Node* heldNodeAt(std::int32_t x, std::int32_t y, std::int32_t z) {
     if (m_last && offsetInLastBlock(x, y, z).inside)
-      return *m_last;
-    return lookUp({x >> m_shift, y >> m_shift, z >> m_shift});
+      return m_last;
+    return lookUpHeld(keyOf(x, y, z));
   }
 
   // The form of the last block, for the fast paths, after it changed.
@@ -229,30 +285,89 @@ private:
       m_lastUniformValue = node.block.uniformValue();
   }
 
+  // The held block of the key, made the one in use; null when it is not
+  // held, and then the fast paths treat its voxels as default.
+  Node* lookUpHeld(const Key& key) {
+    CacheSlot& slot = m_cache[KeyHash()(key) % CacheSlots];
+    if (slot.node && slot.node->key == key)
+      return &use(*slot.node, slot);
+    const auto found = m_nodes.find(key);
+    if (found == m_nodes.end()) {
+      m_last = nullptr;
+      m_lastData = nullptr;
+      m_lastUniform = true;
+      m_lastUniformValue = VoxelType();
+      m_lastOrigin = originOf(key);
+      return nullptr;
+    }
+    return &use(*found->second, slot);
+  }
+
+  // The block of the key, made when it is not held, and made the one in use.
   Node& lookUp(const Key& key) {
     CacheSlot& slot = m_cache[KeyHash()(key) % CacheSlots];
     Node* node = slot.node && slot.node->key == key ? slot.node : findOrCreate(key);
-    slot.key = key;
-    slot.node = node;
-    m_memoryOrder.moveToFront(*node);
-    if (!node->block.isCompressed())
-      m_uncompressedOrder.moveToFront(*node);
-    m_last = node;
-    refreshLast(*node);
-    m_lastOrigin = {std::uint32_t(key.x) << m_shift, std::uint32_t(key.y) << m_shift,
-                    std::uint32_t(key.z) << m_shift};
-    return *node;
+    return use(*node, slot);
   }
 
+  std::array<std::uint32_t, 3> originOf(const Key& key) const {
+    return {std::uint32_t(key.x) << m_shift, std::uint32_t(key.y) << m_shift,
+            std::uint32_t(key.z) << m_shift};
+  }
+
+  // Makes the block the most recently used and the one the fast paths see.
+  Node& use(Node& node, CacheSlot& slot) {
+    slot.key = node.key;
+    slot.node = &node;
+    m_memoryOrder.moveToFront(node);
+    if (!node.block.isCompressed())
+      m_uncompressedOrder.moveToFront(node);
+    m_last = &node;
+    refreshLast(node);
+    m_lastOrigin = originOf(node.key);
+    return node;
+  }
+
+  // A new block is pushed to the front before the limit is applied, so that
+  // it is never the one dropped.
   Node* findOrCreate(const Key& key) {
     auto found = m_nodes.find(key);
     if (found != m_nodes.end())
       return found->second.get();
-    if (m_nodes.size() >= m_maxBlocks)
-      evict(*m_memoryOrder.back());
     Node* node = m_nodes.emplace(key, std::make_unique<Node>(key, m_blockVoxels)).first->second.get();
     m_memoryOrder.pushFront(*node);
+    m_memoryInBytes += nodeBytes(*node);
+    trimMemory();
     return node;
+  }
+
+  // What one held block counts against the memory limit: its voxels, its
+  // node and its entry in the table of blocks.
+  static std::size_t nodeBytes(const Node& node) {
+    return sizeof(typename decltype(m_nodes)::value_type) + sizeof(Node) + 2 * sizeof(void*) +
+           node.block.sizeInBytes();
+  }
+
+  // Changes the form of a block's voxels, keeping the count of bytes.
+  template <typename F> void reshape(Node& node, F&& change) {
+    m_memoryInBytes -= node.block.sizeInBytes();
+    change();
+    m_memoryInBytes += node.block.sizeInBytes();
+  }
+
+  // Drops the least recently used blocks while the memory limit is exceeded,
+  // never the block in use (the most recently used).
+  void trimMemory() {
+    while (m_memoryInBytes > m_memoryLimit && m_memoryOrder.size() > 1)
+      evict(*m_memoryOrder.back());
+  }
+
+  bool isAllDefault(const Node& node) const {
+    if (node.block.isCompressed())
+      return node.block.isUniform() && node.block.uniformValue() == VoxelType();
+    const Word* data = node.block.data();
+    const Word air = BlockType::toWord(VoxelType());
+    return std::all_of(data, data + m_blockVoxels, [air](Word word) { return word == air; });
   }
 
   void evict(Node& node) {
@@ -267,14 +382,16 @@ private:
     if (!node.block.isCompressed())
       m_uncompressedOrder.remove(node);
     m_memoryOrder.remove(node);
+    m_memoryInBytes -= nodeBytes(node);
     const Key key = node.key;
     m_nodes.erase(key);
   }
 
+  // The three below are for the block in use, which the memory limit keeps.
   void makeUncompressed(Node& node) {
     if (!node.block.isCompressed())
       return;
-    node.block.decompress();
+    reshape(node, [&] { node.block.decompress(); });
     addUncompressed(node);
     refreshLast(node);
   }
@@ -282,7 +399,7 @@ private:
   void makeAllocated(Node& node) {
     if (!node.block.isCompressed())
       return;
-    node.block.discardAndAllocate();
+    reshape(node, [&] { node.block.discardAndAllocate(); });
     addUncompressed(node);
     refreshLast(node);
   }
@@ -290,7 +407,7 @@ private:
   void makeUniform(Node& node, const VoxelType& value) {
     if (!node.block.isCompressed())
       m_uncompressedOrder.remove(node);
-    node.block.fill(value);
+    reshape(node, [&] { node.block.fill(value); });
     refreshLast(node);
   }
 
@@ -299,13 +416,17 @@ private:
     trimUncompressed();
   }
 
+  // Compression may take more memory than it saves (a block of alternating
+  // voxels): the memory limit is applied afterwards, once no block of the
+  // loop is referred to any more.
   void trimUncompressed() {
     while (m_uncompressedOrder.size() > m_maxUncompressed) {
       Node& oldest = *m_uncompressedOrder.back();
       m_uncompressedOrder.remove(oldest);
-      oldest.block.compress();
+      reshape(oldest, [&] { oldest.block.compress(); });
       refreshLast(oldest);
     }
+    trimMemory();
   }
 
   // First voxel coordinate of a block along one axis. The shift is done
@@ -314,7 +435,7 @@ private:
     return std::int32_t(std::uint32_t(block) << m_shift);
   }
 
-  // Calls f(node, piece) for every block the region touches, with the part of
+  // Calls f(key, piece) for every block the region touches, with the part of
   // the region inside that block.
   template <typename F> void forEachPiece(const Region& region, F&& f) {
     const Vector3DInt32 lower = region.getLowerCorner();
@@ -329,7 +450,7 @@ private:
                std::max(lower.z, blockLower.z)},
               {std::min(upper.x, blockUpper.x), std::min(upper.y, blockUpper.y),
                std::min(upper.z, blockUpper.z)});
-          f(lookUp({bx, by, bz}), piece);
+          f(Key{bx, by, bz}, piece);
         }
   }
 
@@ -369,7 +490,8 @@ private:
   int m_doubleShift = 0;
   std::int32_t m_mask = 0;
   std::uint32_t m_blockVoxels = 0;
-  std::uint32_t m_maxBlocks = 1024;
+  std::size_t m_memoryLimit = DefaultMemoryLimit;
+  std::size_t m_memoryInBytes = 0;
   std::uint32_t m_maxUncompressed = 16;
   std::unordered_map<Key, std::unique_ptr<Node>, KeyHash> m_nodes;
   LruList<Node, &Node::memoryLinks> m_memoryOrder;
@@ -378,7 +500,8 @@ private:
   Node* m_last = nullptr;
   // Cached from m_last: its plain array (null while compressed), whether it
   // is compressed to a single value and which, and the coordinates of its
-  // first voxel.
+  // first voxel. After a look-up of a block that is not held, m_last is null
+  // and the block counts as uniformly default.
   Word* m_lastData = nullptr;
   bool m_lastUniform = false;
   VoxelType m_lastUniformValue{};

@@ -11,12 +11,14 @@ class WorldModel;
 
 namespace ChunkPackets {
 
-// Loads the chunk (mode 1) or unloads it (any other mode).
+// Loads the chunk (mode 1) or unloads it (any other mode). A chunk the world
+// may not hold (WorldModel::mayLoad) is ignored.
 void apply(WorldModel& world, const TSPackets::Prechunk& packet);
 // Writes a whole column into the volume in the payload's order (y fastest,
 // then z, then x) and has it and its neighbours meshed. Partial columns
-// are ignored; so are columns outside the world's single layer of chunks
-// or beyond the edge of the 32-bit block coordinates.
+// are ignored; so are columns outside the world's single layer of chunks,
+// beyond the edge of the 32-bit block coordinates, or of chunks the world
+// may not hold.
 void apply(WorldModel& world, const TSPackets::MapChunk& packet);
 // Block edits of loaded chunks; see BlockEdits.h. They are not logged (a
 // server sends hundreds of them); only edits outside the world are.

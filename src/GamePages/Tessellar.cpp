@@ -7,6 +7,7 @@
 
 #include "Game.h"
 #include "GamePages/KeyNames.h"
+#include "WorldBounds.h"
 
 namespace GamePages {
 
@@ -142,10 +143,15 @@ void Tessellar::returnToPosition() {
 }
 
 // The camera goes there at once too, so that the frames before the next
-// tick already show the new place.
+// tick already show the new place; the world's chunks follow the place too,
+// so that those the server sends around it next are taken. The session
+// gives only places within the world.
 void Tessellar::placePlayer(double x, double feetY, double z) {
   m_player.placeFeetAt(x, feetY, z);
-  m_shell.cameraNode()->setPosition(Ogre::Real(x), Ogre::Real(feetY + EyeHeight), Ogre::Real(z));
+  const Vox::Vector3DFloat eye = m_player.eye().current();
+  m_shell.cameraNode()->setPosition(eye.x, eye.y, eye.z);
+  if (m_world)
+    m_world->model().followPlayer(WorldBounds::columnOf(eye.x, eye.z));
 }
 
 } // namespace GamePages

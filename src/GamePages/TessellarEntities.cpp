@@ -58,16 +58,24 @@ void Tessellar::registerEntityHandlers() {
   handleHere<TSPackets::PickupSpawn>();
 }
 
+// Spawns and teleports outside the world's heights, and spawns beyond the
+// container's limit, are ignored with a line.
 void Tessellar::handle(const TSPackets::MobSpawn& packet) {
-  Entities::Movable& mob = m_entityManager->spawn(packet.entityId, makeMob(packet.mobType));
-  place(mob, packet.x, packet.y, packet.z, packet.yaw, packet.pitch);
+  if (!m_entityManager->acceptsPlace(packet.entityId, {packet.x, packet.y, packet.z}))
+    return;
+  if (Entities::Movable* mob = m_entityManager->spawn(packet.entityId, makeMob(packet.mobType)))
+    place(*mob, packet.x, packet.y, packet.z, packet.yaw, packet.pitch);
 }
 
 void Tessellar::handle(const TSPackets::NamedEntitySpawn& packet) {
-  Entities::Movable& tracked =
+  if (!m_entityManager->acceptsPlace(packet.entityId, {packet.x, packet.y, packet.z}))
+    return;
+  Entities::Movable* tracked =
       m_entityManager->spawn(packet.entityId, std::make_unique<Entities::Named>(packet.name));
-  place(tracked, packet.x, packet.y, packet.z, packet.yaw, packet.pitch);
-  if (auto* player = dynamic_cast<Entities::Named*>(&tracked)) {
+  if (!tracked)
+    return;
+  place(*tracked, packet.x, packet.y, packet.z, packet.yaw, packet.pitch);
+  if (auto* player = dynamic_cast<Entities::Named*>(tracked)) {
     player->m_equipmentItems[0] = packet.currentItem;
     player->m_equipmentDamages[0] = 0;
   }
@@ -98,7 +106,8 @@ void Tessellar::handle(const TSPackets::EntityLook& packet) {
 }
 
 void Tessellar::handle(const TSPackets::EntityTeleport& packet) {
-  if (Entities::Movable* entity = tracked(packet.entityId))
+  Entities::Movable* entity = tracked(packet.entityId);
+  if (entity && m_entityManager->acceptsPlace(packet.entityId, {packet.x, packet.y, packet.z}))
     place(*entity, packet.x, packet.y, packet.z, packet.yaw, packet.pitch);
 }
 

@@ -9,6 +9,7 @@
 #include "GamePages/PlayerMotion.h"
 #include "GamePages/ProtocolLook.h"
 #include "GamePages/Tessellar.h"
+#include "WorldBounds.h"
 
 namespace GamePages {
 
@@ -32,6 +33,12 @@ void Tessellar::tick() {
     applyLook();
     m_player.move(movementInput(), m_shell.cameraNode()->getOrientation().getYaw().valueRadians(),
                   m_world->model());
+    // Before the server has placed the player, the eye is wherever the
+    // camera started: the world takes chunks anywhere until then.
+    if (m_session->spawned()) {
+      const Vox::Vector3DFloat eye = m_player.eye().current();
+      m_world->model().followPlayer(WorldBounds::columnOf(eye.x, eye.z));
+    }
     m_entityManager->update();
     meshesDrawn = m_world->update();
     reportPosition();

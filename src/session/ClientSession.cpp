@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "ProtocolConstants.h"
+#include "WorldBounds.h"
 #include "session/PacketLog.h"
 
 // Connecting, the goodbye, the end of a session, and what the server says
@@ -21,6 +22,19 @@ void takePosition(const Position& position, TSPackets::PlayerPosAndLook& player)
   player.z = position.z;
   player.stance = position.stance;
   player.onGround = position.onGround;
+}
+
+// A place the player can be: within the world, and a stance that is a
+// height there too (it goes back to the server in the echo and reports).
+template <class Position> bool insideWorld(const Position& position) {
+  return WorldBounds::contains(position.x, position.y, position.z) &&
+         WorldBounds::heightInside(position.stance);
+}
+
+template <class Position>
+void refusePosition(const char* packet, const Position& position) {
+  std::cout << "ignored " << packet << " outside the world: x,y,z,stance = " << position.x << ","
+            << position.y << "," << position.z << "," << position.stance << std::endl;
 }
 
 } // namespace
@@ -135,6 +149,11 @@ void ClientSession::handle(const TSPackets::TimeUpdate& packet) {
 }
 
 void ClientSession::handle(const TSPackets::SpawnPoint& packet) {
+  if (!WorldBounds::contains(packet.x, double(packet.y) + 1, packet.z)) {
+    std::cout << "ignored spawn position outside the world: " << packet.x << ", " << packet.y
+              << ", " << packet.z << std::endl;
+    return;
+  }
   std::cout << "received spawn position: " << packet.x << ", " << packet.y << ", " << packet.z
             << std::endl;
   m_position.x = packet.x;
@@ -148,7 +167,13 @@ void ClientSession::handle(const TSPackets::SpawnPoint& packet) {
   m_spawned = true;
 }
 
+// A place outside the world is not obeyed, and not echoed either: the
+// player stays where they are.
 void ClientSession::handle(const TSPackets::PlayerPosAndLook& packet) {
+  if (!insideWorld(packet)) {
+    refusePosition("pos and look packet", packet);
+    return;
+  }
   takePosition(packet, m_position);
   place(packet.x, packet.y, packet.z);
   m_spawned = true;
@@ -170,6 +195,10 @@ void ClientSession::handle(const TSPackets::PlayerPosAndLook& packet) {
 // A position without a look (some servers send it after the login): obeyed
 // like a correction, and not echoed.
 void ClientSession::handle(const TSPackets::PlayerPosition& packet) {
+  if (!insideWorld(packet)) {
+    refusePosition("position packet", packet);
+    return;
+  }
   logPacket(packet);
   takePosition(packet, m_position);
   place(packet.x, packet.y, packet.z);

@@ -54,6 +54,10 @@ void apply(WorldModel& world, const TSPackets::MapChunk& packet) {
     return;
   }
   const ChunkPosition chunk = chunkOfBlock(packet.x, packet.y, packet.z);
+  // Room is made before the blocks are written, while the volume is not
+  // locked yet.
+  if (!world.isLoaded(chunk) && !world.mayLoad(chunk))
+    return;
   const std::int32_t x0 = packet.x, y0 = packet.y, z0 = packet.z;
   VoxelModifier modifier(world, chunk);
   const signed char* next = packet.type.data();

@@ -65,7 +65,9 @@ void MeshWorker::forget(ChunkPosition position) {
                    m_finished.end());
 }
 
+// The private copy is the worker's alone, so it is set up here.
 void MeshWorker::ThreadLoop() {
+  configureScratchVolume(m_scratchVolume);
   ChunkPosition position;
   MeshLevel level;
   while (waitForWork()) {

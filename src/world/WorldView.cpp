@@ -13,14 +13,16 @@
 #include "MyOgre.h"
 #include "TerrainFog.h"
 #include "TerrainMaterial.h"
+#include "WorldBounds.h"
 #include "world/DetailPolicy.h"
 #include "world/WorldModel.h"
 
 namespace {
 
-// The chunk column that holds a point of the scene.
+// The chunk column that holds a point of the scene; the camera is kept
+// within the world, and the column of a point beyond it is its edge's.
 ChunkPosition columnAt(const Ogre::Vector3& point) {
-  return chunkOfBlock(std::int32_t(std::floor(point.x)), 0, std::int32_t(std::floor(point.z)));
+  return WorldBounds::columnOf(point.x, point.z);
 }
 
 // Squared horizontal distance from a point to a chunk's middle.

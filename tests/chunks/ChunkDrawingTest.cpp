@@ -481,6 +481,49 @@ TEST_F(ChunkDrawing, ChunksShowOnlyTheirSurfaceAndLeaveTheScreenWhenUnloaded) {
   EXPECT_EQ(root->numChildren(), emptyScene);
 }
 
+// Whether the chunk's object draws the section.
+bool sectionShown(World& world, ChunkPosition chunk, int section) {
+  const Ogre::ManualObject* object = world.view().chunkObject(chunk);
+  const Ogre::IndexData* indices =
+      object->getSections()[std::size_t(section)]->getRenderOperation()->indexData;
+  return indices && indices->indexCount > 0;
+}
+
+// A column of solid stone hides what is behind it; once all its blocks are
+// air, the worker's mesh of it has no surface and open sections: the column
+// leaves the screen and no longer hides anything.
+TEST_F(ChunkDrawing, AChunkThatBecomesAirLeavesTheScreenAndHidesNothing) {
+  World world(*s_shell);
+  const ChunkPosition wall(1, 0, 0), behind(2, 0, 0), marker(20, 0, 20);
+  world.model().loadChunk(wall);
+  world.model().loadChunk(behind);
+  const auto fillWall = [&](std::uint8_t type) {
+    const Vox::Vector3DInt32 lower = chunkLowerCorner(wall);
+    VoxelModifier modifier(world.model(), wall);
+    for (int x = 0; x < ChunkSizeX; ++x)
+      for (int z = 0; z < ChunkSizeZ; ++z)
+        for (int y = 0; y < ChunkSizeY; ++y)
+          modifier.setVoxelAt(lower.x + x, y, lower.z + z, TSVoxel(type));
+  };
+  lookFrom({8, 70, 8}, {40, 64, 8});
+  world.view().draw(behind, squareMesh(behind));
+
+  fillWall(1);
+  world.model().remesh(wall);
+  finishEveryMesh(world.model(), marker);
+  updateAndCull(world);
+  ASSERT_NE(world.view().chunkObject(wall), nullptr);
+  EXPECT_FALSE(sectionShown(world, behind, 4));
+
+  fillWall(0);
+  world.model().remesh(wall);
+  finishEveryMesh(world.model(), marker);
+  updateAndCull(world);
+  EXPECT_EQ(world.view().chunkObject(wall), nullptr);
+  EXPECT_TRUE(sectionShown(world, behind, 4));
+  EXPECT_EQ(world.view().sectionCount(), 1u);
+}
+
 // The view's own bookkeeping: a chunk shows an object only once its drawing
 // got through. (The engine does not promise to leave its scene whole when an
 // allocation fails inside it.)

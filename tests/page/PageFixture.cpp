@@ -1,8 +1,10 @@
 #include "PageFixture.h"
 
+#include <algorithm>
 #include <thread>
 
 #include "Game.h"
+#include "WorldBounds.h"
 
 void PageTest::SetUp() {
   writeConfiguration(extraConfiguration());
@@ -60,11 +62,25 @@ void PageTest::nudge() {
   serverSend(time);
 }
 
+// A column at the edge of the chunks the world takes around the player, away
+// from anything the tests use, loaded anew each time: the last one is
+// unloaded first, so that the new load shows.
 void PageTest::sync() {
-  // A column announced far from anything the tests use, a new one each time.
-  const ChunkPosition marker{1 << 20, 0, ++m_syncs};
+  const WorldModel& world = m_page->world()->model();
+  if (m_marker && world.isLoaded(*m_marker))
+    serverSend(prechunk(m_marker->x, m_marker->z, false));
+  const Vox::Vector3DFloat eye = m_page->eye();
+  const ChunkPosition marker =
+      WorldBounds::columnOf(eye.x, eye.z) + ChunkPosition(WorldModel::LoadRadius, 0, 0);
+  std::uint64_t loads = 0;
+  for (const auto& chunk : world.chunks())
+    loads = std::max(loads, chunk.second.load);
   serverSend(prechunk(marker.x, marker.z, true));
-  pumpUntil([&] { return m_page->world()->model().isLoaded(marker); });
+  m_marker = marker;
+  pumpUntil([&] {
+    const auto chunk = world.chunks().find(marker);
+    return chunk != world.chunks().end() && chunk->second.load > loads;
+  });
 }
 
 TSPackets::Prechunk PageTest::prechunk(std::int32_t chunkX, std::int32_t chunkZ, bool load) {

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -51,7 +52,8 @@ private:
   // Runs the page's pending I/O on the game's loop.
   void pump() override;
 
-  int m_syncs = 0;
+  // The column the last sync loaded.
+  std::optional<ChunkPosition> m_marker;
   RunDirectory m_directory{"plugins.cfg", "ogre.cfg", "resources.cfg", "media"};
   std::filesystem::path m_previousDirectory;
 };

@@ -229,6 +229,8 @@ TEST_F(PageTest, EntitiesFollowSpawnMoveAndDestroy) {
   EXPECT_TRUE(m_capture->err().empty());
 }
 
+// The edge of the 32-bit positions lies within the world's horizontal
+// bounds (a 32nd of a block each); moves beyond it wrap.
 TEST_F(PageTest, MovesAtTheEdgeOfTheRangeWrap) {
   connectAndLogIn();
   TSPackets::MobSpawn mob;
@@ -239,12 +241,14 @@ TEST_F(PageTest, MovesAtTheEdgeOfTheRangeWrap) {
   TSPackets::EntityTeleport far;
   far.entityId = 9;
   far.x = std::numeric_limits<int>::max();
-  far.y = std::numeric_limits<int>::min();
+  far.y = 2048;
+  far.z = std::numeric_limits<int>::min();
   serverSend(far);
   TSPackets::EntityLookAndMove step;
   step.entityId = 9;
   step.dx = 1;
   step.dy = -1;
+  step.dz = -1;
   step.yaw = 64;
   serverSend(step);
   pumpUntil([&] {
@@ -253,7 +257,8 @@ TEST_F(PageTest, MovesAtTheEdgeOfTheRangeWrap) {
   });
   const Entities::Movable& entity = m_page->entityManager()->get(9);
   EXPECT_EQ(entity.m_position.x, std::numeric_limits<int>::min());
-  EXPECT_EQ(entity.m_position.y, std::numeric_limits<int>::max());
+  EXPECT_EQ(entity.m_position.y, 2047);
+  EXPECT_EQ(entity.m_position.z, std::numeric_limits<int>::max());
 }
 
 } // namespace

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <mutex>
 
 #include "GamePages/Player.h"
+#include "WorldBounds.h"
 #include "world/WorldModel.h"
 
 namespace {
@@ -68,6 +70,53 @@ TEST_F(PlayerOnAFloor, WalkingGoesAlongTheLookAndDrawsBetweenTheTicks) {
   m_player.standStill();
   EXPECT_FLOAT_EQ(m_player.eye().drawnAt(0.5f).z, 8.3f);
   EXPECT_FLOAT_EQ(eyeY(), 64 + 1.62f);
+}
+
+// Running or jumping on and on, the player stops at the edge of the world:
+// the eye and the reports stay within it.
+TEST_F(PlayerOnAFloor, TheEdgeOfTheWorldStopsThePlayer) {
+  const double edge = WorldBounds::HorizontalLimit;
+  const double quarter = 1.5707963267948966;
+  struct Case {
+    const char* label;
+    double x, feetY, z;
+    // The camera's yaw: 0 runs along -z, a quarter turn along -x.
+    double yaw;
+    bool jump;
+    Vox::Vector3DFloat eye;
+  };
+  const float top = float(WorldBounds::HeightLimit + GamePages::EyeHeight);
+  const Case cases[] = {
+      {"along +x", edge - 3, 70, 8.5, -quarter, false, {float(edge), 0, 8.5f}},
+      {"along -x", -edge + 3, 70, 8.5, quarter, false, {float(-edge), 0, 8.5f}},
+      {"along -z", 8.5, 70, -edge + 3, 0, false, {8.5f, 0, float(-edge)}},
+      {"up", 8.5, WorldBounds::HeightLimit - 3, 8.5, 0, true, {8.5f, top, 8.5f}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    m_player.placeFeetAt(c.x, c.feetY, c.z);
+    MovementInput input;
+    input.forward = !c.jump;
+    input.fast = true;
+    input.jump = c.jump;
+    for (int tick = 0; tick < 60; ++tick)
+      m_player.move(input, c.yaw, m_world);
+    const Vox::Vector3DFloat eye = m_player.eye().current();
+    EXPECT_FLOAT_EQ(eye.x, c.eye.x);
+    EXPECT_FLOAT_EQ(eye.z, c.eye.z);
+    if (c.jump)
+      EXPECT_FLOAT_EQ(eye.y, c.eye.y);
+    EXPECT_TRUE(WorldBounds::contains(eye.x, m_player.feetY(), eye.z));
+  }
+}
+
+// Placed outside the world, the player stands at its nearest edge instead.
+TEST_F(PlayerOnAFloor, APlaceOutsideTheWorldIsHeldAtItsEdge) {
+  m_player.placeFeetAt(std::numeric_limits<double>::quiet_NaN(), 1e9, -1e300);
+  const Vox::Vector3DFloat eye = m_player.eye().current();
+  EXPECT_EQ(eye.x, 0.0f);
+  EXPECT_FLOAT_EQ(float(m_player.feetY()), float(WorldBounds::HeightLimit));
+  EXPECT_EQ(eye.z, float(-WorldBounds::HorizontalLimit));
 }
 
 } // namespace

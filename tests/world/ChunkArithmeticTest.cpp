@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 #include "ChunkPosition.h"
 #include "TSVoxel.h"
+#include "WorldBounds.h"
 
 namespace {
 
@@ -27,6 +31,39 @@ TEST(ChunkArithmetic, LowerCornerIsTheChunksFirstBlock) {
   EXPECT_EQ(chunkOfBlock(corner.x, corner.y, corner.z), ChunkPosition(-1, 0, -1));
   EXPECT_EQ(chunkOfBlock(corner.x + 15, corner.y + 127, corner.z + 15),
             ChunkPosition(-1, 0, -1));
+}
+
+// What the server sends is checked against these bounds; what the player
+// walks to is held within them; and any coordinate at all has a column.
+TEST(WorldBoundsTest, PositionsWithinTheWorldAndTheColumnOfAnyPoint) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  const double edge = WorldBounds::HorizontalLimit;
+  const double top = WorldBounds::HeightLimit;
+  struct Case {
+    double x, y, z;
+    bool inside;
+    ChunkPosition column;
+  };
+  const Case cases[] = {
+      {8.5, 70, -7.25, true, {0, 0, -1}},
+      {-edge, -top, edge, true, {-134217712, 0, 134217712}},
+      {std::nextafter(-edge, -inf), 0, 0, false, {-134217712, 0, 0}},
+      {0, std::nextafter(top, inf), 0, false, {0, 0, 0}},
+      {0, 0, 2147483648.0, false, {0, 0, 134217712}},
+      {1e300, 0, -1e300, false, {134217712, 0, -134217712}},
+      {inf, 64, -inf, false, {134217712, 0, -134217712}},
+      {nan, 64, 16, false, {0, 0, 1}},
+      {0, nan, 0, false, {0, 0, 0}},
+      {0, -inf, 0, false, {0, 0, 0}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.x << ", " << c.y << ", " << c.z);
+    EXPECT_EQ(WorldBounds::contains(c.x, c.y, c.z), c.inside);
+    EXPECT_EQ(WorldBounds::columnOf(c.x, c.z), c.column);
+    // The camera's single precision gives the same column.
+    EXPECT_EQ(WorldBounds::columnOf(float(c.x), float(c.z)), c.column);
+  }
 }
 
 TEST(TSVoxelTest, EqualityComparesBothBytes) {

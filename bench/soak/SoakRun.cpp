@@ -1,0 +1,304 @@
+#include "SoakRun.h"
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <sstream>
+#include <stdexcept>
+#include <thread>
+
+#include "ChildProcess.h"
+#include "ClientProcess.h"
+#include "ProcessStatus.h"
+#include "TimedLines.h"
+#include "TimingLines.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+const std::chrono::seconds ServerStartLimit(10);
+const std::chrono::seconds PlacementLimit(60);
+const std::chrono::seconds EmptySettle(2);
+const std::chrono::seconds ExitLimit(30);
+const std::chrono::seconds Minute(60);
+const std::chrono::milliseconds Slice(50);
+
+volatile std::sig_atomic_t stopRequested = 0;
+
+unsigned short freePort() {
+  const int probe = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t length = sizeof address;
+  const bool found = probe >= 0 &&
+                     bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+                     getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length) == 0;
+  if (probe >= 0)
+    close(probe);
+  if (!found)
+    throw std::runtime_error("cannot find a free port");
+  return ntohs(address.sin_port);
+}
+
+// Drawing at most 30 frames a second leaves the processor to the server's
+// generation and the client's meshing, which the walk is about.
+std::string soakConfig(unsigned short port) {
+  return "[Controls]\nPreconfigured=wasd\n\n[Graphics]\nfov=90\nFiltering=bilinear\n"
+         "MaxFrameRate=30\n\n[Player]\nName=Walker\nPassword=\n\n[Server]\n"
+         "Hostname=127.0.0.1\nPort=" +
+         std::to_string(port) + "\n\n[Diagnostics]\nTimings=yes\n";
+}
+
+struct Descriptor {
+  int fd = -1;
+  ~Descriptor() {
+    if (fd >= 0)
+      close(fd);
+  }
+};
+
+// The server's "<player> entered column X, Z" lines.
+struct ColumnTrail {
+  long entered = 0;
+  std::int64_t x = 0;
+  std::int64_t z = 0;
+};
+
+ColumnTrail columnTrail(const std::string& serverOutput) {
+  ColumnTrail trail;
+  std::istringstream lines(serverOutput);
+  std::string line;
+  const std::string marker = " entered column ";
+  while (std::getline(lines, line)) {
+    const std::size_t at = line.find(marker);
+    long long x = 0, z = 0;
+    if (at != std::string::npos &&
+        std::sscanf(line.c_str() + at + marker.size(), "%lld, %lld", &x, &z) == 2) {
+      ++trail.entered;
+      trail.x = x;
+      trail.z = z;
+    }
+  }
+  return trail;
+}
+
+class SoakSession {
+public:
+  SoakSession(int minutes, int viewRadius);
+  ~SoakSession();
+
+  SoakRecord run();
+
+private:
+  void startServer();
+  void startClient();
+  // Reads the client's output as it comes until `done` holds; false when
+  // the deadline passes first. Throws when the client has died or a stop
+  // was asked for.
+  bool waitUntil(const std::function<bool()>& done, Clock::time_point deadline);
+  void checkClientAlive();
+  void consumeClientLines();
+  void connect();
+  void walk();
+  // Whether the session has ended: the server has stopped (it serves this
+  // one player), or the client has written a line about its connection.
+  bool sessionEnded();
+  MinuteSample sample(int minute);
+  void releaseKeys();
+  void quit();
+
+  const int m_minutes;
+  SoakRecord m_record;
+  unsigned short m_port;
+  std::unique_ptr<ChildProcess> m_server;
+  ClientProcess m_client;
+  Descriptor m_clientOutput;
+  std::unique_ptr<TimedLines> m_clientLines;
+  std::size_t m_consumed = 0;
+  bool m_placed = false;
+  Clock::time_point m_lastErrorCheck;
+  bool m_keysHeld = false;
+  long m_meshes = 0;
+  long m_ticks = 0;
+  long m_chunkObjects = -1;
+  ColumnTrail m_start;
+};
+
+SoakSession::SoakSession(int minutes, int viewRadius)
+    : m_minutes(minutes), m_port(freePort()), m_client(soakConfig(m_port)) {
+  m_record.viewRadius = viewRadius;
+  startServer();
+  startClient();
+}
+
+SoakSession::~SoakSession() {
+  if (m_keysHeld)
+    releaseKeys();
+}
+
+void SoakSession::startServer() {
+  m_server = std::make_unique<ChildProcess>(std::vector<std::string>{
+      std::string(TS_RUN_DIR) + "/ts_server", "--port", std::to_string(m_port), "--view-radius",
+      std::to_string(m_record.viewRadius), "--seed", "0", "--once"});
+  const auto deadline = Clock::now() + ServerStartLimit;
+  while (m_server->standardOutput().find("listening on") == std::string::npos) {
+    if (m_server->poll() || Clock::now() > deadline || stopRequested)
+      throw std::runtime_error("the local world server did not start:\n" +
+                               m_server->standardOutput() + m_server->standardError());
+    std::this_thread::sleep_for(Slice);
+  }
+}
+
+// The client's standard output goes to "stdout.log" in its directory; a
+// named pipe there hands each line over as it is written. Holding both ends
+// keeps the client from blocking on the open.
+void SoakSession::startClient() {
+  const std::string path = m_client.directory() + "/stdout.log";
+  if (mkfifo(path.c_str(), 0600) != 0)
+    throw std::runtime_error("cannot make the pipe " + path);
+  m_clientOutput.fd = open(path.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+  if (m_clientOutput.fd < 0)
+    throw std::runtime_error("cannot open the pipe " + path);
+  m_clientLines = std::make_unique<TimedLines>(m_clientOutput.fd);
+  m_client.start();
+}
+
+void SoakSession::checkClientAlive() {
+  if (stopRequested)
+    throw std::runtime_error("stopped");
+  if (!isRunning(m_client.pid())) {
+    const std::optional<int> status = m_client.waitForExit(1s);
+    throw std::runtime_error("the client ended (status " +
+                             (status ? std::to_string(*status) : std::string("unknown")) +
+                             "); its last lines:\n" + m_clientLines->tail(10) +
+                             m_client.errors());
+  }
+}
+
+bool SoakSession::waitUntil(const std::function<bool()>& done, Clock::time_point deadline) {
+  for (;;) {
+    readAny({m_clientLines.get()}, Slice);
+    consumeClientLines();
+    if (done())
+      return true;
+    checkClientAlive();
+    if (Clock::now() > deadline)
+      return false;
+  }
+}
+
+void SoakSession::consumeClientLines() {
+  const std::vector<TimedLine>& lines = m_clientLines->lines();
+  for (; m_consumed < lines.size(); ++m_consumed) {
+    const TimedLine& line = lines[m_consumed];
+    if (line.text.find("received pos and look packet") != std::string::npos)
+      m_placed = true;
+    if (const std::optional<TickRecord> tick = parseTick(line)) {
+      ++m_ticks;
+      m_meshes += tick->meshes;
+    } else if (const std::optional<FrameRecord> frame = parseFrame(line)) {
+      m_chunkObjects = frame->chunks;
+    }
+  }
+}
+
+void SoakSession::connect() {
+  if (!xdotool("search --sync --onlyvisible --name Ferrowick"))
+    throw std::runtime_error("the client's window did not show:\n" + m_client.errors());
+  const auto settled = Clock::now() + EmptySettle;
+  waitUntil([&] { return Clock::now() >= settled; }, settled + 1s);
+  m_record.emptyResidentKiB = statusKiB(m_client.pid(), "VmRSS");
+  if (!xdotool("key 8"))
+    throw std::runtime_error("xdotool cannot press 8");
+  if (!waitUntil([&] { return m_placed; }, Clock::now() + PlacementLimit))
+    throw std::runtime_error("the server did not place the player within " +
+                             std::to_string(PlacementLimit.count()) + " s; it said:\n" +
+                             m_server->standardOutput());
+}
+
+MinuteSample SoakSession::sample(int minute) {
+  MinuteSample sample;
+  sample.minute = minute;
+  sample.residentKiB = statusKiB(m_client.pid(), "VmRSS");
+  const ColumnTrail trail = columnTrail(m_server->standardOutput());
+  sample.columnX = trail.x;
+  sample.columnZ = trail.z;
+  sample.columnsEntered = trail.entered - m_start.entered;
+  sample.meshesDrawn = m_meshes;
+  sample.ticks = m_ticks;
+  sample.chunkObjects = m_chunkObjects;
+  m_meshes = 0;
+  m_ticks = 0;
+  return sample;
+}
+
+// Running forward in a straight line: the look stays where the server's
+// placement left it.
+void SoakSession::walk() {
+  m_start = columnTrail(m_server->standardOutput());
+  m_meshes = 0;
+  m_ticks = 0;
+  if (!xdotool("keydown Shift_L w"))
+    throw std::runtime_error("xdotool cannot hold the run and forward keys");
+  m_keysHeld = true;
+  const Clock::time_point start = Clock::now();
+  for (int minute = 1; minute <= m_minutes; ++minute) {
+    const Clock::time_point end = start + minute * Minute;
+    waitUntil([&] { return sessionEnded() || Clock::now() >= end; }, end + 1s);
+    if (sessionEnded()) {
+      m_record.failure = "the connection ended in minute " + std::to_string(minute) +
+                         "; the client said:\n" + m_clientLines->tail(10) + m_client.errors();
+      return;
+    }
+    m_record.minutes.push_back(sample(minute));
+    std::printf("  minute %d: %.1f MiB resident\n", minute,
+                m_record.minutes.back().residentKiB / 1024.0);
+    std::fflush(stdout);
+  }
+}
+
+bool SoakSession::sessionEnded() {
+  if (m_server->pid() < 0 || m_server->poll())
+    return true;
+  const Clock::time_point now = Clock::now();
+  if (now - m_lastErrorCheck < 1s)
+    return false;
+  m_lastErrorCheck = now;
+  return m_client.errors().find("connection") != std::string::npos;
+}
+
+void SoakSession::releaseKeys() {
+  xdotool("keyup w Shift_L");
+  m_keysHeld = false;
+}
+
+void SoakSession::quit() {
+  releaseKeys();
+  if (xdotool("key 0"))
+    m_record.clientExit = m_client.waitForExit(ExitLimit);
+  m_server->wait(5s);
+}
+
+SoakRecord SoakSession::run() {
+  connect();
+  walk();
+  quit();
+  return m_record;
+}
+
+} // namespace
+
+SoakRecord runSoak(int minutes, int viewRadius) { return SoakSession(minutes, viewRadius).run(); }
+
+void requestSoakStop() { stopRequested = 1; }
