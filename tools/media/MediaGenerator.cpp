@@ -1,5 +1,5 @@
 // Writes the client's generated data files into the folder named by the one
-// argument: the terrain pictures and the entity meshes.
+// argument: the terrain pictures, the item pictures and the entity meshes.
 
 #include <exception>
 #include <filesystem>
@@ -10,6 +10,7 @@
 #include <OgreRoot.h>
 
 #include "EntityMeshes.h"
+#include "ItemPictures.h"
 #include "TerrainImages.h"
 
 int main(int argc, char** argv) {
@@ -21,6 +22,7 @@ int main(int argc, char** argv) {
     const std::string folder = argv[1];
     std::filesystem::create_directories(folder);
     writeTerrainImages(folder);
+    writeItemPictures(folder);
 
     // Meshes are written without a render system, display or plug-ins.
     Ogre::LogManager logs;
