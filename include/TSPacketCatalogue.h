@@ -130,7 +130,7 @@
     ((ShortList, damages)))                                                                           \
   X(0x69, UpdateProgressBar, Fields, NotCall, Dispatched,                                             \
     ((Byte, windowId))((Short, progressBar))((Short, value)))                                         \
-  X(0x6A, Transaction, Fields, NotCall, Dispatched,                                                   \
+  X(0x6A, Transaction, Fields, Fields, Dispatched,                                                    \
     ((Byte, windowId))((Short, actionNumber))((Bool, accepted)))                                      \
   X(0x6B, CreativeInventoryAction, Fields, Nothing, Dispatched,                                       \
     ((Short, slot))((Short, itemId))((Short, count))((Short, damage)))                                \

@@ -34,6 +34,10 @@ void write(std::ostream& out, const TSPackets::PlayerPosAndLook& packet);
 // compressed here.
 void write(std::ostream& out, const TSPackets::MapChunk& packet);
 
+// Stacks whose item id is -1 are written without count and damage.
+void write(std::ostream& out, const TSPackets::SetSlot& packet);
+void write(std::ostream& out, const TSPackets::WindowItems& packet);
+
 template <typename Packet> std::string bytes(const Packet& packet) {
   std::ostringstream out;
   write(out, packet);
@@ -45,6 +49,9 @@ template <typename Packet> std::string bytes(const Packet& packet) {
 // parses in that order already.
 TSPackets::Player readPlayer(asio::ip::tcp::socket& socket);
 TSPackets::PlayerPosAndLook readPlayerPosAndLook(asio::ip::tcp::socket& socket);
+// A window click after its id byte: the clicked slot's stack has a count
+// and a damage only when its item id is not -1.
+TSPackets::WindowClick readWindowClick(asio::ip::tcp::socket& socket);
 
 } // namespace ServerPackets
 

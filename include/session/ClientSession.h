@@ -17,6 +17,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <asio.hpp>
 
@@ -25,6 +26,7 @@
 #include "Connection.h"
 #include "SessionEnd.h"
 #include "TSPackets.h"
+#include "inventory/ItemStack.h"
 #include "session/PacketDispatch.h"
 #include "session/TimePacing.h"
 
@@ -62,6 +64,22 @@ public:
     // The player's look at this moment, echoed with the server's position
     // corrections; without it the last report's look is echoed.
     std::function<Look()> look;
+
+    // The player's items and windows: WindowItems, SetSlot (window and slot
+    // -1: the cursor), OpenWindow, CloseWindow, UpdateProgressBar and the
+    // server's answer to a click.
+    std::function<void(int windowId, const std::vector<ItemStack>& stacks)> windowItems;
+    std::function<void(int windowId, int slot, const ItemStack& stack)> slotSet;
+    std::function<void(int windowId, int type, const std::string& title, int slotCount)>
+        windowOpened;
+    std::function<void(int windowId)> windowClosed;
+    std::function<void(int windowId, int bar, int value)> progressBar;
+    std::function<void(int windowId, std::int16_t action, bool accepted)> clickAnswered;
+    // UpdateHealth: health and food in half points, 20 full.
+    std::function<void(int health, int food)> health;
+    // The server's Respawn, after the player's death or to another
+    // dimension: a new world follows, as after the login.
+    std::function<void()> respawned;
   };
 
   // Looks hosts up with `lookup`, or on threads of its own when it is null.
@@ -79,7 +97,8 @@ public:
 
   // Where the packets go. The session handles Ping, Login, HandShake,
   // TimeUpdate, SpawnPoint, PlayerPosAndLook, PlayerPosition and Disconnect
-  // itself: those are not registered elsewhere.
+  // itself, and the packets of the player's items, health and respawn that
+  // its events tell of: those are not registered elsewhere.
   PacketDispatch& dispatch() { return m_dispatch; }
 
   // Says goodbye to the server of a session under way, then connects to
@@ -94,6 +113,12 @@ public:
   void close() { m_connection.disconnect(); }
   // Queues the packet; it leaves at the connection's next flush.
   void send(const TSPackets::Packet& packet) { m_connection.send(packet); }
+
+  // Tells the server which hotbar slot (0 to 8) the hand holds.
+  void holdSlot(int slot);
+  // Asks the server for a new life, in the world and dimension of the
+  // login or of the last respawn.
+  void requestRespawn();
 
   // Once per tick: keeps the tick count in step with the server's time.
   void paceTime(Clock::time_point now = Clock::now());
@@ -118,7 +143,9 @@ private:
   void ended(const SessionEnd& end) override;
 
   // Packets of the class go to the session's own handler.
-  template <class Packet> void handleHere();
+  template <class Packet> void handleHere() {
+    m_dispatch.on<Packet>([this](const Packet& packet) { handle(packet); });
+  }
   void handle(const TSPackets::Ping& packet);
   void handle(const TSPackets::Login& packet);
   void handle(const TSPackets::HandShake& packet);
@@ -127,6 +154,15 @@ private:
   void handle(const TSPackets::PlayerPosAndLook& packet);
   void handle(const TSPackets::PlayerPosition& packet);
   void handle(const TSPackets::Disconnect& packet);
+  void handle(const TSPackets::WindowItems& packet);
+  void handle(const TSPackets::SetSlot& packet);
+  void handle(const TSPackets::OpenWindow& packet);
+  void handle(const TSPackets::CloseWindow& packet);
+  void handle(const TSPackets::UpdateProgressBar& packet);
+  void handle(const TSPackets::Transaction& packet);
+  void handle(const TSPackets::UpdateHealth& packet);
+  void handle(const TSPackets::Respawn& packet);
+  void handleItemsHere();
 
   void place(double x, double feetY, double z);
   void sayGoodbye();
@@ -148,6 +184,9 @@ private:
   // Keeps the event loop running while the account login has the turn.
   std::optional<asio::executor_work_guard<asio::io_service::executor_type>> m_loginWork;
   TSPackets::PlayerPosAndLook m_position;
+  // The world the player is in, as the login or the last respawn said:
+  // what a respawn asks for.
+  TSPackets::Respawn m_world;
   // Set once the server has placed the player (spawn point or position) in
   // the session under way: position reports and keep-alive answers start
   // there.

@@ -79,6 +79,52 @@ void write(std::ostream& out, const TSPackets::MapChunk& packet) {
   writeByteArray(out, std::move(compressed));
 }
 
+namespace {
+
+void writeStack(std::ostream& out, short itemId, signed char count, short damage) {
+  writeShort(out, itemId);
+  if (itemId != -1) {
+    writeByte(out, count);
+    writeShort(out, damage);
+  }
+}
+
+} // namespace
+
+void write(std::ostream& out, const TSPackets::SetSlot& packet) {
+  writeByte(out, packet.id);
+  writeByte(out, packet.windowId);
+  writeShort(out, packet.slot);
+  writeStack(out, packet.itemId, packet.itemCount, packet.damage);
+}
+
+void write(std::ostream& out, const TSPackets::WindowItems& packet) {
+  const std::size_t count = packet.itemIds.size();
+  if (packet.itemCounts.size() != count || packet.damages.size() != count)
+    throw std::invalid_argument("window item lists differ in length");
+  writeByte(out, packet.id);
+  writeByte(out, packet.windowId);
+  writeShort(out, static_cast<short>(count));
+  for (std::size_t i = 0; i < count; ++i)
+    writeStack(out, packet.itemIds[i], packet.itemCounts[i], packet.damages[i]);
+}
+
+TSPackets::WindowClick readWindowClick(asio::ip::tcp::socket& socket) {
+  SocketInput in(socket);
+  TSPackets::WindowClick packet;
+  packet.windowId = parseByte(in);
+  packet.slot = parseShort(in);
+  packet.rightClick = parseBool(in);
+  packet.actionNumber = parseShort(in);
+  packet.shift = parseBool(in);
+  packet.itemId = parseShort(in);
+  if (packet.itemId != -1) {
+    packet.itemCount = parseByte(in);
+    packet.damage = parseShort(in);
+  }
+  return packet;
+}
+
 TSPackets::Player readPlayer(asio::ip::tcp::socket& socket) {
   SocketInput in(socket);
   TSPackets::Player packet;

@@ -49,15 +49,12 @@ ClientSession::ClientSession(asio::io_service& ioService, std::unique_ptr<HostLo
   handleHere<TSPackets::PlayerPosAndLook>();
   handleHere<TSPackets::PlayerPosition>();
   handleHere<TSPackets::Disconnect>();
+  handleItemsHere();
 }
 
 ClientSession::~ClientSession() {
   stopAccountLogin();
   m_accountLogin.reset();
-}
-
-template <class Packet> void ClientSession::handleHere() {
-  m_dispatch.on<Packet>([this](const Packet& packet) { handle(packet); });
 }
 
 void ClientSession::connect(const std::string& host, const std::string& port,
@@ -139,6 +136,11 @@ void ClientSession::handle(const TSPackets::Ping& packet) {
 
 void ClientSession::handle(const TSPackets::Login& packet) {
   logPacket(packet);
+  m_world.dimension = packet.dimension;
+  m_world.difficulty = packet.difficulty;
+  m_world.creativeMode = static_cast<signed char>(packet.serverMode);
+  m_world.worldHeight = static_cast<unsigned char>(packet.worldHeight);
+  m_world.mapSeed = packet.mapSeed;
   if (m_events.loggedIn) {
     m_events.loggedIn();
   }
