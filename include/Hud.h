@@ -3,17 +3,21 @@
 
 // The heads-up display drawn over the world with the engine's Dear ImGui
 // overlay and a DejaVu font: a crosshair with the progress of a dig under
-// it, the chat lines, the chat input field, the status line and the
-// information panel. It draws, in every
+// it, the chat lines, the chat input field, the status line, the
+// information panel, the hotbar and the player's health. It draws, in every
 // frame, the last view it was given.
 
 #include <chrono>
 #include <deque>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include <OgreFrameListener.h>
+
+#include "HealthView.h"
+#include "HotbarView.h"
 
 namespace Ogre {
 class ImGuiOverlay;
@@ -40,6 +44,10 @@ struct HudView {
   std::vector<std::string> info;
   // How far the dig under way has got, 0 to 1; none while nothing is dug.
   std::optional<float> digProgress;
+  // The hotbar, and the hearts, food and death screen over it; none hide
+  // them (no world).
+  std::optional<HotbarView> hotbar;
+  std::optional<HealthView> health;
 };
 
 class Hud : public Ogre::FrameListener {
@@ -63,6 +71,7 @@ private:
   Ogre::Root& m_root;
   Ogre::ImGuiOverlay* m_overlay;
   HudView m_view;
+  std::unique_ptr<ItemPictures> m_pictures;
   bool m_frameOpen = false;
   std::deque<std::chrono::steady_clock::time_point> m_frames;
 };

@@ -2,7 +2,7 @@
 #define SHELL_LISTENER_H
 
 // What the game hears from the render shell: the keys pressed, for its
-// commands, and the end of the window.
+// commands, the mouse wheel, and the end of the window.
 
 #include <OISKeyboard.h>
 
@@ -11,6 +11,9 @@ public:
   // True when the game took the key; otherwise it keeps the shell's meaning
   // (the function keys).
   virtual bool keyPressed(const OIS::KeyEvent& event) = 0;
+  // The wheel turned by whole notches: positive away from the player (up),
+  // negative towards them.
+  virtual void mouseWheel(int notches) { static_cast<void>(notches); }
   // The window has gone away: closed by the player or destroyed.
   virtual void windowClosed() = 0;
 

@@ -14,6 +14,10 @@ void createTerrainMaterial();
 // Sets the distance fog of the terrain programs; none until it is set.
 void setTerrainFog(const Ogre::ColourValue& colour, FogRange range);
 
+// The file of the picture that the layer shows; the first layer's for a
+// layer beyond the last.
+const char* terrainLayerImage(unsigned char layer);
+
 constexpr const char* TerrainMaterialName = "TextureArray";
 // Texels per edge of a layer; a smaller picture fills the top left of its
 // layer, a larger one is scaled down.

@@ -176,7 +176,7 @@ void drawInfo(ImDrawList& list, const HudView& view) {
 
 } // namespace
 
-Hud::Hud(Ogre::Root& root) : m_root(root) {
+Hud::Hud(Ogre::Root& root) : m_root(root), m_pictures(std::make_unique<ItemPictures>()) {
   auto overlay = std::make_unique<Ogre::ImGuiOverlay>();
   // Nothing of the display is kept between runs.
   ImGui::GetIO().IniFilename = nullptr;
@@ -220,7 +220,13 @@ void Hud::draw() const {
   drawCrosshair(list, ImVec2(display.x / 2, display.y / 2));
   if (m_view.digProgress)
     drawDigProgress(list, *m_view.digProgress, ImVec2(display.x / 2, display.y / 2));
-  drawChat(list, m_view, display);
+  if (m_view.hotbar)
+    drawHotbar(list, *m_pictures, *m_view.hotbar, display);
+  if (m_view.health)
+    drawHealth(list, *m_view.health, display);
+  // Chat lines stay above the hotbar and the hearts.
+  drawChat(list, m_view,
+           m_view.hotbar ? ImVec2(display.x, hotbarTop(display) + 32) : display);
   if (m_view.chatOpen)
     drawChatInput(list, m_view, display);
   drawStatus(list, m_view, display);

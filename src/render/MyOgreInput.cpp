@@ -11,6 +11,12 @@ void MyOgre::setTextureFiltering(Ogre::TextureFilterOptions filtering, unsigned 
 namespace {
 // Normalised viewport coordinate 0.004 per pixel of motion from the centre.
 float lookOffset(double relative) { return static_cast<float>(0.5 + (relative / 50.0) * 0.2); }
+
+// X11 reports 120 a notch; a smaller turn still counts as one.
+int wheelNotches(int relative) {
+  const int notches = relative / 120;
+  return notches != 0 ? notches : (relative > 0 ? 1 : -1);
+}
 }  // namespace
 
 void MyOgre::createInputSystem(bool nonExclusive) {
@@ -69,6 +75,9 @@ bool MyOgre::keyReleased(const OIS::KeyEvent&) { return true; }
 
 bool MyOgre::mouseMoved(const OIS::MouseEvent& event) {
   const OIS::MouseState& state = event.state;
+  if (state.Z.rel != 0 && m_listener) {
+    m_listener->mouseWheel(wheelNotches(state.Z.rel));
+  }
   if (state.X.rel == 0 && state.Y.rel == 0) {
     return true;  // the wheel alone: no look, no rounding drift
   }

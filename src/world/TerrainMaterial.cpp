@@ -97,6 +97,10 @@ void setTerrainFog(const Ogre::ColourValue& colour, FogRange range) {
   parameters->setNamedConstant("fogInverseLength", 1.0f / (range.end - range.start));
 }
 
+const char* terrainLayerImage(unsigned char layer) {
+  return layer < LayerImages.size() ? LayerImages[layer] : LayerImages[0];
+}
+
 void createTerrainMaterial() {
   if (!Ogre::TextureManager::getSingleton().resourceExists(TextureName, group()))
     createTextureArray();
