@@ -5,6 +5,7 @@
 // overrides applied: key bindings, mouse look, the picture, the server and
 // player to connect as, the account services and the diagnostics.
 
+#include <array>
 #include <chrono>
 #include <optional>
 #include <string>
@@ -31,6 +32,14 @@ struct KeyBindings {
   // "Dig" and "Place": a mouse button or a key each.
   ButtonBinding dig = OIS::MB_Left;
   ButtonBinding place = OIS::MB_Right;
+  // "Hotbar1" to "Hotbar9" choose the held slot, "Inventory" opens the
+  // inventory screen, "Respawn" takes the death screen's offer. Absent, they
+  // take the digits 1 to 9, E and Enter, each only when no other action has
+  // that key: a slot whose digit is a command key's has none (the wheel
+  // still reaches it).
+  std::array<std::optional<OIS::KeyCode>, 9> hotbar;
+  std::optional<OIS::KeyCode> inventory;
+  std::optional<OIS::KeyCode> respawn;
 };
 
 enum class TextureFiltering { Anisotropic, Trilinear, Bilinear, None };

@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,9 @@ public:
   void toggleInfo() { m_infoShown = !m_infoShown; }
   bool infoShown() const { return m_infoShown; }
   int framesPerSecond() const { return m_hud.framesPerSecond(); }
+  // The hotbar and the health shown from the next refresh on; none hides
+  // them.
+  void showPlayer(std::optional<HotbarView> hotbar, std::optional<HealthView> health);
 
   // Hands what is to be seen now to the display; the panel shows only when
   // toggled on.
@@ -58,6 +62,8 @@ private:
   ChatInput m_chatInput;
   SessionStatus m_status;
   bool m_infoShown = false;
+  std::optional<HotbarView> m_hotbar;
+  std::optional<HealthView> m_health;
   Hud m_hud;
 };
 

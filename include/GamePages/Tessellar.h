@@ -23,6 +23,8 @@
 #include "ShellListener.h"
 #include "TSPackets.h"
 #include "session/ClientSession.h"
+#include "inventory/Health.h"
+#include "inventory/Inventory.h"
 #include "world/World.h"
 
 namespace GamePages {
@@ -54,9 +56,13 @@ public:
   Vox::Vector3DFloat eye() const { return m_player.eye().current(); }
   // From the connect key until the session ends.
   bool connected() const { return m_session->isConnected(); }
+  // The player's items and health as the server gave them.
+  const Inventory& inventory() const { return m_inventory; }
+  const Health& health() const { return m_health; }
 
 private:
   bool keyPressed(const OIS::KeyEvent& event) override;
+  void mouseWheel(int notches) override;
   void windowClosed() override;
 
   // Applies the graphics settings to the shell and the loop.
@@ -70,6 +76,8 @@ private:
   void registerChatHandlers();
   // Has the session tell the page what became of it.
   void followSession();
+  // The session's events of the player's items, health and new lives.
+  void followItems(ClientSession::Events& events);
 
   void handle(const TSPackets::ChatMessage& packet);
   void handle(const TSPackets::MapChunk& packet);
@@ -87,6 +95,19 @@ private:
   void handle(const TSPackets::PickupSpawn& packet);
   // The entity with the id; null when it is not tracked.
   Entities::Movable* tracked(int entityId);
+
+  // The keys of the hotbar, the inventory and the respawn; false for a key
+  // they do not take.
+  bool itemKeyPressed(OIS::KeyCode key);
+  void holdSlot(int slot);
+  void respawned();
+  void requestRespawn();
+  // Whether the player walks and acts: not while dead.
+  bool playerActs() const;
+  // Hands the hotbar and the health to the heads-up display.
+  void showPlayerState();
+  // A fresh world and entities for a new connection or a new life.
+  void startWorld();
 
   void connectToServer();
   void disconnectFromServer();
@@ -114,6 +135,10 @@ private:
   std::unique_ptr<EntityManager> m_entityManager;
   std::unique_ptr<World> m_world;
   std::unique_ptr<HeadsUp> m_headsUp;
+  Inventory m_inventory;
+  Health m_health;
+  // When the held slot was last chosen: its item's name shows for a moment.
+  std::optional<std::chrono::steady_clock::time_point> m_heldChosenAt;
   std::chrono::microseconds m_lastTickTime{0};
   std::chrono::microseconds m_lastFrameTime{0};
   std::uint64_t m_frames = 0;

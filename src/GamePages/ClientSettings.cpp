@@ -1,5 +1,6 @@
 #include "GamePages/ClientSettings.h"
 
+#include <algorithm>
 #include <limits>
 #include <stdexcept>
 #include <utility>
@@ -45,6 +46,43 @@ ButtonBinding boundButton(const Ogre::ConfigFile& config, const std::string& key
   return *bound;
 }
 
+// The key bound by name; none when the setting is absent.
+std::optional<OIS::KeyCode> boundKey(const Ogre::ConfigFile& config, const std::string& key) {
+  if (config.getSetting(key, "Controls", "").empty())
+    return std::nullopt;
+  return boundKey(config, key, OIS::KC_UNASSIGNED);
+}
+
+bool usedBy(const KeyBindings& keys, OIS::KeyCode key) {
+  const ButtonBinding button = key;
+  if (std::find(keys.movement.begin(), keys.movement.begin() + Jump + 1, key) !=
+          keys.movement.begin() + Jump + 1 ||
+      key == keys.run || key == keys.connect || key == keys.quit ||
+      key == keys.returnToPosition || button == keys.dig || button == keys.place ||
+      keys.inventory == key || keys.respawn == key)
+    return true;
+  return std::find(keys.hotbar.begin(), keys.hotbar.end(), key) != keys.hotbar.end();
+}
+
+// The item keys that are not bound take their defaults where those are
+// free, so that the older actions keep their keys.
+void readItemKeys(const Ogre::ConfigFile& config, KeyBindings& keys) {
+  static const OIS::KeyCode digits[] = {OIS::KC_1, OIS::KC_2, OIS::KC_3, OIS::KC_4, OIS::KC_5,
+                                        OIS::KC_6, OIS::KC_7, OIS::KC_8, OIS::KC_9};
+  for (std::size_t slot = 0; slot < keys.hotbar.size(); ++slot)
+    keys.hotbar[slot] = boundKey(config, "Hotbar" + std::to_string(slot + 1));
+  keys.inventory = boundKey(config, "Inventory");
+  keys.respawn = boundKey(config, "Respawn");
+  const auto fallBack = [&](std::optional<OIS::KeyCode>& binding, OIS::KeyCode key) {
+    if (!binding && !usedBy(keys, key))
+      binding = key;
+  };
+  fallBack(keys.inventory, OIS::KC_E);
+  fallBack(keys.respawn, OIS::KC_RETURN);
+  for (std::size_t slot = 0; slot < keys.hotbar.size(); ++slot)
+    fallBack(keys.hotbar[slot], digits[slot]);
+}
+
 KeyBindings readKeyBindings(const Ogre::ConfigFile& config) {
   KeyBindings keys;
   keys.movement = controlLayout(config.getSetting("Preconfigured", "Controls", ""));
@@ -58,6 +96,7 @@ KeyBindings readKeyBindings(const Ogre::ConfigFile& config) {
   keys.returnToPosition = boundKey(config, "ReturnToPosition", keys.returnToPosition);
   keys.dig = boundButton(config, "Dig", keys.dig);
   keys.place = boundButton(config, "Place", keys.place);
+  readItemKeys(config, keys);
   return keys;
 }
 
@@ -71,6 +110,15 @@ void checkDistinct(const KeyBindings& keys) {
       {"Connect", keys.connect},           {"Quit", keys.quit},
       {"ReturnToPosition", keys.returnToPosition}, {"Dig", keys.dig},
       {"Place", keys.place}};
+  static const char* const hotbarNames[] = {"Hotbar1", "Hotbar2", "Hotbar3", "Hotbar4", "Hotbar5",
+                                            "Hotbar6", "Hotbar7", "Hotbar8", "Hotbar9"};
+  for (std::size_t slot = 0; slot < keys.hotbar.size(); ++slot)
+    if (keys.hotbar[slot])
+      bound.push_back({hotbarNames[slot], *keys.hotbar[slot]});
+  if (keys.inventory)
+    bound.push_back({"Inventory", *keys.inventory});
+  if (keys.respawn)
+    bound.push_back({"Respawn", *keys.respawn});
   for (std::size_t i = 0; i < bound.size(); ++i) {
     const auto* key = std::get_if<OIS::KeyCode>(&bound[i].second);
     if (key && (*key == OIS::KC_T || *key == OIS::KC_SLASH ||

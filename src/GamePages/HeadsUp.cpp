@@ -84,6 +84,11 @@ void HeadsUp::chatReceived(const std::string& text) {
 
 void HeadsUp::note(const std::string& utf8) { m_chatLog.add(utf8, ChatLog::Clock::now()); }
 
+void HeadsUp::showPlayer(std::optional<HotbarView> hotbar, std::optional<HealthView> health) {
+  m_hotbar = std::move(hotbar);
+  m_health = std::move(health);
+}
+
 void HeadsUp::refresh(const InfoPanel& panel) {
   HudView view;
   for (ChatLog::Shown& line : m_chatLog.shown(ChatLog::Clock::now(), m_chatInput.isOpen()))
@@ -94,6 +99,8 @@ void HeadsUp::refresh(const InfoPanel& panel) {
   view.statusTone = hudTone(m_status.tone());
   if (m_infoShown)
     view.info = infoLines(panel);
+  view.hotbar = m_hotbar;
+  view.health = m_health;
   m_hud.show(std::move(view));
 }
 

@@ -91,6 +91,7 @@ void Tessellar::followSession() {
     applyLook();
     return m_look;
   };
+  followItems(events);
   m_session->setEvents(std::move(events));
 }
 
@@ -111,7 +112,7 @@ bool Tessellar::keyPressed(const OIS::KeyEvent& event) {
   else if (event.key == OIS::KC_F3)
     m_headsUp->toggleInfo();
   else
-    return false;
+    return itemKeyPressed(event.key);
   return true;
 }
 
@@ -124,6 +125,16 @@ void Tessellar::windowClosed() { disconnectFromServer(); }
 void Tessellar::connectToServer() {
   m_session->connect(m_settings.host, m_settings.port, m_settings.playerName, m_settings.password);
   m_headsUp->status().connecting();
+  m_inventory.clear();
+  startWorld();
+}
+
+// The old world goes first: its mesh worker and scene objects are gone
+// before the new ones come.
+void Tessellar::startWorld() {
+  m_world.reset();
+  m_entityManager.reset();
+  m_health.reset();
   m_entityManager = std::make_unique<EntityManager>(m_shell);
   m_world = std::make_unique<World>(
       m_shell, m_settings.viewDistance,

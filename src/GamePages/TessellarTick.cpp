@@ -70,6 +70,7 @@ void Tessellar::drawFrame(float progress) {
   m_shell.cameraNode()->setPosition(eye.x, eye.y, eye.z);
   if (m_world)
     m_world->cull();
+  showPlayerState();
   m_headsUp->refresh(infoPanel());
   if (!m_shell.renderFrame()) {
     m_session->close();
@@ -105,10 +106,10 @@ void Tessellar::applyLook() {
   m_look.yaw = protocolYaw(Ogre::Degree(orientation.getYaw()).valueDegrees());
 }
 
-// While the player types a chat line, the keys do not move them.
+// While the player types a chat line, or is dead, the keys do not move them.
 MovementInput Tessellar::movementInput() {
   MovementInput input;
-  if (m_headsUp->chatInput().isOpen())
+  if (m_headsUp->chatInput().isOpen() || !playerActs())
     return input;
   const MovementKeys& keys = m_settings.keys.movement;
   input.forward = m_shell.isKeyDown(keys[Forward]);
