@@ -2,10 +2,12 @@
 #define ENTITY_MANAGER_H
 
 // The mobs and players of one connection, keyed by the server's entity id,
-// each shown by a mesh node that this container creates and erases. Their
-// number has a limit, and entities are only placed within the world.
+// each shown by a mesh node that this container creates and erases, the
+// players with their names over their heads. Their number has a limit, and
+// entities are only placed within the world.
 
 #include <cstddef>
+#include <map>
 #include <memory>
 
 #include <boost/ptr_container/ptr_map.hpp>
@@ -16,6 +18,7 @@
 #include "vox/Vector.h"
 
 class MyOgre;
+class NameTag;
 
 class EntityManager {
 public:
@@ -51,9 +54,12 @@ public:
   bool contains(int id) const { return m_entities.find(id) != m_entities.end(); }
 
 private:
-  void eraseNode(Entities::Renderable& entity);
+  void eraseNode(int id, Entities::Renderable& entity);
+  void addNameTag(int id, const Entities::Movable& entity);
 
   boost::ptr_map<int, Entities::Entity> m_entities;
+  // The names over the players' heads, by entity id.
+  std::map<int, std::unique_ptr<NameTag>> m_nameTags;
   MyOgre& m_ogre;
   BurstLines m_excessSpawns;
   BurstLines m_outsideWorld;

@@ -7,7 +7,10 @@
 #include <OgreSceneNode.h>
 
 #include "Entities/InvalidEntity.h"
+#include "Entities/Named.h"
+#include "LocaleText.h"
 #include "MyOgre.h"
+#include "NameTag.h"
 #include "WorldBounds.h"
 
 namespace {
@@ -27,7 +30,7 @@ EntityManager::EntityManager(MyOgre& ogre)
 EntityManager::~EntityManager() {
   for (auto entry : m_entities) {
     if (auto* renderable = dynamic_cast<Entities::Renderable*>(entry.second)) {
-      eraseNode(*renderable);
+      eraseNode(entry.first, *renderable);
     }
   }
 }
@@ -46,6 +49,7 @@ Entities::Movable* EntityManager::spawn(int id, std::unique_ptr<Entities::Movabl
   const float scale = static_cast<float>(entity->getMeshScale());
   node->setScale(scale, scale, scale);
   entity->m_sceneNode = node;
+  addNameTag(id, *entity);
   int key = id;
   m_entities.insert(key, entity.release());
   return &get(id);
@@ -73,7 +77,7 @@ Entities::Movable& EntityManager::get(int id) {
 
 void EntityManager::destroy(int id) {
   Entities::Movable& entity = get(id);
-  eraseNode(entity);
+  eraseNode(id, entity);
   m_entities.erase(id);
 }
 
@@ -85,7 +89,23 @@ void EntityManager::update() {
   m_outsideWorld.end();
 }
 
-void EntityManager::eraseNode(Entities::Renderable& entity) {
+// A player's name stands over the model's head; a name with nothing to show
+// gets no tag.
+void EntityManager::addNameTag(int id, const Entities::Movable& entity) {
+  const auto* player = dynamic_cast<const Entities::Named*>(&entity);
+  if (!player)
+    return;
+  const std::u32string name = NameTag::shownText(localeToCodePoints(player->m_name));
+  if (name.empty())
+    return;
+  auto tag = std::make_unique<NameTag>(name, Entities::Named::NameHeight);
+  entity.m_sceneNode->attachObject(tag.get());
+  m_nameTags[id] = std::move(tag);
+}
+
+// The tag goes first: the mesh's node leaves the scene with the mesh.
+void EntityManager::eraseNode(int id, Entities::Renderable& entity) {
+  m_nameTags.erase(id);
   if (entity.m_sceneNode) {
     m_ogre.eraseMesh(entity.m_sceneNode);
     entity.m_sceneNode = nullptr;

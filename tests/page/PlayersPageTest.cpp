@@ -1,0 +1,171 @@
+// Other players in the page's window: the player model in its pose, and the
+// name over its head, readable at a distance and hidden behind terrain.
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include <OgreBone.h>
+#include <OgreCamera.h>
+#include <OgreEntity.h>
+#include <OgreSceneNode.h>
+#include <OgreSkeletonInstance.h>
+
+#include "ColumnPacket.h"
+#include "Entities/Named.h"
+#include "PageFixture.h"
+#include "Picture.h"
+
+namespace {
+
+bool isWhite(const Pixel& p) { return p.r > 220 && p.g > 220 && p.b > 220; }
+
+// A stone wall across chunk (0, 0, 0) at z = 8, x and y from 2 to 13, and
+// the camera six blocks in front of it, looking at it. The world holds
+// nothing else, so that only names are white.
+class PlayersInView : public PageTest {
+protected:
+  void SetUp() override {
+    PageTest::SetUp();
+    connectAndLogIn();
+    const ChunkPosition chunk{0, 0, 0};
+    serverSend(prechunk(chunk.x, chunk.z, true));
+    serverSend(columnPacket(chunk, [](int x, int y, int z) {
+      return z == 8 && x >= 2 && x <= 13 && y >= 2 && y <= 13 ? 1 : 0;
+    }));
+    World& world = *m_page->world();
+    world.view().setDrawBudget(std::chrono::seconds(1));
+    ASSERT_TRUE(pumpUntil([&] {
+      world.update();
+      const Ogre::ManualObject* object = world.view().chunkObject(chunk);
+      return object &&
+             object->getSections().front()->getRenderOperation()->vertexData->vertexCount > 0;
+    }));
+    m_page->shell().cameraNode()->setPosition(9.5f, 8.0f, 14.5f);
+    m_page->shell().setCameraDirection(Ogre::Vector3(0, 0, -1));
+  }
+
+  // Spawns a player standing at the block position and waits until it is
+  // tracked.
+  Entities::Named& spawn(int id, const std::string& name, Ogre::Vector3 feet) {
+    TSPackets::NamedEntitySpawn spawn;
+    spawn.entityId = id;
+    spawn.name = name;
+    spawn.x = static_cast<std::int32_t>(feet.x * 32);
+    spawn.y = static_cast<std::int32_t>(feet.y * 32);
+    spawn.z = static_cast<std::int32_t>(feet.z * 32);
+    serverSend(spawn);
+    EntityManager& entities = *m_page->entityManager();
+    EXPECT_TRUE(pumpUntil([&] { return entities.contains(id); }));
+    entities.update();
+    return dynamic_cast<Entities::Named&>(entities.get(id));
+  }
+
+  // The frame as the camera stands now.
+  Picture show() {
+    m_page->world()->cull();
+    m_page->shell().update(true);
+    return Picture(*m_page->shell().window());
+  }
+
+  // The part of the window just over where a point of the world shows, as
+  // wide as a short name.
+  Area above(const Ogre::Vector3& point) {
+    const Ogre::Camera* camera = m_page->shell().camera();
+    const Ogre::Vector3 clip = camera->getProjectionMatrix() * (camera->getViewMatrix() * point);
+    const Ogre::RenderWindow& window = *m_page->shell().window();
+    const int x = int((clip.x + 1) / 2 * window.getWidth());
+    const int y = int((1 - clip.y) / 2 * window.getHeight());
+    return Area{x - 40, y - 24, 80, 24};
+  }
+
+  static Ogre::Vector3 nameAt(const Ogre::Vector3& feet) {
+    return feet + Ogre::Vector3(0, Entities::Named::NameHeight, 0);
+  }
+};
+
+// Bob stands in front of the wall, Alice behind it, Carol behind it too but
+// beside it, six times as far as Bob: Bob's and Carol's names show about
+// as large, Alice's not at all.
+TEST_F(PlayersInView, NamesShowOverPlayersAndHideBehindTerrain) {
+  const Ogre::Vector3 bob(7, 4, 12), alice(11.5f, 4, 4), carol(25, 4, 0);
+  const Picture empty = show();
+  for (const Ogre::Vector3& feet : {bob, alice, carol})
+    ASSERT_EQ(empty.count(above(nameAt(feet)), isWhite), 0);
+
+  spawn(1, "Bob", bob);
+  spawn(2, "Alice", alice);
+  spawn(3, "Carol", carol);
+  const Picture named = show();
+  const int bobsName = named.count(above(nameAt(bob)), isWhite);
+  const int carolsName = named.count(above(nameAt(carol)), isWhite);
+  EXPECT_GT(bobsName, 25);
+  EXPECT_GT(carolsName, bobsName / 2) << "readable at a distance";
+  EXPECT_LT(carolsName, bobsName * 2);
+  EXPECT_EQ(named.count(above(nameAt(alice)), isWhite), 0) << "behind the wall";
+  EXPECT_TRUE(m_capture->err().empty()) << testing::PrintToString(m_capture->err());
+}
+
+TEST_F(PlayersInView, NamesLeaveWithTheirPlayers) {
+  const Ogre::Vector3 bob(7, 4, 12);
+  spawn(1, "Bob", bob);
+  ASSERT_GT(show().count(above(nameAt(bob)), isWhite), 25);
+  TSPackets::DestroyEntity gone;
+  gone.entityId = 1;
+  serverSend(gone);
+  ASSERT_TRUE(pumpUntil([&] { return !m_page->entityManager()->contains(1); }));
+  EXPECT_EQ(show().count(above(nameAt(bob)), isWhite), 0);
+}
+
+Ogre::Quaternion boneTurn(const Entities::Named& player, const char* bone) {
+  auto* mesh = static_cast<Ogre::Entity*>(player.m_sceneNode->getAttachedObject(0));
+  const Ogre::Bone* part = mesh->getSkeleton()->getBone(bone);
+  return part->getInitialOrientation().Inverse() * part->getOrientation();
+}
+
+// Forward is a negative turn about the model's x axis.
+float forwardDegrees(const Entities::Named& player, const char* bone) {
+  const Ogre::Quaternion turn = boneTurn(player, bone);
+  Ogre::Radian angle;
+  Ogre::Vector3 axis;
+  turn.ToAngleAxis(angle, axis);
+  return -Ogre::Degree(angle).valueDegrees() * axis.x;
+}
+
+// A walking player swings each leg against the other and each arm against
+// its leg; standing, the limbs come back upright. The head follows the
+// pitch.
+TEST_F(PlayersInView, ThePlayerModelWalksAndLooks) {
+  Entities::Named& bob = spawn(1, "Bob", Ogre::Vector3(7, 4, 12));
+  ASSERT_EQ(bob.getMeshName(), "player.mesh");
+  float widest = 0;
+  for (int step = 0; step < 12; ++step) {
+    TSPackets::EntityLookAndMove walk;
+    walk.entityId = 1;
+    walk.dz = 6;
+    walk.pitch = 32;
+    serverSend(walk);
+    ASSERT_TRUE(pumpUntil([&] { return bob.m_position.z == 12 * 32 + 6 * (step + 1); }));
+    m_page->entityManager()->update();
+    const float left = forwardDegrees(bob, "leftLeg");
+    EXPECT_NEAR(forwardDegrees(bob, "rightLeg"), -left, 1e-3f);
+    EXPECT_NEAR(forwardDegrees(bob, "leftArm"), -0.75f * left, 1e-3f);
+    EXPECT_NEAR(forwardDegrees(bob, "rightArm"), 0.75f * left, 1e-3f);
+    widest = std::max(widest, std::fabs(left));
+  }
+  EXPECT_GT(widest, 20);
+  auto* mesh = static_cast<Ogre::Entity*>(bob.m_sceneNode->getAttachedObject(0));
+  const Ogre::Vector3 face = mesh->getSkeleton()->getBone("head")->getOrientation() *
+                             Ogre::Vector3::UNIT_Z;
+  EXPECT_TRUE(face.positionEquals(Ogre::Vector3(0, -std::sqrt(0.5f), std::sqrt(0.5f)), 1e-4f))
+      << "looking down by 45 degrees: " << face;
+
+  for (int still = 0; still < 40; ++still)
+    m_page->entityManager()->update();
+  for (const char* limb : {"leftLeg", "rightLeg", "leftArm", "rightArm"})
+    EXPECT_TRUE(boneTurn(bob, limb).equals(Ogre::Quaternion::IDENTITY, Ogre::Degree(0.01f)))
+        << limb;
+}
+
+} // namespace
