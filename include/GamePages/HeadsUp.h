@@ -2,11 +2,12 @@
 #define GAME_PAGES_HEADS_UP_H
 
 // What the page shows over the world: chat, the chat input field, the
-// session's status line and, on request, the information panel; drawn by
-// the render shell's heads-up display.
+// session's status line and, on request, the information panel and the
+// server's players; drawn by the render shell's heads-up display.
 
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "GamePages/ChatLog.h"
 #include "GamePages/SessionStatus.h"
 #include "Hud.h"
+#include "session/PlayerList.h"
 
 namespace GamePages {
 
@@ -48,6 +50,10 @@ public:
   void toggleInfo() { m_infoShown = !m_infoShown; }
   bool infoShown() const { return m_infoShown; }
   int framesPerSecond() const { return m_hud.framesPerSecond(); }
+  // The server's players are shown from the next refresh while a list is
+  // given, hidden while none is.
+  void showPlayers(const PlayerList* players);
+  bool playersShown() const { return m_players.has_value(); }
 
   // Hands what is to be seen now to the display; the panel shows only when
   // toggled on.
@@ -58,6 +64,7 @@ private:
   ChatInput m_chatInput;
   SessionStatus m_status;
   bool m_infoShown = false;
+  std::optional<std::vector<PlayerListRow>> m_players;
   Hud m_hud;
 };
 

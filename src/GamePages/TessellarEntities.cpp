@@ -1,4 +1,5 @@
-// The game page's entity handlers: spawns, moves, looks and destroys.
+// The game page's entity handlers: spawns, moves, looks and destroys, and
+// the server's list of players.
 
 #include <cstdint>
 
@@ -56,6 +57,7 @@ void Tessellar::registerEntityHandlers() {
   handleHere<TSPackets::EntityTeleport>();
   handleHere<TSPackets::EntityVelocity>();
   handleHere<TSPackets::PickupSpawn>();
+  handleHere<TSPackets::PlayerListItem>();
 }
 
 // Spawns and teleports outside the world's heights, and spawns beyond the
@@ -124,5 +126,7 @@ Entities::Movable* Tessellar::tracked(int entityId) {
 
 // Pickups are not tracked.
 void Tessellar::handle(const TSPackets::PickupSpawn&) {}
+
+void Tessellar::handle(const TSPackets::PlayerListItem& packet) { m_playerList.apply(packet); }
 
 } // namespace GamePages

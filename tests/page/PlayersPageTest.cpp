@@ -1,8 +1,11 @@
-// Other players in the page's window: the player model in its pose, and the
-// name over its head, readable at a distance and hidden behind terrain.
+// Other players in the page's window: the player model in its pose, the
+// name over its head, readable at a distance and hidden behind terrain, and
+// the list of the server's players while Tab is held.
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -12,6 +15,7 @@
 #include <OgreSceneNode.h>
 #include <OgreSkeletonInstance.h>
 
+#include "ChildProcess.h"
 #include "ColumnPacket.h"
 #include "Entities/Named.h"
 #include "PageFixture.h"
@@ -166,6 +170,107 @@ TEST_F(PlayersInView, ThePlayerModelWalksAndLooks) {
   for (const char* limb : {"leftLeg", "rightLeg", "leftArm", "rightArm"})
     EXPECT_TRUE(boneTurn(bob, limb).equals(Ogre::Quaternion::IDENTITY, Ogre::Degree(0.01f)))
         << limb;
+}
+
+// Keys from the real keyboard, which the page reads every frame.
+void xdotool(const std::vector<std::string>& arguments) {
+  std::vector<std::string> command = {"xdotool"};
+  command.insert(command.end(), arguments.begin(), arguments.end());
+  ChildProcess tool(command);
+  ASSERT_EQ(exitCode(tool.wait(std::chrono::seconds(10))), 0) << tool.standardError();
+}
+
+TSPackets::PlayerListItem listItem(const std::string& name, bool online, short ping) {
+  TSPackets::PlayerListItem item;
+  item.playerName = name;
+  item.online = online;
+  item.ping = ping;
+  return item;
+}
+
+class PlayerListKey : public PageTest {
+protected:
+  // Ticks, each followed by a frame that reads the keyboard.
+  void frames(int count) {
+    for (int i = 0; i < count; ++i) {
+      m_page->tick();
+      m_page->frame(1);
+    }
+  }
+
+  bool framesUntil(const std::function<bool()>& condition) {
+    return pumpUntil([&] {
+      frames(1);
+      return condition();
+    });
+  }
+
+  Picture picture() {
+    frames(1);
+    return Picture(*m_page->shell().window());
+  }
+
+  // The list's title (row -1) and its rows, top middle, under the status
+  // line.
+  static Area row(const Picture& picture, int index) {
+    return Area{picture.width() / 2 - 103, 40 + 19 * (index + 1), 206, 19};
+  }
+};
+
+// The list holds the players the server names online, less the one it
+// named offline; it shows while Tab is held, a row each, and not while the
+// player types a chat line.
+TEST_F(PlayerListKey, HoldingTabShowsTheNamesSent) {
+  connectAndLogIn();
+  serverSend(listItem("Carol", true, 5));
+  serverSend(listItem("Alice", true, 40));
+  serverSend(listItem("Carol", false, 0));
+  serverSend(listItem("Bob", true, 120));
+  const PlayerList& players = m_page->playerList();
+  ASSERT_TRUE(pumpUntil([&] {
+    return players.players().size() == 2 && players.players().back().name == "Bob";
+  }));
+  EXPECT_EQ(players.players().front().name, "Alice");
+
+  const Picture hidden = picture();
+  for (int index = -1; index < 3; ++index)
+    EXPECT_EQ(hidden.count(row(hidden, index), isWhite), 0) << "row " << index;
+
+  xdotool({"keydown", "Tab"});
+  ASSERT_TRUE(framesUntil([&] { return m_page->headsUp().playersShown(); }));
+  const Picture shown = picture();
+  for (int index = -1; index < 2; ++index)
+    EXPECT_GT(shown.count(row(shown, index), isWhite), 20) << "row " << index;
+  EXPECT_EQ(shown.count(row(shown, 2), isWhite), 0) << "two players, two rows";
+
+  serverSend(listItem("Dave", true, 1));
+  ASSERT_TRUE(framesUntil([&] {
+    const Picture again = picture();
+    return again.count(row(again, 2), isWhite) > 20;
+  })) << "a third player shows while the list is open";
+
+  xdotool({"keyup", "Tab"});
+  ASSERT_TRUE(framesUntil([&] { return !m_page->headsUp().playersShown(); }));
+  const Picture closed = picture();
+  EXPECT_EQ(closed.count(row(closed, 0), isWhite), 0);
+
+  pressKey(OIS::KC_T);
+  ASSERT_TRUE(m_page->headsUp().chatInput().isOpen());
+  xdotool({"keydown", "Tab"});
+  ASSERT_TRUE(framesUntil([&] { return m_page->shell().isKeyDown(OIS::KC_TAB); }));
+  frames(2);
+  EXPECT_FALSE(m_page->headsUp().playersShown()) << "Tab while typing";
+  xdotool({"keyup", "Tab"});
+  ASSERT_TRUE(framesUntil([&] { return !m_page->shell().isKeyDown(OIS::KC_TAB); }));
+}
+
+// A new connection starts with an empty list.
+TEST_F(PlayerListKey, ReconnectingEmptiesTheList) {
+  connectAndLogIn();
+  serverSend(listItem("Alice", true, 40));
+  ASSERT_TRUE(pumpUntil([&] { return m_page->playerList().players().size() == 1; }));
+  pressKey(OIS::KC_8);
+  EXPECT_TRUE(m_page->playerList().players().empty());
 }
 
 } // namespace
