@@ -11,6 +11,10 @@
 
 void createTerrainMaterial();
 
+// The name of the terrain picture the block type shows, among the
+// resources: a block held in a hand shows it too.
+const char* terrainImageOfBlockType(unsigned char blockType);
+
 // Sets the distance fog of the terrain programs; none until it is set.
 void setTerrainFog(const Ogre::ColourValue& colour, FogRange range);
 

@@ -89,6 +89,7 @@ private:
   void handle(const TSPackets::MobSpawn& packet);
   void handle(const TSPackets::PickupSpawn& packet);
   void handle(const TSPackets::PlayerListItem& packet);
+  void handle(const TSPackets::EntityEquipment& packet);
   // The entity with the id; null when it is not tracked.
   Entities::Movable* tracked(int entityId);
 

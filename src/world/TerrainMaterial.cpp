@@ -12,6 +12,8 @@
 #include <OgreTechnique.h>
 #include <OgreTextureManager.h>
 
+#include "BlockLayers.h"
+
 namespace {
 
 const char* const TextureName = "TextureArrayTex";
@@ -84,6 +86,11 @@ void createMaterial() {
 }
 
 } // namespace
+
+const char* terrainImageOfBlockType(unsigned char blockType) {
+  const unsigned char layer = layerOfBlockType(blockType);
+  return layer < LayerImages.size() ? LayerImages[layer] : LayerImages[0];
+}
 
 void setTerrainFog(const Ogre::ColourValue& colour, FogRange range) {
   Ogre::MaterialPtr material =

@@ -172,6 +172,81 @@ TEST_F(PlayersInView, ThePlayerModelWalksAndLooks) {
         << limb;
 }
 
+// The item in Dave's hand, its place in the world, or none.
+Ogre::Entity* heldItem(const Entities::Named& player) {
+  auto* model = static_cast<Ogre::Entity*>(player.m_sceneNode->getAttachedObject(0));
+  for (auto* attached : model->getAttachedObjects())
+    return static_cast<Ogre::Entity*>(attached);
+  return nullptr;
+}
+
+bool isBlue(const Pixel& p) { return p.b > p.r + 50 && p.b > 80; }
+
+TSPackets::EntityEquipment equipment(int id, short slot, short item) {
+  TSPackets::EntityEquipment packet;
+  packet.entityId = id;
+  packet.slot = slot;
+  packet.itemId = item;
+  return packet;
+}
+
+// The item a player spawns with, and each the server gives its hand later,
+// shows there: a block in its picture (water is blue), another item as a
+// thin square, an empty hand nothing. Other slots, slots beyond the five
+// and entities that are no players change nothing in the hand.
+TEST_F(PlayersInView, TheHandShowsTheItemHeld) {
+  TSPackets::NamedEntitySpawn spawn;
+  spawn.entityId = 4;
+  spawn.name = "Dave";
+  spawn.x = int(9.5 * 32);
+  spawn.y = 6 * 32;
+  spawn.z = 11 * 32;
+  spawn.currentItem = 8;
+  serverSend(spawn);
+  EntityManager& entities = *m_page->entityManager();
+  ASSERT_TRUE(pumpUntil([&] { return entities.contains(4); }));
+  entities.update();
+  auto& dave = dynamic_cast<Entities::Named&>(entities.get(4));
+  Ogre::Entity* water = heldItem(dave);
+  ASSERT_NE(water, nullptr);
+  const Ogre::Vector3 hand = water->getWorldBoundingBox(true).getCenter();
+  EXPECT_LT(hand.y, 6 + 1.0f) << "at the hand, below the shoulder";
+  const Area around{above(hand).left + 30, above(hand).top + 20, 20, 8};
+  EXPECT_GT(show().count(around, isBlue), 40) << "water in the hand";
+
+  serverSend(equipment(4, 1, 310));
+  serverSend(equipment(4, 5, 1));
+  serverSend(equipment(4, -1, 1));
+  serverSend(equipment(99, 0, 1));
+  serverSend(equipment(4, 0, 277));
+  ASSERT_TRUE(pumpUntil([&] { return dave.m_equipmentItems[0] == 277; }));
+  EXPECT_EQ(dave.m_equipmentItems[1], 310);
+  Ogre::Entity* tool = heldItem(dave);
+  ASSERT_NE(tool, nullptr);
+  EXPECT_LT(tool->getParentNode()->getScale().x, 0.5f) << "a flat square";
+  EXPECT_EQ(show().count(around, isBlue), 0);
+
+  serverSend(equipment(4, 0, 0));
+  ASSERT_TRUE(pumpUntil([&] { return dave.m_equipmentItems[0] == 0; }));
+  EXPECT_EQ(heldItem(dave), nullptr);
+
+  // A mob has no hand to show it in.
+  TSPackets::MobSpawn creeper;
+  creeper.entityId = 5;
+  creeper.mobType = 50;
+  creeper.metadata = {0x7F};
+  serverSend(creeper);
+  serverSend(equipment(5, 0, 1));
+  serverSend(equipment(4, 0, 3));
+  ASSERT_TRUE(pumpUntil([&] { return dave.m_equipmentItems[0] == 3; }));
+  EXPECT_NE(heldItem(dave), nullptr);
+  TSPackets::DestroyEntity gone;
+  gone.entityId = 4;
+  serverSend(gone);
+  ASSERT_TRUE(pumpUntil([&] { return !entities.contains(4); }));
+  EXPECT_TRUE(m_capture->err().empty()) << testing::PrintToString(m_capture->err());
+}
+
 // Keys from the real keyboard, which the page reads every frame.
 void xdotool(const std::vector<std::string>& arguments) {
   std::vector<std::string> command = {"xdotool"};

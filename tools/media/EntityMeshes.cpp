@@ -21,6 +21,7 @@
 namespace {
 const char* const kMaterial = "Ferrowick/Entity";
 const char* const kPlayerMaterial = "Ferrowick/Player";
+const char* const kHeldMaterial = "Ferrowick/HeldItem";
 // Bones of the meshes that move in parts: the body, the head that turns
 // about the neck, and the player's limbs that swing about the shoulders and
 // hips.
@@ -222,6 +223,15 @@ void person(ShapeBuilder& shape) {
   shape.box(V(-13, 0, -6), V(-1, 74, 6), white, &PlayerPicture::Leg);
 }
 
+// A small block as a hand holds it, its picture whole on every face, centred
+// on the origin.
+void heldBlock(ShapeBuilder& shape) {
+  const PictureRegion whole{0, 0, 1, 1};
+  const BoxPicture picture{whole, whole, whole, whole, whole};
+  shape.box(Ogre::Vector3(-12, -12, -12), Ogre::Vector3(12, 12, 12), Ogre::ColourValue::White,
+            &picture);
+}
+
 // A bone of a skeleton besides the body's: its handle, name and pivot.
 struct BonePivot {
   unsigned short handle;
@@ -293,7 +303,8 @@ void writeEntityMeshes(const std::string& folder) {
   Ogre::MaterialManager& materials = Ogre::MaterialManager::getSingleton();
   const Ogre::String& group = Ogre::ResourceGroupManager::DEFAULT_RESOURCE_GROUP_NAME;
   const Ogre::MaterialPtr stubs[] = {materials.create(kMaterial, group),
-                                     materials.create(kPlayerMaterial, group)};
+                                     materials.create(kPlayerMaterial, group),
+                                     materials.create(kHeldMaterial, group)};
   const EntityShape entities[] = {
       {"robot.mesh", robot, kMaterial, "robot.skeleton", {{kHead, "head", {0, 136, 0}}}},
       {"ninja.mesh", ninja, kMaterial, "ninja.skeleton", {{kHead, "head", {0, 146, 0}}}},
@@ -304,6 +315,7 @@ void writeEntityMeshes(const std::string& folder) {
         {kRightArm, "rightArm", {-19.5f, 138, 0}},
         {kLeftLeg, "leftLeg", {7, 74, 0}},
         {kRightLeg, "rightLeg", {-7, 74, 0}}}},
+      {"held-block.mesh", heldBlock, kHeldMaterial, nullptr, {}},
   };
   for (const EntityShape& entity : entities) {
     exportMesh(folder, entity);
