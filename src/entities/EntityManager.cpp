@@ -13,6 +13,7 @@
 #include <OgreTagPoint.h>
 #include <OgreTechnique.h>
 
+#include "BlockLayers.h"
 #include "Entities/HeldItem.h"
 #include "Entities/InvalidEntity.h"
 #include "Entities/Named.h"
@@ -44,7 +45,7 @@ const Ogre::Vector3 FlatItemScale(0.15f, 1, 1);
 // picture and kept by the material manager.
 Ogre::MaterialPtr heldItemMaterial(unsigned char blockType) {
   Ogre::MaterialManager& materials = Ogre::MaterialManager::getSingleton();
-  const std::string picture = terrainImageOfBlockType(blockType);
+  const std::string picture = terrainImageOfLayer(layerOfBlockType(blockType));
   const std::string name = std::string(HeldItemMaterial) + "/" + picture;
   Ogre::MaterialPtr material = materials.getByName(name);
   if (material)

@@ -12,8 +12,6 @@
 #include <OgreTechnique.h>
 #include <OgreTextureManager.h>
 
-#include "BlockLayers.h"
-
 namespace {
 
 const char* const TextureName = "TextureArrayTex";
@@ -87,8 +85,7 @@ void createMaterial() {
 
 } // namespace
 
-const char* terrainImageOfBlockType(unsigned char blockType) {
-  const unsigned char layer = layerOfBlockType(blockType);
+const char* terrainImageOfLayer(unsigned char layer) {
   return layer < LayerImages.size() ? LayerImages[layer] : LayerImages[0];
 }
 
