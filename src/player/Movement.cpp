@@ -27,6 +27,9 @@ constexpr double SwimLift = 0.04;
 // No body moves further in a tick; a faster one would be a fault upstream,
 // and the sweep stays short.
 constexpr double MaxStep = 10;
+// Slower than this along x or z, a body comes to rest: friction alone
+// would only ever halve the speed.
+constexpr double RestSpeed = 0.005;
 // Faces that touch do not overlap.
 constexpr double Touch = 1e-9;
 
@@ -196,6 +199,10 @@ State step(const State& state, const Controls& controls, const BlockSource& bloc
   }
   if (!arrived)
     next.velocity.y = 0;
+  if (std::abs(next.velocity.x) < RestSpeed)
+    next.velocity.x = 0;
+  if (std::abs(next.velocity.z) < RestSpeed)
+    next.velocity.z = 0;
   return next;
 }
 
