@@ -109,6 +109,7 @@ void HeadsUp::refresh(const InfoPanel& panel) {
   view.statusTone = hudTone(m_status.tone());
   if (m_infoShown)
     view.info = infoLines(panel);
+  view.digProgress = m_digProgress;
   view.players = m_players;
   m_hud.show(std::move(view));
 }
