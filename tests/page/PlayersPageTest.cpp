@@ -172,12 +172,11 @@ TEST_F(PlayersInView, ThePlayerModelWalksAndLooks) {
         << limb;
 }
 
-// The item in Dave's hand, its place in the world, or none.
+// What hangs from the player model's bones: the item in its hand, or none.
 Ogre::Entity* heldItem(const Entities::Named& player) {
   auto* model = static_cast<Ogre::Entity*>(player.m_sceneNode->getAttachedObject(0));
-  for (auto* attached : model->getAttachedObjects())
-    return static_cast<Ogre::Entity*>(attached);
-  return nullptr;
+  const auto& attached = model->getAttachedObjects();
+  return attached.empty() ? nullptr : static_cast<Ogre::Entity*>(attached.front());
 }
 
 bool isBlue(const Pixel& p) { return p.b > p.r + 50 && p.b > 80; }
