@@ -4,8 +4,8 @@
 // The heads-up display drawn over the world with the engine's Dear ImGui
 // overlay and a DejaVu font: a crosshair with the progress of a dig under
 // it, the chat lines, the chat input field, the status line, the
-// information panel, the hotbar and the player's health. It draws, in every
-// frame, the last view it was given.
+// information panel, the list of the server's players, the hotbar and the
+// player's health. It draws, in every frame, the last view it was given.
 
 #include <chrono>
 #include <deque>
@@ -18,6 +18,7 @@
 
 #include "HealthView.h"
 #include "HotbarView.h"
+#include "PlayerListView.h"
 
 namespace Ogre {
 class ImGuiOverlay;
@@ -44,6 +45,8 @@ struct HudView {
   std::vector<std::string> info;
   // How far the dig under way has got, 0 to 1; none while nothing is dug.
   std::optional<float> digProgress;
+  // The server's players, shown while the player asks for them.
+  std::optional<std::vector<PlayerListRow>> players;
   // The hotbar, and the hearts, food and death screen over it; none hide
   // them (no world).
   std::optional<HotbarView> hotbar;

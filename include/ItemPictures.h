@@ -3,7 +3,8 @@
 
 // The pictures of items on the heads-up display: a block item shows its
 // block's terrain picture, any other item its cell of the generated item
-// sheet "items.tga". Textures are made on first use and kept for the run.
+// sheet "items.tga". Textures are made on first use and kept for the run; a
+// picture that cannot be loaded shows as a grey square.
 
 #include <map>
 #include <string>
@@ -28,6 +29,7 @@ private:
   ImTextureID itemSheet();
 
   std::map<std::string, ImTextureID> m_blocks;
+  bool m_sheetTried = false;
   ImTextureID m_sheet = nullptr;
   ImVec2 m_sheetCells{1, 1};
 };

@@ -29,16 +29,16 @@ struct KeyBindings {
   OIS::KeyCode connect = OIS::KC_8;
   OIS::KeyCode quit = OIS::KC_0;
   OIS::KeyCode returnToPosition = OIS::KC_1;
+  // Held down, shows the server's players.
+  OIS::KeyCode playerList = OIS::KC_TAB;
   // "Dig" and "Place": a mouse button or a key each.
   ButtonBinding dig = OIS::MB_Left;
   ButtonBinding place = OIS::MB_Right;
-  // "Hotbar1" to "Hotbar9" choose the held slot, "Inventory" opens the
-  // inventory screen, "Respawn" takes the death screen's offer. Absent, they
-  // take the digits 1 to 9, E and Enter, each only when no other action has
-  // that key: a slot whose digit is a command key's has none (the wheel
-  // still reaches it).
+  // "Hotbar1" to "Hotbar9" choose the held slot, "Respawn" takes the death
+  // screen's offer. Absent, they take the digits 1 to 9 and Enter, each only
+  // when no other action has that key: a slot whose digit is a command
+  // key's has none (the wheel still reaches it).
   std::array<std::optional<OIS::KeyCode>, 9> hotbar;
-  std::optional<OIS::KeyCode> inventory;
   std::optional<OIS::KeyCode> respawn;
 };
 

@@ -2,8 +2,8 @@
 #define GAME_PAGES_HEADS_UP_H
 
 // What the page shows over the world: chat, the chat input field, the
-// session's status line and, on request, the information panel; drawn by
-// the render shell's heads-up display.
+// session's status line and, on request, the information panel and the
+// server's players; drawn by the render shell's heads-up display.
 
 #include <chrono>
 #include <cstdint>
@@ -15,6 +15,7 @@
 #include "GamePages/ChatLog.h"
 #include "GamePages/SessionStatus.h"
 #include "Hud.h"
+#include "session/PlayerList.h"
 
 namespace GamePages {
 
@@ -47,8 +48,14 @@ public:
   // A line of the client's own in the chat area, in UTF-8.
   void note(const std::string& utf8);
   void toggleInfo() { m_infoShown = !m_infoShown; }
+  // How far the dig under way has got, 0 to 1; none while nothing is dug.
+  void setDigProgress(std::optional<float> progress) { m_digProgress = progress; }
   bool infoShown() const { return m_infoShown; }
   int framesPerSecond() const { return m_hud.framesPerSecond(); }
+  // The server's players are shown from the next refresh while a list is
+  // given, hidden while none is.
+  void showPlayers(const PlayerList* players);
+  bool playersShown() const { return m_players.has_value(); }
   // The hotbar and the health shown from the next refresh on; none hides
   // them.
   void showPlayer(std::optional<HotbarView> hotbar, std::optional<HealthView> health);
@@ -62,6 +69,8 @@ private:
   ChatInput m_chatInput;
   SessionStatus m_status;
   bool m_infoShown = false;
+  std::optional<float> m_digProgress;
+  std::optional<std::vector<PlayerListRow>> m_players;
   std::optional<HotbarView> m_hotbar;
   std::optional<HealthView> m_health;
   Hud m_hud;

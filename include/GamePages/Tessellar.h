@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 
+#include "BlockOutline.h"
 #include "EntityManager.h"
 #include "GamePage.h"
 #include "GamePages/ClientSettings.h"
@@ -22,9 +23,11 @@
 #include "MyOgre.h"
 #include "ShellListener.h"
 #include "TSPackets.h"
+#include "player/Hand.h"
 #include "session/ClientSession.h"
 #include "inventory/Health.h"
 #include "inventory/Inventory.h"
+#include "session/PlayerList.h"
 #include "world/World.h"
 
 namespace GamePages {
@@ -51,9 +54,14 @@ public:
   const MovementKeys& movementKeys() const { return m_settings.keys.movement; }
   const ClientSettings& settings() const { return m_settings; }
   const HeadsUp& headsUp() const { return *m_headsUp; }
+  // The server's players in this session.
+  const PlayerList& playerList() const { return m_playerList; }
   // Where the last tick left the player's eye; frames draw the camera
   // between it and the tick before.
   Vox::Vector3DFloat eye() const { return m_player.eye().current(); }
+  const Player& player() const { return m_player; }
+  // The block the last tick aimed at; none when nothing is within reach.
+  const std::optional<AimedBlock>& aim() const { return m_aim; }
   // From the connect key until the session ends.
   bool connected() const { return m_session->isConnected(); }
   // The player's items and health as the server gave them.
@@ -63,7 +71,12 @@ public:
 private:
   bool keyPressed(const OIS::KeyEvent& event) override;
   void mouseWheel(int notches) override;
+  void keyReleased(const OIS::KeyEvent& event) override;
+  void mousePressed(OIS::MouseButtonID button) override;
+  void mouseReleased(OIS::MouseButtonID button) override;
   void windowClosed() override;
+  // The dig and place buttons; false for any other.
+  bool handButton(const ButtonBinding& button, bool pressed);
 
   // Applies the graphics settings to the shell and the loop.
   void applyGraphicsSettings();
@@ -93,6 +106,8 @@ private:
   void handle(const TSPackets::NamedEntitySpawn& packet);
   void handle(const TSPackets::MobSpawn& packet);
   void handle(const TSPackets::PickupSpawn& packet);
+  void handle(const TSPackets::PlayerListItem& packet);
+  void handle(const TSPackets::EntityEquipment& packet);
   // The entity with the id; null when it is not tracked.
   Entities::Movable* tracked(int entityId);
 
@@ -104,6 +119,8 @@ private:
   void requestRespawn();
   // Whether the player walks and acts: not while dead.
   bool playerActs() const;
+  // The stack in the hand, as a place carries it.
+  HeldItem heldItem() const;
   // Hands the hotbar and the health to the heads-up display.
   void showPlayerState();
   // A fresh world and entities for a new connection or a new life.
@@ -116,12 +133,21 @@ private:
   void typeChat(const OIS::KeyEvent& event);
   void sendChat(const std::u32string& line);
   InfoPanel infoPanel() const;
+  // Shows the server's players while the list key is held (not while the
+  // player types).
+  void showPlayerList();
   void placePlayer(double x, double feetY, double z);
+  void turnPlayer(const ClientSession::Look& look);
   void applyLook();
-  MovementInput movementInput();
+  PlayerBody::Controls movementControls();
+  void moveAndAim();
+  void useHand();
+  void sendHand(const Hand::Packets& packets);
+  void reportRunning();
   void reportPosition();
   void drawFrame(float progress);
-  void reportTickTiming(std::chrono::microseconds late, std::size_t meshesDrawn) const;
+  void reportTickTiming(std::chrono::microseconds late, std::size_t meshesDrawn,
+                        std::chrono::microseconds moveTime) const;
   void reportFrameTiming() const;
 
   // First: the window opens before anything else and closes last.
@@ -132,8 +158,19 @@ private:
   // from the camera.
   ClientSession::Look m_look;
   Player m_player;
+  // What the last tick aimed at, and its block's type.
+  std::optional<AimedBlock> m_aim;
+  std::uint8_t m_aimedType = 0;
+  Hand m_hand;
+  // Pressed since the last tick, and the dig button held now.
+  Hand::Buttons m_handPresses;
+  bool m_digHeld = false;
+  // As last told to the server.
+  bool m_running = false;
+  std::unique_ptr<BlockOutline> m_outline;
   std::unique_ptr<EntityManager> m_entityManager;
   std::unique_ptr<World> m_world;
+  PlayerList m_playerList;
   std::unique_ptr<HeadsUp> m_headsUp;
   Inventory m_inventory;
   Health m_health;

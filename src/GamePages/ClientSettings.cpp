@@ -58,8 +58,9 @@ bool usedBy(const KeyBindings& keys, OIS::KeyCode key) {
   if (std::find(keys.movement.begin(), keys.movement.begin() + Jump + 1, key) !=
           keys.movement.begin() + Jump + 1 ||
       key == keys.run || key == keys.connect || key == keys.quit ||
-      key == keys.returnToPosition || button == keys.dig || button == keys.place ||
-      keys.inventory == key || keys.respawn == key)
+      key == keys.returnToPosition || key == keys.playerList || button == keys.dig ||
+      button == keys.place ||
+      keys.respawn == key)
     return true;
   return std::find(keys.hotbar.begin(), keys.hotbar.end(), key) != keys.hotbar.end();
 }
@@ -71,13 +72,11 @@ void readItemKeys(const Ogre::ConfigFile& config, KeyBindings& keys) {
                                         OIS::KC_6, OIS::KC_7, OIS::KC_8, OIS::KC_9};
   for (std::size_t slot = 0; slot < keys.hotbar.size(); ++slot)
     keys.hotbar[slot] = boundKey(config, "Hotbar" + std::to_string(slot + 1));
-  keys.inventory = boundKey(config, "Inventory");
   keys.respawn = boundKey(config, "Respawn");
   const auto fallBack = [&](std::optional<OIS::KeyCode>& binding, OIS::KeyCode key) {
     if (!binding && !usedBy(keys, key))
       binding = key;
   };
-  fallBack(keys.inventory, OIS::KC_E);
   fallBack(keys.respawn, OIS::KC_RETURN);
   for (std::size_t slot = 0; slot < keys.hotbar.size(); ++slot)
     fallBack(keys.hotbar[slot], digits[slot]);
@@ -94,6 +93,7 @@ KeyBindings readKeyBindings(const Ogre::ConfigFile& config) {
   keys.connect = boundKey(config, "Connect", keys.connect);
   keys.quit = boundKey(config, "Quit", keys.quit);
   keys.returnToPosition = boundKey(config, "ReturnToPosition", keys.returnToPosition);
+  keys.playerList = boundKey(config, "PlayerList", keys.playerList);
   keys.dig = boundButton(config, "Dig", keys.dig);
   keys.place = boundButton(config, "Place", keys.place);
   readItemKeys(config, keys);
@@ -109,14 +109,12 @@ void checkDistinct(const KeyBindings& keys) {
       {"Jump", keys.movement[Jump]},       {"Run", keys.run},
       {"Connect", keys.connect},           {"Quit", keys.quit},
       {"ReturnToPosition", keys.returnToPosition}, {"Dig", keys.dig},
-      {"Place", keys.place}};
+      {"Place", keys.place},               {"PlayerList", keys.playerList}};
   static const char* const hotbarNames[] = {"Hotbar1", "Hotbar2", "Hotbar3", "Hotbar4", "Hotbar5",
                                             "Hotbar6", "Hotbar7", "Hotbar8", "Hotbar9"};
   for (std::size_t slot = 0; slot < keys.hotbar.size(); ++slot)
     if (keys.hotbar[slot])
       bound.push_back({hotbarNames[slot], *keys.hotbar[slot]});
-  if (keys.inventory)
-    bound.push_back({"Inventory", *keys.inventory});
   if (keys.respawn)
     bound.push_back({"Respawn", *keys.respawn});
   for (std::size_t i = 0; i < bound.size(); ++i) {

@@ -108,6 +108,13 @@ void Tessellar::holdSlot(int slot) {
 
 bool Tessellar::playerActs() const { return !m_health.dead(); }
 
+HeldItem Tessellar::heldItem() const {
+  const ItemStack& stack = m_inventory.heldStack();
+  if (stack.empty())
+    return HeldItem();
+  return HeldItem{stack.itemId, static_cast<std::uint8_t>(stack.count), stack.damage};
+}
+
 void Tessellar::requestRespawn() {
   std::cout << "asking the server for a respawn" << std::endl;
   m_session->requestRespawn();

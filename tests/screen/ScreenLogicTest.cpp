@@ -8,6 +8,7 @@
 #include <clocale>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -287,6 +288,33 @@ TEST(ClientSettings, DefaultsKeepThePresets) {
   EXPECT_FALSE(neo.reportTimings);
 }
 
+// The hotbar's and the respawn's defaults give way to every other action's
+// key, bound or not: the older actions keep their keys.
+TEST(ClientSettings, ItemKeysTakeOnlyFreeDefaults) {
+  using Keys = std::vector<std::optional<OIS::KeyCode>>;
+  const auto none = std::optional<OIS::KeyCode>();
+  const struct {
+    const char* file;
+    Keys hotbar;
+    std::optional<OIS::KeyCode> respawn;
+  } cases[] = {
+      {"", {none, OIS::KC_2, OIS::KC_3, OIS::KC_4, OIS::KC_5, OIS::KC_6, OIS::KC_7, none, OIS::KC_9},
+       OIS::KC_RETURN},
+      {"[Controls]\nConnect=C\nReturnToPosition=Home\nHotbar3=Z\nRespawn=R\n",
+       {OIS::KC_1, OIS::KC_2, OIS::KC_Z, OIS::KC_4, OIS::KC_5, OIS::KC_6, OIS::KC_7, OIS::KC_8,
+        OIS::KC_9},
+       OIS::KC_R},
+      {"[Controls]\nQuit=5\nConnect=Enter\nHotbar2=9\n",
+       {none, OIS::KC_9, OIS::KC_3, OIS::KC_4, none, OIS::KC_6, OIS::KC_7, OIS::KC_8, none},
+       none},
+  };
+  for (const auto& c : cases) {
+    const ClientSettings settings = settingsOf(c.file);
+    EXPECT_EQ(Keys(settings.keys.hotbar.begin(), settings.keys.hotbar.end()), c.hotbar) << c.file;
+    EXPECT_EQ(settings.keys.respawn, c.respawn) << c.file;
+  }
+}
+
 TEST(ClientSettings, PictureTimeoutsAndDiagnosticsComeFromTheFile) {
   const ClientSettings settings = settingsOf(
       "[Graphics]\nfov=75\nFiltering=none\nViewDistance=0\nDetailDistance=2\n"
@@ -316,7 +344,7 @@ TEST(ClientSettings, BindingsLookAndServerComeFromTheFileAndTheCommandLine) {
   const ClientSettings settings = settingsOf(
       "[Controls]\nPreconfigured=wasd\nForward=I\nLeft = j\nJump\tRightShift\nRun=LeftControl\n"
       "Connect=C\nQuit=Escape\nReturnToPosition=Home\nMouseSensitivity=0.35\nInvertMouse=yes\n"
-      "Dig=mousemiddle\nPlace=Q\n"
+      "Dig=mousemiddle\nPlace=Q\nPlayerList=P\n"
       "[Graphics]\nSky=black\n[Player]\nName=Alice\nPassword=secret\n"
       "[Server]\nHostname=example.org\nPort=25565\n");
   const MovementKeys movement = {OIS::KC_I,      OIS::KC_S,     OIS::KC_D,
@@ -328,6 +356,7 @@ TEST(ClientSettings, BindingsLookAndServerComeFromTheFileAndTheCommandLine) {
   EXPECT_EQ(settings.keys.returnToPosition, OIS::KC_HOME);
   EXPECT_EQ(settings.keys.dig, ButtonBinding(OIS::MB_Middle));
   EXPECT_EQ(settings.keys.place, ButtonBinding(OIS::KC_Q));
+  EXPECT_EQ(settings.keys.playerList, OIS::KC_P);
   EXPECT_DOUBLE_EQ(settings.mouseSensitivity, 0.35);
   EXPECT_TRUE(settings.invertMouse);
   EXPECT_EQ(settings.sky, SkyMode::Black);
@@ -361,6 +390,14 @@ TEST(ClientSettings, BadValuesAreRefusedWithTheirPlace) {
       {"[Controls]\nDig=MouseFourth\n", "Controls Dig is not a mouse button or key name"},
       {"[Controls]\nPlace=MouseLeft\n", "Controls Place uses MouseLeft, which Dig uses already"},
       {"[Controls]\nPlace=F5\n", "Controls Place cannot use F5"},
+      {"[Controls]\nForward=Tab\n", "Controls PlayerList uses Tab, which Forward uses already"},
+      {"[Controls]\nPlayerList=Space\n", "Controls PlayerList uses Space, which Jump uses already"},
+      {"[Controls]\nPlayerList=Slash\n", "Controls PlayerList cannot use Slash"},
+      {"[Controls]\nHotbar4=1\n", "Controls Hotbar4 uses 1, which ReturnToPosition uses already"},
+      {"[Controls]\nHotbar1=Z\nHotbar2=Z\n", "Controls Hotbar2 uses Z, which Hotbar1 uses already"},
+      {"[Controls]\nHotbar9=F4\n", "Controls Hotbar9 cannot use F4"},
+      {"[Controls]\nHotbar5=Five\n", "Controls Hotbar5 is not a key name: \"Five\""},
+      {"[Controls]\nRespawn=Tab\n", "Controls Respawn uses Tab, which PlayerList uses already"},
       {"[Graphics]\nSky=blue\n", "Graphics Sky must be day-night or black, not \"blue\""},
       {"[Graphics]\nfov=wide\n", "Graphics fov must be between 1 and 179 degrees, not \"wide\""},
       {"[Graphics]\nfov=99999999999\n", "Graphics fov must be between 1 and 179 degrees"},
