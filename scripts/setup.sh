@@ -7,6 +7,7 @@ packages=(
   build-essential cmake pkg-config
   libogre-1.12-dev libois-dev libasio-dev libboost-dev libboost-date-time-dev
   libcurl4-openssl-dev zlib1g-dev libjpeg-dev libimgui-dev fonts-dejavu-core
+  libcli11-dev libcpp-httplib-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xdotool x11-utils libgl1-mesa-dri
