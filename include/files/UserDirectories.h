@@ -30,7 +30,7 @@ struct UserDirectories {
 
 // XDG_CONFIG_HOME (else ~/.config), XDG_STATE_HOME (else ~/.local/state),
 // XDG_PICTURES_DIR, else the pictures folder of "user-dirs.dirs" in the
-// config directory, else ~/Pictures. A variable that is not an absolute path
+// config directory (read as far as its first 64 KiB), else ~/Pictures. A variable that is not an absolute path
 // is passed over, as the conventions ask. Throws std::runtime_error when
 // there is no absolute home to start from.
 UserDirectories userDirectories(const UserEnvironment& environment);

@@ -27,11 +27,17 @@ std::optional<fs::path> absolute(const std::optional<std::string>& value) {
   return fs::path(*value);
 }
 
-std::string readText(const fs::path& file) {
-  std::ifstream in(file);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
+// The user directories file is a few lines; reading stops after this many
+// bytes, so that whatever lies there cannot make the client allocate without
+// bound.
+constexpr std::size_t MaxUserDirsBytes = 64 * 1024;
+
+std::string readStart(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::string text(MaxUserDirsBytes, '\0');
+  in.read(text.data(), static_cast<std::streamsize>(text.size()));
+  text.resize(static_cast<std::size_t>(in.gcount()));
+  return text;
 }
 
 // A value in double quotes, as the user directories file writes it.
@@ -85,7 +91,7 @@ UserDirectories userDirectories(const UserEnvironment& environment) {
     directories.pictures = *pictures;
   else
     directories.pictures =
-        picturesInUserDirs(readText(directories.config / "user-dirs.dirs"), *home)
+        picturesInUserDirs(readStart(directories.config / "user-dirs.dirs"), *home)
             .value_or(*home / "Pictures");
   return directories;
 }

@@ -53,6 +53,10 @@ TEST(UserDirectories, FollowTheVariablesElseTheHomesDefaults) {
        "~/.local/state", "~"},
       {"UnusablePicturesOfUserDirs", {}, {}, {}, "XDG_PICTURES_DIR=\"pictures\"\n", "~/.config",
        "~/.local/state", "~/Pictures"},
+      // Only the start of the file is read.
+      {"UserDirsReadAsFarAsItsStart", {}, {}, {},
+       "# " + std::string(70 * 1024, 'x') + "\nXDG_PICTURES_DIR=\"$HOME/Bilder\"\n", "~/.config",
+       "~/.local/state", "~/Pictures"},
       {"VariableBeatsUserDirs", {}, {}, "/xdg/pictures", "XDG_PICTURES_DIR=\"$HOME/Bilder\"\n",
        "~/.config", "~/.local/state", "/xdg/pictures"},
   };
