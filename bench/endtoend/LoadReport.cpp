@@ -18,6 +18,8 @@ const double LoadGoalRatio = 4.0;
 const double MemoryGoalRatio = 3.0;
 const double BusiestTickGoalMillis = 60;
 const double LatestTickGoalMillis = 60;
+// The player's movement and aim within a tick.
+const double MoveGoalMillis = 1;
 const double TickRateGoal = 20;
 const double TickRateTolerance = 0.01;
 const double MeshesPerColumnGoal = 1.3;
@@ -69,6 +71,8 @@ struct Durations {
 
 struct Span {
   Durations ticks;
+  // The player's movement and aim within each tick.
+  Durations moves;
   Durations frames;
   long latestTickMicros = 0;
   long meshes = 0;
@@ -91,6 +95,7 @@ Spans splitRecord(const LoadRecord& record) {
   for (const TickRecord& tick : record.ticks)
     if (Span* span = spanAt(record, spans, tick.time)) {
       span->ticks.add(tick.micros);
+      span->moves.add(tick.moveMicros);
       span->meshes += tick.meshes;
       span->latestTickMicros = std::max(span->latestTickMicros, tick.lateMicros);
       if (!span->busiestTick || tick.micros > span->busiestTick->micros)
@@ -154,6 +159,10 @@ void printAfterLoad(const LoadRecord& record, const Spans& spans) {
               verdict(after.latestTickMicros / 1e3 <= LatestTickGoalMillis));
   std::printf("  median tick (logic only)                         %8.1f ms\n",
               after.ticks.medianMillis());
+  std::printf("  player's movement and aim per tick: median %.3f ms, longest %.3f ms    goal "
+              "< 1 ms: %s\n",
+              after.moves.medianMillis(), after.moves.longestMillis(),
+              verdict(after.moves.longestMillis() < MoveGoalMillis));
 }
 
 void printMemory(const LoadRecord& record) {

@@ -6,8 +6,11 @@
 std::optional<TickRecord> parseTick(const TimedLine& line) {
   TickRecord tick;
   tick.time = line.time;
-  if (std::sscanf(line.text.c_str(), "tick %ld took %ld us, started %ld us late, drew %ld chunk",
-                  &tick.number, &tick.micros, &tick.lateMicros, &tick.meshes) != 4)
+  if (std::sscanf(line.text.c_str(),
+                  "tick %ld took %ld us, started %ld us late, drew %ld chunk meshes, moved the "
+                  "player in %ld us",
+                  &tick.number, &tick.micros, &tick.lateMicros, &tick.meshes,
+                  &tick.moveMicros) != 5)
     return std::nullopt;
   return tick;
 }

@@ -7,7 +7,8 @@
 
 #include "TimedLines.h"
 
-// "tick N took T us, started L us late, drew M chunk meshes"
+// "tick N took T us, started L us late, drew M chunk meshes, moved the
+// player in P us"
 struct TickRecord {
   // When the line was read: the tick had ended.
   Clock::time_point time;
@@ -16,6 +17,8 @@ struct TickRecord {
   // How long after its time on the schedule the tick started.
   long lateMicros = 0;
   long meshes = 0;
+  // The player's movement and aim, within the tick.
+  long moveMicros = 0;
 };
 
 // "frame N took T us[, culled C of A chunks, showed S of B sections],

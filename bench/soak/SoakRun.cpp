@@ -243,14 +243,15 @@ MinuteSample SoakSession::sample(int minute) {
   return sample;
 }
 
-// Running forward in a straight line: the look stays where the server's
-// placement left it.
+// Running forward in a straight line, jumping all the while so that the
+// terrain's steps of a block do not stop the player: the look stays where
+// the server's placement left it.
 void SoakSession::walk() {
   m_start = columnTrail(m_server->standardOutput());
   m_meshes = 0;
   m_ticks = 0;
-  if (!xdotool("keydown Shift_L w"))
-    throw std::runtime_error("xdotool cannot hold the run and forward keys");
+  if (!xdotool("keydown Shift_L w space"))
+    throw std::runtime_error("xdotool cannot hold the run, forward and jump keys");
   m_keysHeld = true;
   const Clock::time_point start = Clock::now();
   for (int minute = 1; minute <= m_minutes; ++minute) {
@@ -279,7 +280,7 @@ bool SoakSession::sessionEnded() {
 }
 
 void SoakSession::releaseKeys() {
-  xdotool("keyup w Shift_L");
+  xdotool("keyup space w Shift_L");
   m_keysHeld = false;
 }
 

@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,8 @@ public:
   // A line of the client's own in the chat area, in UTF-8.
   void note(const std::string& utf8);
   void toggleInfo() { m_infoShown = !m_infoShown; }
+  // How far the dig under way has got, 0 to 1; none while nothing is dug.
+  void setDigProgress(std::optional<float> progress) { m_digProgress = progress; }
   bool infoShown() const { return m_infoShown; }
   int framesPerSecond() const { return m_hud.framesPerSecond(); }
 
@@ -58,6 +61,7 @@ private:
   ChatInput m_chatInput;
   SessionStatus m_status;
   bool m_infoShown = false;
+  std::optional<float> m_digProgress;
   Hud m_hud;
 };
 

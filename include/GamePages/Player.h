@@ -1,41 +1,45 @@
 #ifndef GAME_PAGES_PLAYER_H
 #define GAME_PAGES_PLAYER_H
 
-// The player as the ticks move them, in blocks: walking along the look, a
-// jump that lifts the eye two blocks at once and holds it there for the
-// jump's ticks, and otherwise the feet following the ground of the world's
-// volume, a block a tick at most. The eye's track lets frames draw the
-// player between two ticks.
-
-#include <cstdint>
+// The player as the ticks move them: the body of the protocol's players
+// (walking, running, jumping, falling, swimming, colliding with blocks),
+// kept within the world. The eye's track lets frames draw the player
+// between two ticks.
 
 #include "GamePages/EyeTrack.h"
-#include "GamePages/PlayerMotion.h"
+#include "ProtocolConstants.h"
+#include "player/Movement.h"
 
-class WorldModel;
+class BlockSource;
 
 namespace GamePages {
 
+// The eye (the camera) is this far above the feet.
+using TSProtocol::EyeHeight;
+
 class Player {
 public:
-  // Where the server puts the player: no motion is drawn from the old place.
+  // Where the server puts the player: the body stops there, and no motion
+  // is drawn from the old place.
   void placeFeetAt(double x, double feetY, double z);
-  // One tick of movement from the keys held. `yaw` is the camera's, in
-  // radians, 0 looking along -z.
-  void move(const MovementInput& input, double yaw, WorldModel& world);
+  // One tick of the body's movement among the blocks.
+  void move(const PlayerBody::Controls& controls, const BlockSource& blocks);
   // A tick in which the player does not move.
   void standStill() { m_eye.advance({}); }
 
   const EyeTrack& eye() const { return m_eye; }
-  // Where the last tick left the feet.
-  double feetY() const { return double(m_eye.current().y) - EyeHeight; }
+  // Where the last tick left the feet, and whether they stand.
+  const Vox::Vector3DDouble& feet() const { return m_body.feet; }
+  double feetY() const { return m_body.feet.y; }
+  bool onGround() const { return m_body.onGround; }
+  // The eye at full precision, where aiming starts.
+  Vox::Vector3DDouble eyePosition() const;
 
 private:
-  float verticalMotion(const MovementInput& input, WorldModel& world);
+  void keepWithinWorld();
 
+  PlayerBody::State m_body;
   EyeTrack m_eye;
-  // Ticks left of the jump under way.
-  std::uint16_t m_jumpTimer = 0;
 };
 
 } // namespace GamePages

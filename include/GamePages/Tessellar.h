@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 
+#include "BlockOutline.h"
 #include "EntityManager.h"
 #include "GamePage.h"
 #include "GamePages/ClientSettings.h"
@@ -23,6 +24,7 @@
 #include "ShellListener.h"
 #include "TSPackets.h"
 #include "files/ClientFiles.h"
+#include "player/Hand.h"
 #include "session/ClientSession.h"
 #include "world/World.h"
 
@@ -55,12 +57,20 @@ public:
   // Where the last tick left the player's eye; frames draw the camera
   // between it and the tick before.
   Vox::Vector3DFloat eye() const { return m_player.eye().current(); }
+  const Player& player() const { return m_player; }
+  // The block the last tick aimed at; none when nothing is within reach.
+  const std::optional<AimedBlock>& aim() const { return m_aim; }
   // From the connect key until the session ends.
   bool connected() const { return m_session->isConnected(); }
 
 private:
   bool keyPressed(const OIS::KeyEvent& event) override;
+  void keyReleased(const OIS::KeyEvent& event) override;
+  void mousePressed(OIS::MouseButtonID button) override;
+  void mouseReleased(OIS::MouseButtonID button) override;
   void windowClosed() override;
+  // The dig and place buttons; false for any other.
+  bool handButton(const ButtonBinding& button, bool pressed);
 
   // Applies the graphics settings to the shell and the loop.
   void applyGraphicsSettings();
@@ -99,11 +109,17 @@ private:
   void sendChat(const std::u32string& line);
   InfoPanel infoPanel() const;
   void placePlayer(double x, double feetY, double z);
+  void turnPlayer(const ClientSession::Look& look);
   void applyLook();
-  MovementInput movementInput();
+  PlayerBody::Controls movementControls();
+  void moveAndAim();
+  void useHand();
+  void sendHand(const Hand::Packets& packets);
+  void reportRunning();
   void reportPosition();
   void drawFrame(float progress);
-  void reportTickTiming(std::chrono::microseconds late, std::size_t meshesDrawn) const;
+  void reportTickTiming(std::chrono::microseconds late, std::size_t meshesDrawn,
+                        std::chrono::microseconds moveTime) const;
   void reportFrameTiming() const;
 
   // First: the window opens before anything else and closes last.
@@ -114,6 +130,16 @@ private:
   // from the camera.
   ClientSession::Look m_look;
   Player m_player;
+  // What the last tick aimed at, and its block's type.
+  std::optional<AimedBlock> m_aim;
+  std::uint8_t m_aimedType = 0;
+  Hand m_hand;
+  // Pressed since the last tick, and the dig button held now.
+  Hand::Buttons m_handPresses;
+  bool m_digHeld = false;
+  // As last told to the server.
+  bool m_running = false;
+  std::unique_ptr<BlockOutline> m_outline;
   std::unique_ptr<EntityManager> m_entityManager;
   std::unique_ptr<World> m_world;
   std::unique_ptr<HeadsUp> m_headsUp;

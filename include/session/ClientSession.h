@@ -39,13 +39,14 @@ public:
     float pitch = 0;
   };
 
-  // What a tick reports: where the player's feet are, in blocks, and the
-  // look.
+  // What a tick reports: where the player's feet are, in blocks, the look,
+  // and whether the feet stand on the ground.
   struct PlayerReport {
     double x = 0;
     double feetY = 0;
     double z = 0;
     Look look;
+    bool onGround = false;
   };
 
   // What the session tells the layer above, on the loop's thread. Each may
@@ -59,9 +60,8 @@ public:
     // The session has ended, once per session; also when the player closed
     // it (kind Closed).
     std::function<void(const SessionEnd&)> ended;
-    // The player's look at this moment, echoed with the server's position
-    // corrections; without it the last report's look is echoed.
-    std::function<Look()> look;
+    // The server turns the player to the look (with a position correction).
+    std::function<void(const Look&)> turned;
   };
 
   // Looks hosts up with `lookup`, or on threads of its own when it is null.
@@ -78,8 +78,8 @@ public:
   void setStallTimeout(std::chrono::milliseconds limit) { m_connection.setStallTimeout(limit); }
 
   // Where the packets go. The session handles Ping, Login, HandShake,
-  // TimeUpdate, SpawnPoint, PlayerPosAndLook, PlayerPosition and Disconnect
-  // itself: those are not registered elsewhere.
+  // TimeUpdate, SpawnPoint, PlayerPosAndLook, PlayerPosition, StateChange
+  // and Disconnect itself: those are not registered elsewhere.
   PacketDispatch& dispatch() { return m_dispatch; }
 
   // Says goodbye to the server of a session under way, then connects to
@@ -107,6 +107,11 @@ public:
   bool spawned() const { return m_spawned; }
   // The player's last position as reported to or set by the server.
   const TSPackets::PlayerPosAndLook& position() const { return m_position; }
+  // The player's own entity, as the server's Login named it.
+  std::int32_t playerEntityId() const { return m_playerEntityId; }
+  // Creative mode, as the server's Login or a later change of game mode
+  // set it: digs finish at once.
+  bool creative() const { return m_creative; }
   std::int64_t localTick() const { return m_localTick; }
   std::int64_t serverTime() const { return m_serverTime; }
   // How the last session ended; kind None while it goes on.
@@ -126,6 +131,7 @@ private:
   void handle(const TSPackets::SpawnPoint& packet);
   void handle(const TSPackets::PlayerPosAndLook& packet);
   void handle(const TSPackets::PlayerPosition& packet);
+  void handle(const TSPackets::StateChange& packet);
   void handle(const TSPackets::Disconnect& packet);
 
   void place(double x, double feetY, double z);
@@ -152,6 +158,8 @@ private:
   // the session under way: position reports and keep-alive answers start
   // there.
   bool m_spawned = false;
+  std::int32_t m_playerEntityId = 0;
+  bool m_creative = false;
   std::int64_t m_localTick = 0;
   std::int64_t m_serverTime = 0;
   PacingLines m_pacingLines;

@@ -94,6 +94,7 @@ void HeadsUp::refresh(const InfoPanel& panel) {
   view.statusTone = hudTone(m_status.tone());
   if (m_infoShown)
     view.info = infoLines(panel);
+  view.digProgress = m_digProgress;
   m_hud.show(std::move(view));
 }
 

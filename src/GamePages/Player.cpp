@@ -1,63 +1,44 @@
 #include "GamePages/Player.h"
 
-#include <mutex>
-
 #include "WorldBounds.h"
-#include "world/WorldModel.h"
 
 namespace GamePages {
 
 namespace {
 
-const std::uint16_t JumpTicks = 20;
-const float JumpLift = 2.0f;
-
-// The eye of feet within the world's bounds (WorldBounds.h), nearest to the
-// eye of the feet given.
-Vox::Vector3DFloat eyeWithinWorld(double x, double feetY, double z) {
-  return {float(WorldBounds::clampHorizontal(x)),
-          float(WorldBounds::clampHeight(feetY) + EyeHeight),
-          float(WorldBounds::clampHorizontal(z))};
+Vox::Vector3DFloat eyeOf(const Vox::Vector3DDouble& feet) {
+  return {float(feet.x), float(feet.y + EyeHeight), float(feet.z)};
 }
 
 } // namespace
 
 void Player::placeFeetAt(double x, double feetY, double z) {
-  m_eye.placeAt(eyeWithinWorld(x, feetY, z));
+  m_body = PlayerBody::State();
+  m_body.feet = {x, feetY, z};
+  keepWithinWorld();
+  m_eye.placeAt(eyeOf(m_body.feet));
 }
 
-// Walking or jumping on and on stops at the edge of the world.
-void Player::move(const MovementInput& input, double yaw, WorldModel& world) {
-  Vox::Vector3DFloat motion = horizontalMotion(yaw, input);
-  motion.y = verticalMotion(input, world);
-  const Vox::Vector3DFloat eye = m_eye.current();
-  const Vox::Vector3DFloat next = eye + motion;
-  if (!WorldBounds::contains(next.x, double(next.y) - EyeHeight, next.z))
-    motion = eyeWithinWorld(next.x, double(next.y) - EyeHeight, next.z) - eye;
-  m_eye.advance(motion);
+void Player::move(const PlayerBody::Controls& controls, const BlockSource& blocks) {
+  const Vox::Vector3DFloat before = m_eye.current();
+  m_body = PlayerBody::step(m_body, controls, blocks);
+  keepWithinWorld();
+  m_eye.advance(eyeOf(m_body.feet) - before);
 }
 
-float Player::verticalMotion(const MovementInput& input, WorldModel& world) {
-  if (input.jump) {
-    float lift = 0;
-    if (m_jumpTimer == 0) {
-      lift = JumpLift;
-      m_jumpTimer = JumpTicks;
-    }
-    --m_jumpTimer;
-    return lift;
-  }
-  if (m_jumpTimer != 0) {
-    --m_jumpTimer;
-    return 0;
-  }
-  const Vox::Vector3DFloat eye = m_eye.current();
-  int ground;
-  {
-    std::lock_guard<std::mutex> lock(world.volumeMutex());
-    ground = groundHeight(world.volume(), eye.x, eye.y, eye.z);
-  }
-  return groundFollowStep(eye.y, ground);
+Vox::Vector3DDouble Player::eyePosition() const {
+  return {m_body.feet.x, m_body.feet.y + EyeHeight, m_body.feet.z};
+}
+
+// Running or falling on and on stops at the edge of the world (WorldBounds.h),
+// at the place nearest to where the body would have gone.
+void Player::keepWithinWorld() {
+  Vox::Vector3DDouble& feet = m_body.feet;
+  if (WorldBounds::contains(feet.x, feet.y, feet.z))
+    return;
+  feet = {WorldBounds::clampHorizontal(feet.x), WorldBounds::clampHeight(feet.y),
+          WorldBounds::clampHorizontal(feet.z)};
+  m_body.velocity = {};
 }
 
 } // namespace GamePages

@@ -5,6 +5,8 @@
 
 #include <OgreConfigFile.h>
 
+#include <algorithm>
+
 #include "Game.h"
 #include "GamePages/KeyNames.h"
 #include "WorldBounds.h"
@@ -12,6 +14,9 @@
 namespace GamePages {
 
 namespace {
+
+// Degrees.
+const double MaxPitch = 89.9;
 
 ClientSettings readSettingsFile(const std::string& file, const LaunchOptions& options) {
   Ogre::ConfigFile config;
@@ -49,6 +54,7 @@ Tessellar::Tessellar(const LaunchOptions& options, const Files::ClientFiles& fil
   m_session->setStallTimeout(m_settings.stallTimeout);
   const Ogre::Vector3 start = m_shell.cameraNode()->getPosition();
   m_player.placeFeetAt(start.x, start.y - EyeHeight, start.z);
+  m_outline = std::make_unique<BlockOutline>(m_shell);
   m_headsUp = std::make_unique<HeadsUp>(
       m_shell.root(), SessionStatus(serverName(m_settings), nameOfKey(m_settings.keys.connect)));
   followSession();
@@ -65,6 +71,7 @@ Tessellar::~Tessellar() {
   m_session.reset();
   m_world.reset();
   m_entityManager.reset();
+  m_outline.reset();
 }
 
 void Tessellar::applyGraphicsSettings() {
@@ -80,16 +87,13 @@ void Tessellar::applyGraphicsSettings() {
 }
 
 // The session says what became of it on the status line; the player moves
-// where the server places them.
+// where the server places them and turns where it turns them.
 void Tessellar::followSession() {
   ClientSession::Events events;
   events.loggedIn = [this] { m_headsUp->status().loggedIn(); };
   events.placed = [this](double x, double feetY, double z) { placePlayer(x, feetY, z); };
   events.ended = [this](const SessionEnd& end) { m_headsUp->status().ended(end); };
-  events.look = [this] {
-    applyLook();
-    return m_look;
-  };
+  events.turned = [this](const ClientSession::Look& look) { turnPlayer(look); };
   m_session->setEvents(std::move(events));
 }
 
@@ -99,6 +103,8 @@ bool Tessellar::keyPressed(const OIS::KeyEvent& event) {
   const KeyBindings& keys = m_settings.keys;
   if (m_headsUp->chatInput().isOpen())
     typeChat(event);
+  else if (handButton(event.key, true))
+    return true;
   else if (event.key == keys.connect)
     connectToServer();
   else if (event.key == keys.quit)
@@ -151,6 +157,15 @@ void Tessellar::placePlayer(double x, double feetY, double z) {
   m_shell.cameraNode()->setPosition(eye.x, eye.y, eye.z);
   if (m_world)
     m_world->model().followPlayer(WorldBounds::columnOf(eye.x, eye.z));
+}
+
+// The look comes in the protocol's convention; a look straight up or down
+// is held just short of it, where the camera still knows its yaw.
+void Tessellar::turnPlayer(const ClientSession::Look& look) {
+  const double pitch = std::clamp(double(look.pitch), -MaxPitch, MaxPitch);
+  const Vox::Vector3DDouble view = lookDirection(look.yaw, pitch);
+  m_shell.setCameraDirection(Ogre::Vector3(Ogre::Real(view.x), Ogre::Real(view.y), Ogre::Real(view.z)));
+  applyLook();
 }
 
 } // namespace GamePages

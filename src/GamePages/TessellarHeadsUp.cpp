@@ -1,7 +1,6 @@
 // The game page's side of the heads-up display: chat in and out, the
 // session's status, the information panel.
 
-#include "GamePages/PlayerMotion.h"
 #include "GamePages/Tessellar.h"
 #include "LocaleText.h"
 #include "session/PacketLog.h"

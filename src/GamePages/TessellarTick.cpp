@@ -1,15 +1,15 @@
 // The game page's tick and frame. The tick keeps time with the server,
-// moves the player, the entities and the world, and reports the position;
-// the frame reads the input, places the camera between the last two ticks,
-// culls the world for that camera and draws.
+// moves the player, the entities and the world, reports the position and
+// uses the player's hand; the frame reads the input, places the camera
+// between the last two ticks, culls the world for that camera and draws.
 
 #include <iostream>
 
 #include "Game.h"
-#include "GamePages/PlayerMotion.h"
 #include "GamePages/ProtocolLook.h"
 #include "GamePages/Tessellar.h"
 #include "WorldBounds.h"
+#include "player/WorldBlocks.h"
 
 namespace GamePages {
 
@@ -27,12 +27,14 @@ void Tessellar::tick() {
   const auto late = std::chrono::duration_cast<std::chrono::microseconds>(
       start - Game::instance().tickDue());
   std::size_t meshesDrawn = 0;
+  std::chrono::microseconds moveTime{0};
   m_session->paceTime();
   // The world and the entities exist from the connect key on.
   if (m_session->isConnected() && m_world) {
     applyLook();
-    m_player.move(movementInput(), m_shell.cameraNode()->getOrientation().getYaw().valueRadians(),
-                  m_world->model());
+    const auto moveStart = std::chrono::steady_clock::now();
+    moveAndAim();
+    moveTime = microsecondsSince(moveStart);
     // Before the server has placed the player, the eye is wherever the
     // camera started: the world takes chunks anywhere until then.
     if (m_session->spawned()) {
@@ -42,13 +44,18 @@ void Tessellar::tick() {
     m_entityManager->update();
     meshesDrawn = m_world->update();
     reportPosition();
+    reportRunning();
+    useHand();
   } else {
     m_player.standStill();
+    m_aim.reset();
   }
+  m_handPresses = {};
+  m_outline->show(m_aim ? std::optional(m_aim->block) : std::nullopt);
   m_shell.sky().follow(m_session->serverTime());
   m_lastTickTime = microsecondsSince(start);
   if (m_settings.reportTimings)
-    reportTickTiming(late, meshesDrawn);
+    reportTickTiming(late, meshesDrawn, moveTime);
 }
 
 // The input goes first: the look it turns is the one this frame culls and
@@ -77,10 +84,11 @@ void Tessellar::drawFrame(float progress) {
   }
 }
 
-void Tessellar::reportTickTiming(std::chrono::microseconds late, std::size_t meshesDrawn) const {
+void Tessellar::reportTickTiming(std::chrono::microseconds late, std::size_t meshesDrawn,
+                                 std::chrono::microseconds moveTime) const {
   std::cout << "tick " << m_session->localTick() << " took " << m_lastTickTime.count()
             << " us, started " << late.count() << " us late, drew " << meshesDrawn
-            << " chunk meshes" << std::endl;
+            << " chunk meshes, moved the player in " << moveTime.count() << " us" << std::endl;
 }
 
 void Tessellar::reportFrameTiming() const {
@@ -106,23 +114,39 @@ void Tessellar::applyLook() {
 }
 
 // While the player types a chat line, the keys do not move them.
-MovementInput Tessellar::movementInput() {
-  MovementInput input;
+PlayerBody::Controls Tessellar::movementControls() {
+  PlayerBody::Controls controls;
+  controls.yaw = m_look.yaw;
   if (m_headsUp->chatInput().isOpen())
-    return input;
+    return controls;
   const MovementKeys& keys = m_settings.keys.movement;
-  input.forward = m_shell.isKeyDown(keys[Forward]);
-  input.back = m_shell.isKeyDown(keys[Back]);
-  input.right = m_shell.isKeyDown(keys[Right]);
-  input.left = m_shell.isKeyDown(keys[Left]);
-  input.jump = m_shell.isKeyDown(keys[Jump]);
-  input.fast = m_shell.isKeyDown(m_settings.keys.run);
-  return input;
+  if (m_shell.isKeyDown(keys[Forward]))
+    controls.forward = 1;
+  else if (m_shell.isKeyDown(keys[Back]))
+    controls.forward = -1;
+  if (m_shell.isKeyDown(keys[Left]))
+    controls.strafe = 1;
+  else if (m_shell.isKeyDown(keys[Right]))
+    controls.strafe = -1;
+  controls.jump = m_shell.isKeyDown(keys[Jump]);
+  controls.run = m_shell.isKeyDown(m_settings.keys.run);
+  return controls;
+}
+
+// The blocks stay locked for the move and the aim: both see one state of
+// the world.
+void Tessellar::moveAndAim() {
+  const WorldBlocks blocks(m_world->model());
+  m_player.move(movementControls(), blocks);
+  m_aim = aimAt(m_player.eyePosition(), lookDirection(m_look.yaw, m_look.pitch), HandReach,
+                blocks);
+  m_aimedType = m_aim ? blocks.blockAt(m_aim->block.x, m_aim->block.y, m_aim->block.z).value_or(0)
+                      : 0;
 }
 
 void Tessellar::reportPosition() {
-  const Vox::Vector3DFloat eye = m_player.eye().current();
-  m_session->report({eye.x, m_player.feetY(), eye.z, m_look});
+  const Vox::Vector3DDouble& feet = m_player.feet();
+  m_session->report({feet.x, feet.y, feet.z, m_look, m_player.onGround()});
 }
 
 } // namespace GamePages

@@ -65,7 +65,12 @@ bool MyOgre::keyPressed(const OIS::KeyEvent& event) {
   return true;
 }
 
-bool MyOgre::keyReleased(const OIS::KeyEvent&) { return true; }
+bool MyOgre::keyReleased(const OIS::KeyEvent& event) {
+  if (m_listener) {
+    m_listener->keyReleased(event);
+  }
+  return true;
+}
 
 bool MyOgre::mouseMoved(const OIS::MouseEvent& event) {
   const OIS::MouseState& state = event.state;
@@ -79,9 +84,19 @@ bool MyOgre::mouseMoved(const OIS::MouseEvent& event) {
   return true;
 }
 
-bool MyOgre::mousePressed(const OIS::MouseEvent&, OIS::MouseButtonID) { return true; }
+bool MyOgre::mousePressed(const OIS::MouseEvent&, OIS::MouseButtonID id) {
+  if (m_listener) {
+    m_listener->mousePressed(id);
+  }
+  return true;
+}
 
-bool MyOgre::mouseReleased(const OIS::MouseEvent&, OIS::MouseButtonID) { return true; }
+bool MyOgre::mouseReleased(const OIS::MouseEvent&, OIS::MouseButtonID id) {
+  if (m_listener) {
+    m_listener->mouseReleased(id);
+  }
+  return true;
+}
 
 bool MyOgre::isKeyDown(const OIS::KeyCode& key) {
   return m_inputManager && m_keyboard->isKeyDown(key);

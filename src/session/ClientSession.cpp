@@ -1,5 +1,6 @@
 #include "session/ClientSession.h"
 
+#include <cmath>
 #include <iostream>
 
 #include "ProtocolConstants.h"
@@ -10,6 +11,11 @@
 // about the player: where they are, the time and the keep-alives.
 
 namespace {
+
+// The game mode's number for creative, in Login and StateChange.
+const std::int32_t CreativeMode = 1;
+// StateChange's reason that carries a game mode.
+const std::uint8_t ChangeGameMode = 3;
 
 // How long the goodbye may take to leave.
 const std::chrono::milliseconds GoodbyeWriteLimit(2000);
@@ -48,6 +54,7 @@ ClientSession::ClientSession(asio::io_service& ioService, std::unique_ptr<HostLo
   handleHere<TSPackets::SpawnPoint>();
   handleHere<TSPackets::PlayerPosAndLook>();
   handleHere<TSPackets::PlayerPosition>();
+  handleHere<TSPackets::StateChange>();
   handleHere<TSPackets::Disconnect>();
 }
 
@@ -69,6 +76,7 @@ void ClientSession::connect(const std::string& host, const std::string& port,
   m_password = password;
   // Until the new server places the player, nothing is reported to it.
   m_spawned = false;
+  m_creative = false;
   m_connection.connect(host, port);
 }
 
@@ -122,6 +130,7 @@ void ClientSession::report(const PlayerReport& player) {
   m_position.y = player.feetY;
   m_position.stance = m_position.y + TSProtocol::EyeHeight;
   m_position.z = player.z;
+  m_position.onGround = player.onGround;
   send(m_position);
 }
 
@@ -139,6 +148,8 @@ void ClientSession::handle(const TSPackets::Ping& packet) {
 
 void ClientSession::handle(const TSPackets::Login& packet) {
   logPacket(packet);
+  m_playerEntityId = packet.entityId;
+  m_creative = packet.serverMode == CreativeMode;
   if (m_events.loggedIn) {
     m_events.loggedIn();
   }
@@ -168,7 +179,9 @@ void ClientSession::handle(const TSPackets::SpawnPoint& packet) {
 }
 
 // A place outside the world is not obeyed, and not echoed either: the
-// player stays where they are.
+// player stays where they are. The player turns to the server's look, and
+// the echo carries it; a look that is not a number is not obeyed, and the
+// echo carries the player's own.
 void ClientSession::handle(const TSPackets::PlayerPosAndLook& packet) {
   if (!insideWorld(packet)) {
     refusePosition("pos and look packet", packet);
@@ -177,10 +190,12 @@ void ClientSession::handle(const TSPackets::PlayerPosAndLook& packet) {
   takePosition(packet, m_position);
   place(packet.x, packet.y, packet.z);
   m_spawned = true;
-  if (m_events.look) {
-    const Look look = m_events.look();
-    m_position.yaw = look.yaw;
-    m_position.pitch = look.pitch;
+  if (std::isfinite(packet.yaw) && std::isfinite(packet.pitch)) {
+    m_position.yaw = packet.yaw;
+    m_position.pitch = packet.pitch;
+    if (m_events.turned) {
+      m_events.turned({packet.yaw, packet.pitch});
+    }
   }
   std::cout << "received pos and look packet:" << std::endl
             << "x,y,z,stance = " << m_position.x << "," << m_position.y << "," << m_position.z
@@ -203,6 +218,15 @@ void ClientSession::handle(const TSPackets::PlayerPosition& packet) {
   takePosition(packet, m_position);
   place(packet.x, packet.y, packet.z);
   m_spawned = true;
+}
+
+// Reason 3 changes the game mode; the others (rain, an invalid bed) say
+// nothing about the player's hands.
+void ClientSession::handle(const TSPackets::StateChange& packet) {
+  logPacket(packet);
+  if (packet.reason == ChangeGameMode) {
+    m_creative = packet.gameMode == CreativeMode;
+  }
 }
 
 // A kick ends the session, not the program.

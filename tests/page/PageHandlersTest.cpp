@@ -44,7 +44,8 @@ TEST_F(PageTest, DefaultsToArrowKeysAndWideView) {
   EXPECT_EQ(materials.getDefaultAnisotropy(), 8u);
 }
 
-// The correction places the camera, and its echo carries the camera's look.
+// The correction places the camera and turns it to the correction's look,
+// which the echo carries.
 TEST_F(PageTest, PositionCorrectionIsObeyedAndEchoed) {
   connectAndLogIn();
   m_page->shell().setCameraDirection(Ogre::Vector3::NEGATIVE_UNIT_Z);
@@ -53,22 +54,25 @@ TEST_F(PageTest, PositionCorrectionIsObeyedAndEchoed) {
   correction.y = 70;
   correction.stance = 71.62;
   correction.z = -7.25;
-  correction.yaw = 33;
-  correction.pitch = 12;
+  correction.yaw = 90;
+  correction.pitch = 30;
   correction.onGround = true;
   serverSend(correction);
-  // The session's own test checks the echo's fields and lines; here the
-  // look comes from the camera: looking along -z is a yaw of 180 in the
-  // protocol's convention.
   const TSPackets::PlayerPosAndLook echo = receivePosition();
   EXPECT_EQ(echo.x, 5.5);
-  EXPECT_EQ(echo.yaw, 180);
-  EXPECT_EQ(echo.pitch, 0);
+  EXPECT_EQ(echo.yaw, 90);
+  EXPECT_EQ(echo.pitch, 30);
   const Ogre::Vector3 eye = m_page->shell().cameraNode()->getPosition();
   EXPECT_FLOAT_EQ(eye.x, 5.5f);
   EXPECT_FLOAT_EQ(eye.y, 71.62f);
   EXPECT_FLOAT_EQ(eye.z, -7.25f);
   EXPECT_FLOAT_EQ(m_page->eye().y, 71.62f) << "the next tick goes on from there";
+  // Yaw 90 looks along -x, pitch 30 down.
+  const Ogre::Vector3 view =
+      m_page->shell().cameraNode()->getOrientation() * Ogre::Vector3::NEGATIVE_UNIT_Z;
+  const Ogre::Real down = Ogre::Math::Sin(Ogre::Degree(30));
+  const Ogre::Real level = Ogre::Math::Cos(Ogre::Degree(30));
+  EXPECT_TRUE(view.directionEquals(Ogre::Vector3(-level, -down, 0), Ogre::Degree(0.01f))) << view;
 }
 
 TEST_F(PageTest, DisconnectKeySendsTheGoodbyeAndDropsTheWorld) {

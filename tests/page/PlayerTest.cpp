@@ -1,122 +1,140 @@
 #include <gtest/gtest.h>
 
 #include <limits>
-#include <mutex>
 
+#include "ColumnPacket.h"
 #include "GamePages/Player.h"
 #include "WorldBounds.h"
+#include "player/WorldBlocks.h"
+#include "world/ChunkPackets.h"
 #include "world/WorldModel.h"
 
 namespace {
 
-using GamePages::MovementInput;
 using GamePages::Player;
 
-// A world whose only solid blocks are a floor at height 63 under x and z
-// from 0 to 15.
-class PlayerOnAFloor : public testing::Test {
+// The protocol's yaws, in degrees.
+const double AlongPlusZ = 0;
+const double AlongMinusX = 90;
+const double AlongMinusZ = 180;
+const double AlongPlusX = 270;
+
+PlayerBody::Controls walking(double yaw, bool run = false) {
+  PlayerBody::Controls controls;
+  controls.forward = 1;
+  controls.run = run;
+  controls.yaw = yaw;
+  return controls;
+}
+
+// The world as a server sends it: the column at chunk 0, 0 with a stone
+// floor under y = 64 and a wall two blocks high along x = 12, z from 0 to
+// 15; the columns around it are air over the same floor.
+class PlayerInServersWorld : public testing::Test {
 protected:
   void SetUp() override {
-    std::lock_guard<std::mutex> lock(m_world.volumeMutex());
-    for (int x = 0; x < 16; ++x)
-      for (int z = 0; z < 16; ++z)
-        m_world.volume().setVoxelAt(x, 63, z, TSVoxel(1));
+    for (int chunkX = -1; chunkX <= 1; ++chunkX)
+      for (int chunkZ = -1; chunkZ <= 1; ++chunkZ)
+        ChunkPackets::apply(m_world, columnPacket({chunkX, 0, chunkZ}, [](int x, int y, int) {
+                              return y < 64 || (x == 12 && y < 66) ? 1 : 0;
+                            }));
   }
 
-  float eyeY() const { return m_player.eye().current().y; }
+  // Ticks with the controls, checking that no tick ends inside a block.
+  void walk(const PlayerBody::Controls& controls, int ticks) {
+    const WorldBlocks blocks(m_world);
+    for (int tick = 0; tick < ticks; ++tick) {
+      m_player.move(controls, blocks);
+      ASSERT_FALSE(PlayerBody::collides(m_player.feet(), blocks)) << "tick " << tick;
+    }
+  }
 
   WorldModel m_world;
   Player m_player;
 };
 
-TEST_F(PlayerOnAFloor, FeetFollowTheGroundABlockATick) {
-  m_player.placeFeetAt(8.5, 66.5, 8.5);
-  const float feet[] = {65.5f, 64.5f, 64, 64};
-  for (float expected : feet) {
-    m_player.move({}, 0, m_world);
-    EXPECT_FLOAT_EQ(float(m_player.feetY()), expected);
-  }
+// Straight at the wall the player stops at its face; at an angle they slide
+// along it, and they never climb it without a jump.
+TEST_F(PlayerInServersWorld, TheWallStopsThePlayerWhoSlidesAlongIt) {
+  m_player.placeFeetAt(8.5, 64, 8.5);
+  walk(walking(AlongPlusX), 40);
+  EXPECT_NEAR(m_player.feet().x, 12 - PlayerBody::Width / 2, 1e-6);
+  EXPECT_NEAR(m_player.feet().z, 8.5, 1e-6);
+  EXPECT_DOUBLE_EQ(m_player.feetY(), 64);
+  EXPECT_TRUE(m_player.onGround());
+
+  walk(walking(AlongPlusX + 45), 20);
+  EXPECT_NEAR(m_player.feet().x, 12 - PlayerBody::Width / 2, 1e-6);
+  EXPECT_GT(m_player.feet().z, 10) << "slid along the wall";
+  EXPECT_DOUBLE_EQ(m_player.feetY(), 64);
 }
 
-// A jump lifts the eye two blocks in one tick and holds it there for the
-// jump's twenty ticks; holding the key starts the next one at once.
-TEST_F(PlayerOnAFloor, AJumpLiftsTwoBlocksAndHangsForTwentyTicks) {
-  m_player.placeFeetAt(8.5, 64, 8.5);
-  MovementInput jump;
-  jump.jump = true;
-  m_player.move(jump, 0, m_world);
-  EXPECT_FLOAT_EQ(float(m_player.feetY()), 66);
-  for (int tick = 1; tick < 20; ++tick) {
-    m_player.move({}, 0, m_world);
-    EXPECT_FLOAT_EQ(float(m_player.feetY()), 66) << tick;
-  }
-  m_player.move({}, 0, m_world);
-  EXPECT_FLOAT_EQ(float(m_player.feetY()), 65) << "the jump is over: the feet fall again";
-
-  for (int tick = 0; tick < 20; ++tick)
-    m_player.move(jump, 0, m_world);
-  EXPECT_FLOAT_EQ(float(m_player.feetY()), 67) << "one jump per twenty ticks held";
-  m_player.move(jump, 0, m_world);
-  EXPECT_FLOAT_EQ(float(m_player.feetY()), 69);
+// Falling from the sky onto the floor: the feet land on it and stay.
+TEST_F(PlayerInServersWorld, AFallLandsOnTheFloor) {
+  m_player.placeFeetAt(4.5, 84, 4.5);
+  walk({}, 60);
+  EXPECT_DOUBLE_EQ(m_player.feetY(), 64);
+  EXPECT_TRUE(m_player.onGround());
 }
 
-TEST_F(PlayerOnAFloor, WalkingGoesAlongTheLookAndDrawsBetweenTheTicks) {
-  m_player.placeFeetAt(8.5, 64, 8.5);
-  MovementInput forward;
-  forward.forward = true;
-  m_player.move(forward, 0, m_world);
-  EXPECT_FLOAT_EQ(m_player.eye().current().z, 8.3f);
-  EXPECT_FLOAT_EQ(m_player.eye().drawnAt(0.5f).z, 8.4f);
+// Frames draw the eye between the last two ticks; a tick without motion
+// ends the drawn motion.
+TEST_F(PlayerInServersWorld, FramesDrawTheEyeBetweenTheTicks) {
+  m_player.placeFeetAt(4.5, 64, 4.5);
+  walk(walking(AlongMinusZ), 5);
+  const float before = m_player.eye().drawnAt(0).z;
+  const float after = m_player.eye().current().z;
+  EXPECT_LT(after, before);
+  EXPECT_FLOAT_EQ(m_player.eye().drawnAt(0.5f).z, (before + after) / 2);
+  EXPECT_FLOAT_EQ(m_player.eye().current().y, 64 + 1.62f);
   m_player.standStill();
-  EXPECT_FLOAT_EQ(m_player.eye().drawnAt(0.5f).z, 8.3f);
-  EXPECT_FLOAT_EQ(eyeY(), 64 + 1.62f);
+  EXPECT_FLOAT_EQ(m_player.eye().drawnAt(0.5f).z, after);
 }
 
-// Running or jumping on and on, the player stops at the edge of the world:
-// the eye and the reports stay within it.
-TEST_F(PlayerOnAFloor, TheEdgeOfTheWorldStopsThePlayer) {
+// A floor everywhere, also at the edges of the world.
+class FloorEverywhere : public BlockSource {
+public:
+  std::optional<std::uint8_t> blockAt(std::int32_t, std::int32_t y, std::int32_t) const override {
+    return y < 64 ? 1 : 0;
+  }
+};
+
+// Running on and on, the player stops at the edge of the world: the eye and
+// the reports stay within it.
+TEST(PlayerAtTheEdge, TheEdgeOfTheWorldStopsThePlayer) {
   const double edge = WorldBounds::HorizontalLimit;
-  const double quarter = 1.5707963267948966;
   struct Case {
     const char* label;
-    double x, feetY, z;
-    // The camera's yaw: 0 runs along -z, a quarter turn along -x.
-    double yaw;
-    bool jump;
-    Vox::Vector3DFloat eye;
+    double x, z, yaw;
+    double expectedX, expectedZ;
   };
-  const float top = float(WorldBounds::HeightLimit + GamePages::EyeHeight);
   const Case cases[] = {
-      {"along +x", edge - 3, 70, 8.5, -quarter, false, {float(edge), 0, 8.5f}},
-      {"along -x", -edge + 3, 70, 8.5, quarter, false, {float(-edge), 0, 8.5f}},
-      {"along -z", 8.5, 70, -edge + 3, 0, false, {8.5f, 0, float(-edge)}},
-      {"up", 8.5, WorldBounds::HeightLimit - 3, 8.5, 0, true, {8.5f, top, 8.5f}},
+      {"along +x", edge - 3, 8.5, AlongPlusX, edge, 8.5},
+      {"along -x", -edge + 3, 8.5, AlongMinusX, -edge, 8.5},
+      {"along -z", 8.5, -edge + 3, AlongMinusZ, 8.5, -edge},
+      {"along +z", 8.5, edge - 3, AlongPlusZ, 8.5, edge},
   };
+  const FloorEverywhere blocks;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
-    m_player.placeFeetAt(c.x, c.feetY, c.z);
-    MovementInput input;
-    input.forward = !c.jump;
-    input.fast = true;
-    input.jump = c.jump;
+    Player player;
+    player.placeFeetAt(c.x, 64, c.z);
     for (int tick = 0; tick < 60; ++tick)
-      m_player.move(input, c.yaw, m_world);
-    const Vox::Vector3DFloat eye = m_player.eye().current();
-    EXPECT_FLOAT_EQ(eye.x, c.eye.x);
-    EXPECT_FLOAT_EQ(eye.z, c.eye.z);
-    if (c.jump)
-      EXPECT_FLOAT_EQ(eye.y, c.eye.y);
-    EXPECT_TRUE(WorldBounds::contains(eye.x, m_player.feetY(), eye.z));
+      player.move(walking(c.yaw, true), blocks);
+    EXPECT_DOUBLE_EQ(player.feet().x, c.expectedX);
+    EXPECT_DOUBLE_EQ(player.feet().z, c.expectedZ);
+    EXPECT_TRUE(WorldBounds::contains(player.feet().x, player.feetY(), player.feet().z));
   }
 }
 
 // Placed outside the world, the player stands at its nearest edge instead.
-TEST_F(PlayerOnAFloor, APlaceOutsideTheWorldIsHeldAtItsEdge) {
-  m_player.placeFeetAt(std::numeric_limits<double>::quiet_NaN(), 1e9, -1e300);
-  const Vox::Vector3DFloat eye = m_player.eye().current();
-  EXPECT_EQ(eye.x, 0.0f);
-  EXPECT_FLOAT_EQ(float(m_player.feetY()), float(WorldBounds::HeightLimit));
-  EXPECT_EQ(eye.z, float(-WorldBounds::HorizontalLimit));
+TEST(PlayerAtTheEdge, APlaceOutsideTheWorldIsHeldAtItsEdge) {
+  Player player;
+  player.placeFeetAt(std::numeric_limits<double>::quiet_NaN(), 1e9, -1e300);
+  EXPECT_EQ(player.feet().x, 0.0);
+  EXPECT_DOUBLE_EQ(player.feetY(), WorldBounds::HeightLimit);
+  EXPECT_EQ(player.feet().z, -WorldBounds::HorizontalLimit);
+  EXPECT_EQ(player.eye().current().z, float(-WorldBounds::HorizontalLimit));
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 // goodbye.
 
 #include <algorithm>
+#include <limits>
 #include <sstream>
 
 #include "SessionFixture.h"
@@ -74,11 +75,10 @@ TEST_F(SessionTest, TicksArePacedAgainstTheServersTime) {
   EXPECT_EQ(std::count(lines.begin(), lines.end(), "you are too slow, render less"), 1);
 }
 
-// The correction moves the player and is echoed with the server's position
-// and the player's own look at that moment.
+// The correction moves the player, turns them to its look, and is echoed
+// with the server's position and look.
 TEST_F(SessionTest, PositionCorrectionIsObeyedAndEchoed) {
   connectAndLogIn();
-  m_look = {180, -12.5f};
   TSPackets::PlayerPosAndLook packet = correction(5.5, 70, -7.25);
   packet.yaw = 33;
   packet.pitch = 12;
@@ -90,18 +90,60 @@ TEST_F(SessionTest, PositionCorrectionIsObeyedAndEchoed) {
   EXPECT_EQ(echo.stance, 71.62);
   EXPECT_EQ(echo.z, -7.25);
   EXPECT_TRUE(echo.onGround);
-  EXPECT_EQ(echo.yaw, 180);
-  EXPECT_EQ(echo.pitch, -12.5f);
+  EXPECT_EQ(echo.yaw, 33);
+  EXPECT_EQ(echo.pitch, 12);
   EXPECT_EQ(m_placed, (std::vector<Place>{{5.5, 70, -7.25}}));
+  EXPECT_EQ(m_turns, (std::vector<std::pair<float, float>>{{33, 12}}));
   EXPECT_TRUE(m_session->spawned());
   const Lines lines = m_capture.out();
   const auto first = std::find(lines.begin(), lines.end(), "received pos and look packet:");
   ASSERT_NE(first, lines.end());
   ASSERT_GE(lines.end() - first, 5);
   EXPECT_EQ(first[1], "x,y,z,stance = 5.5,70,-7.25,71.62");
-  EXPECT_EQ(first[2], "yaw, pitch, on_ground = 180,-12.5,1");
+  EXPECT_EQ(first[2], "yaw, pitch, on_ground = 33,12,1");
   EXPECT_EQ(first[3], "answering with same packet");
   EXPECT_EQ(first[4], "sending first playerpos&look");
+}
+
+// A correction whose look is not a number places the player but does not
+// turn them: the echo carries the last look reported, and so do the
+// reports with the feet's ground.
+TEST_F(SessionTest, ALookThatIsNotANumberIsNotObeyed) {
+  connectAndLogIn();
+  serverSend(correction(5.5, 70, -7.25));
+  receivePosition();
+  m_session->report({5.5, 70, -7.25, {90, 30}, true});
+  EXPECT_TRUE(receivePosition().onGround);
+  TSPackets::PlayerPosAndLook packet = correction(6.5, 70, -7.25);
+  packet.yaw = std::numeric_limits<float>::quiet_NaN();
+  packet.pitch = std::numeric_limits<float>::infinity();
+  serverSend(packet);
+  const TSPackets::PlayerPosAndLook echo = receivePosition();
+  EXPECT_EQ(echo.x, 6.5);
+  EXPECT_EQ(echo.yaw, 90);
+  EXPECT_EQ(echo.pitch, 30);
+  EXPECT_EQ(m_turns.size(), 1u) << "only the first correction turned the player";
+}
+
+// Login says the game mode, and StateChange's reason 3 changes it; its
+// other reasons do not.
+TEST_F(SessionTest, LoginAndStateChangeSayWhetherThePlayerIsCreative) {
+  m_serverMode = 1;
+  connectAndLogIn();
+  EXPECT_TRUE(m_session->creative());
+  EXPECT_EQ(m_session->playerEntityId(), 4711);
+  struct Case {
+    signed char reason, gameMode;
+    bool creative;
+  };
+  for (const Case& c : {Case{3, 0, false}, Case{1, 1, false}, Case{3, 1, true}, Case{2, 0, true}}) {
+    TSPackets::StateChange change;
+    change.reason = c.reason;
+    change.gameMode = c.gameMode;
+    serverSend(change);
+    sync();
+    EXPECT_EQ(m_session->creative(), c.creative) << int(c.reason) << ", " << int(c.gameMode);
+  }
 }
 
 // The first spawn point places the player; later ones only change where

@@ -31,7 +31,8 @@ protected:
   // The server's side closes the connection.
   void closeConnection() { m_socket.close(); }
   // The server's side of the handshake without an account login, for the
-  // player "Tester", and the Login that welcomes them.
+  // player "Tester", and the Login that welcomes them as entity 4711 in the
+  // game mode m_serverMode.
   void playLogIn();
 
   template <class Packet> void serverSend(const Packet& packet) {
@@ -44,6 +45,22 @@ protected:
     expectPacketId(Packet::Id);
     Packet packet;
     packet.parse(m_socket);
+    return packet;
+  }
+  // Like serverReceive, passing over the position reports that the client's
+  // ticks send before the packet.
+  template <class Packet> Packet serverReceiveAfterReports() {
+    unsigned char id = receivePacketId();
+    while (id == TSPackets::PlayerPosAndLook::Id) {
+      TSPackets::PlayerPosAndLook report;
+      report.parse(m_socket);
+      id = receivePacketId();
+    }
+    Packet packet;
+    if (id == Packet::Id)
+      packet.parse(m_socket);
+    else
+      ADD_FAILURE() << "received packet " << int(id) << " instead of " << int(Packet::Id);
     return packet;
   }
   TSPackets::PlayerPosAndLook receivePosition();
@@ -59,10 +76,15 @@ private:
   // One round of the client's loop: runs what is ready, or waits a moment.
   virtual void pump() = 0;
   void expectPacketId(unsigned char id);
+  // Waits for the client's next packet and reads its id.
+  unsigned char receivePacketId();
 
   asio::io_service m_serverIo;
   asio::ip::tcp::acceptor m_acceptor{m_serverIo};
   asio::ip::tcp::socket m_socket{m_serverIo};
+
+protected:
+  std::int32_t m_serverMode = 0;
 };
 
 #endif

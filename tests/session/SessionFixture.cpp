@@ -7,7 +7,9 @@ SessionTest::SessionTest() : m_session(std::make_unique<ClientSession>(m_io)) {
   events.loggedIn = [this] { ++m_logins; };
   events.placed = [this](double x, double y, double z) { m_placed.push_back({x, y, z}); };
   events.ended = [this](const SessionEnd& end) { m_ends.push_back(end); };
-  events.look = [this] { return m_look; };
+  events.turned = [this](const ClientSession::Look& look) {
+    m_turns.push_back({look.yaw, look.pitch});
+  };
   m_session->setEvents(events);
   m_session->dispatch().on<TSPackets::ChatMessage>(
       [this](const TSPackets::ChatMessage&) { ++m_chats; });

@@ -44,7 +44,7 @@ protected:
   int m_logins = 0;
   std::vector<std::vector<double>> m_placed;
   std::vector<SessionEnd> m_ends;
-  ClientSession::Look m_look;
+  std::vector<std::pair<float, float>> m_turns;
   int m_chats = 0;
 
 private:
