@@ -32,6 +32,11 @@ const std::chrono::seconds EmptySettle(2);
 const std::chrono::seconds ExitLimit(30);
 const std::chrono::seconds Minute(60);
 const std::chrono::milliseconds Slice(50);
+// Running, a player crosses a column in about 3 s: one who has entered none
+// for this long has met a wall of the terrain.
+const std::chrono::seconds StuckTime(10);
+// About an eighth of a turn of the mouse look.
+const int TurnPixels = 100;
 
 volatile std::sig_atomic_t stopRequested = 0;
 
@@ -111,6 +116,7 @@ private:
   void consumeClientLines();
   void connect();
   void walk();
+  void steer();
   // Whether the session has ended: the server has stopped (it serves this
   // one player), or the client has written a line about its connection.
   bool sessionEnded();
@@ -128,6 +134,9 @@ private:
   std::size_t m_consumed = 0;
   bool m_placed = false;
   Clock::time_point m_lastErrorCheck;
+  Clock::time_point m_lastSteerCheck;
+  long m_enteredAtSteerCheck = -1;
+  int m_turns = 0;
   bool m_keysHeld = false;
   long m_meshes = 0;
   long m_ticks = 0;
@@ -243,9 +252,9 @@ MinuteSample SoakSession::sample(int minute) {
   return sample;
 }
 
-// Running forward in a straight line, jumping all the while so that the
-// terrain's steps of a block do not stop the player: the look stays where
-// the server's placement left it.
+// Running forward, jumping all the while so that the terrain's steps of a
+// block do not stop the player, in a straight line from where the server's
+// placement looks until a wall of the terrain turns the player aside.
 void SoakSession::walk() {
   m_start = columnTrail(m_server->standardOutput());
   m_meshes = 0;
@@ -256,7 +265,12 @@ void SoakSession::walk() {
   const Clock::time_point start = Clock::now();
   for (int minute = 1; minute <= m_minutes; ++minute) {
     const Clock::time_point end = start + minute * Minute;
-    waitUntil([&] { return sessionEnded() || Clock::now() >= end; }, end + 1s);
+    waitUntil(
+        [&] {
+          steer();
+          return sessionEnded() || Clock::now() >= end;
+        },
+        end + 1s);
     if (sessionEnded()) {
       m_record.failure = "the connection ended in minute " + std::to_string(minute) +
                          "; the client said:\n" + m_clientLines->tail(10) + m_client.errors();
@@ -267,6 +281,24 @@ void SoakSession::walk() {
                 m_record.minutes.back().residentKiB / 1024.0);
     std::fflush(stdout);
   }
+}
+
+// A player who has entered no column for a while turns an eighth of a
+// turn, twice one way, then twice the other, as a player walks around a
+// wall: the mouse stays within the screen.
+void SoakSession::steer() {
+  const Clock::time_point now = Clock::now();
+  if (now - m_lastSteerCheck < StuckTime)
+    return;
+  m_lastSteerCheck = now;
+  const long entered = columnTrail(m_server->standardOutput()).entered;
+  if (entered != m_enteredAtSteerCheck) {
+    m_enteredAtSteerCheck = entered;
+    return;
+  }
+  const int pixels = (m_turns / 2) % 2 == 0 ? TurnPixels : -TurnPixels;
+  ++m_turns;
+  xdotool("mousemove_relative -- " + std::to_string(pixels) + " 0");
 }
 
 bool SoakSession::sessionEnded() {

@@ -24,9 +24,16 @@ constexpr double LavaDrag = 0.5;
 constexpr double FluidAcceleration = 0.02;
 constexpr double FluidSinking = 0.02;
 constexpr double SwimLift = 0.04;
+// A swimmer pushing against a bank whose top is within this height of the
+// feet leaves the water as with a jump: so a player climbs out onto ground
+// a block above the water, not onto a higher wall.
+constexpr double BankHeight = 1.3;
 // No body moves further in a tick; a faster one would be a fault upstream,
 // and the sweep stays short.
 constexpr double MaxStep = 10;
+// Slower than this along x or z, a body comes to rest: friction alone
+// would only ever halve the speed.
+constexpr double RestSpeed = 0.005;
 // Faces that touch do not overlap.
 constexpr double Touch = 1e-9;
 
@@ -177,6 +184,7 @@ State step(const State& state, const Controls& controls, const BlockSource& bloc
   // Standing is a fall the ground stops, tick after tick.
   next.onGround = wanted[1] < 0 && moved[1] != wanted[1];
   next.feet = state.feet + Vox::Vector3DDouble(moved[0], moved[1], moved[2]);
+  const bool stoppedSideways = moved[0] != wanted[0] || moved[2] != wanted[2];
 
   switch (medium) {
   case Medium::Air: {
@@ -194,8 +202,15 @@ State step(const State& state, const Controls& controls, const BlockSource& bloc
     break;
   }
   }
+  if (medium != Medium::Air && stoppedSideways &&
+      !collides(next.feet + Vox::Vector3DDouble(wanted[0], BankHeight, wanted[2]), blocks))
+    next.velocity.y = JumpSpeed;
   if (!arrived)
     next.velocity.y = 0;
+  if (std::abs(next.velocity.x) < RestSpeed)
+    next.velocity.x = 0;
+  if (std::abs(next.velocity.z) < RestSpeed)
+    next.velocity.z = 0;
   return next;
 }
 

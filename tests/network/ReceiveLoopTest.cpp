@@ -147,8 +147,8 @@ TEST(ReceiveLoop, PacketsThatHaveArrivedAreHandledInOneTurn) {
   EXPECT_EQ(chatsBeforeTick, 3u);
 }
 
-// The position is echoed with the player's own look (here none yet), and
-// keep-alives are answered once the server has placed the player.
+// The position is echoed with the server's look, which the player takes,
+// and keep-alives are answered once the server has placed the player.
 TEST(ReceiveLoop, AnswersPositionAndKeepAliveInTheClientsFieldOrder) {
   Session session;
   session.run([](ServerPeer& peer) {
@@ -156,14 +156,14 @@ TEST(ReceiveLoop, AnswersPositionAndKeepAliveInTheClientsFieldOrder) {
     peer.send(Wire().i8(0x0D).f64(1).f64(2).f64(3).f64(4).f32(5.5f).f32(-6.25f).boolean(true));
     // The client's order: x, y, stance, z.
     const std::string answer =
-        Wire().i8(0x0D).f64(1).f64(3).f64(2).f64(4).f32(0).f32(0).boolean(true);
+        Wire().i8(0x0D).f64(1).f64(3).f64(2).f64(4).f32(5.5f).f32(-6.25f).boolean(true);
     EXPECT_EQ(peer.receive(answer.size()), answer);
     peer.send(Wire().i8(0x00).i32(7));
     EXPECT_EQ(peer.receive(5), Wire().i8(0x00).i32(7).bytes());
   });
   EXPECT_EQ(session.out(),
             concat({"received pos and look packet:", "x,y,z,stance = 1,3,4,2",
-                    "yaw, pitch, on_ground = 0,0,1", "answering with same packet",
+                    "yaw, pitch, on_ground = 5.5,-6.25,1", "answering with same packet",
                     "sending first playerpos&look"},
                    concat(ClosedByServer, {"handle disconnect"})));
 }

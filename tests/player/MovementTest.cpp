@@ -180,6 +180,28 @@ TEST_F(OnAFloor, WaterSlowsAndTheJumpKeySwims) {
   EXPECT_DOUBLE_EQ(sunk.feet.y, 64);
 }
 
+// Swimming against a bank one block above the water, the player climbs out
+// onto it; a bank two blocks above the water holds them in. The water's
+// surface is at 67.
+TEST_F(OnAFloor, ASwimmerClimbsOutOntoALowBank) {
+  for (int x = -32; x < 32; ++x)
+    for (int z = -32; z < 32; ++z) {
+      const bool bank = z >= 4;
+      const int top = !bank ? 67 : x < 8 ? 68 : 69;
+      for (int y = 64; y < top; ++y)
+        m_blocks.set(x, y, z, bank ? 1 : 9);
+    }
+  Controls swimForward = forwardAlong(0);
+  swimForward.jump = true;
+  const State climbed = run(standingAt(0.5, 64, 0.5), swimForward, m_blocks, 100);
+  EXPECT_GE(climbed.feet.y, 68) << "on the bank (or jumping on it)";
+  EXPECT_GT(climbed.feet.z, 4.3);
+
+  const State held = run(standingAt(10.5, 64, 0.5), swimForward, m_blocks, 100);
+  EXPECT_LT(held.feet.z, 4);
+  EXPECT_LT(held.feet.y, 69);
+}
+
 // Where the server has not sent the column, the player neither falls nor
 // walks in.
 TEST(MissingColumns, HoldThePlayerUpAndStopThemLikeWalls) {

@@ -346,6 +346,13 @@ TEST_F(BoundKeys, TypingStopsTheBoundKeysFromMovingThePlayer) {
 
   xdotool({"key", "t"});
   ASSERT_TRUE(tickUntil([&] { return m_page->headsUp().chatInput().isOpen(); }));
+  // Without the key, the player slows to a stop.
+  Ogre::Vector3 last = eye();
+  ASSERT_TRUE(tickUntil([&] {
+    const bool still = eye() == last;
+    last = eye();
+    return still;
+  }));
   const Ogre::Vector3 typing = eye();
   xdotool({"keydown", "i"});
   ASSERT_TRUE(tickUntil([&] { return m_page->shell().isKeyDown(OIS::KC_I); }));

@@ -113,6 +113,7 @@ TEST_F(SessionTest, ALookThatIsNotANumberIsNotObeyed) {
   serverSend(correction(5.5, 70, -7.25));
   receivePosition();
   m_session->report({5.5, 70, -7.25, {90, 30}, true});
+  nudge();
   EXPECT_TRUE(receivePosition().onGround);
   TSPackets::PlayerPosAndLook packet = correction(6.5, 70, -7.25);
   packet.yaw = std::numeric_limits<float>::quiet_NaN();
