@@ -2,10 +2,13 @@
 #define ENTITY_MANAGER_H
 
 // The mobs and players of one connection, keyed by the server's entity id,
-// each shown by a mesh node that this container creates and erases. Their
-// number has a limit, and entities are only placed within the world.
+// each shown by a mesh node that this container creates and erases, the
+// players with their names over their heads and what they hold in their
+// right hands. Their number has a limit, and
+// entities are only placed within the world.
 
 #include <cstddef>
+#include <map>
 #include <memory>
 
 #include <boost/ptr_container/ptr_map.hpp>
@@ -16,6 +19,11 @@
 #include "vox/Vector.h"
 
 class MyOgre;
+class NameTag;
+
+namespace Ogre {
+class Entity;
+}
 
 class EntityManager {
 public:
@@ -43,6 +51,10 @@ public:
   // Throws Entities::InvalidEntity when id is not tracked.
   Entities::Movable& get(int id);
   void destroy(int id);
+  // Shows the item in the hand of player id (entry 0 of its equipment) in
+  // place of the one shown before; nothing for an entity that is no player.
+  // Throws Entities::InvalidEntity when id is not tracked.
+  void showHeldItem(int id);
   // Once per tick: advances every entity once, in ascending id order, and
   // ends the bursts of ignored packets that are over.
   void update();
@@ -51,9 +63,16 @@ public:
   bool contains(int id) const { return m_entities.find(id) != m_entities.end(); }
 
 private:
-  void eraseNode(Entities::Renderable& entity);
+  void eraseNode(int id, Entities::Renderable& entity);
+  void addNameTag(int id, const Entities::Movable& entity);
+  void dropHeldItem(int id);
 
   boost::ptr_map<int, Entities::Entity> m_entities;
+  // The names over the players' heads, by entity id.
+  std::map<int, std::unique_ptr<NameTag>> m_nameTags;
+  // The items in the players' hands, by entity id; the scene manager owns
+  // them, each hangs from its player's hand.
+  std::map<int, Ogre::Entity*> m_heldItems;
   MyOgre& m_ogre;
   BurstLines m_excessSpawns;
   BurstLines m_outsideWorld;

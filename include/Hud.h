@@ -3,9 +3,9 @@
 
 // The heads-up display drawn over the world with the engine's Dear ImGui
 // overlay and a DejaVu font: a crosshair with the progress of a dig under
-// it, the chat lines, the chat input field, the status line and the
-// information panel. It draws, in every
-// frame, the last view it was given.
+// it, the chat lines, the chat input field, the status line, the
+// information panel and the list of the server's players. It draws, in
+// every frame, the last view it was given.
 
 #include <chrono>
 #include <deque>
@@ -14,6 +14,8 @@
 #include <vector>
 
 #include <OgreFrameListener.h>
+
+#include "PlayerListView.h"
 
 namespace Ogre {
 class ImGuiOverlay;
@@ -40,6 +42,8 @@ struct HudView {
   std::vector<std::string> info;
   // How far the dig under way has got, 0 to 1; none while nothing is dug.
   std::optional<float> digProgress;
+  // The server's players, shown while the player asks for them.
+  std::optional<std::vector<PlayerListRow>> players;
 };
 
 class Hud : public Ogre::FrameListener {

@@ -9,6 +9,7 @@
 #include <string>
 
 std::string localeToUtf8(const std::string& text);
+std::u32string localeToCodePoints(const std::string& text);
 std::string codePointsToUtf8(const std::u32string& text);
 std::string codePointsToLocale(const std::u32string& text);
 

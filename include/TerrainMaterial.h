@@ -11,6 +11,11 @@
 
 void createTerrainMaterial();
 
+// The name of the terrain picture of the texture layer (BlockLayers.h),
+// among the resources, or of layer 0's for a layer there is not: a block
+// held in a hand shows it too.
+const char* terrainImageOfLayer(unsigned char layer);
+
 // Sets the distance fog of the terrain programs; none until it is set.
 void setTerrainFog(const Ogre::ColourValue& colour, FogRange range);
 

@@ -28,6 +28,8 @@ struct KeyBindings {
   OIS::KeyCode connect = OIS::KC_8;
   OIS::KeyCode quit = OIS::KC_0;
   OIS::KeyCode returnToPosition = OIS::KC_1;
+  // Held down, shows the server's players.
+  OIS::KeyCode playerList = OIS::KC_TAB;
   // "Dig" and "Place": a mouse button or a key each.
   ButtonBinding dig = OIS::MB_Left;
   ButtonBinding place = OIS::MB_Right;

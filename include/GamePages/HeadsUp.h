@@ -2,8 +2,8 @@
 #define GAME_PAGES_HEADS_UP_H
 
 // What the page shows over the world: chat, the chat input field, the
-// session's status line and, on request, the information panel; drawn by
-// the render shell's heads-up display.
+// session's status line and, on request, the information panel and the
+// server's players; drawn by the render shell's heads-up display.
 
 #include <chrono>
 #include <cstdint>
@@ -15,6 +15,7 @@
 #include "GamePages/ChatLog.h"
 #include "GamePages/SessionStatus.h"
 #include "Hud.h"
+#include "session/PlayerList.h"
 
 namespace GamePages {
 
@@ -51,6 +52,10 @@ public:
   void setDigProgress(std::optional<float> progress) { m_digProgress = progress; }
   bool infoShown() const { return m_infoShown; }
   int framesPerSecond() const { return m_hud.framesPerSecond(); }
+  // The server's players are shown from the next refresh while a list is
+  // given, hidden while none is.
+  void showPlayers(const PlayerList* players);
+  bool playersShown() const { return m_players.has_value(); }
 
   // Hands what is to be seen now to the display; the panel shows only when
   // toggled on.
@@ -62,6 +67,7 @@ private:
   SessionStatus m_status;
   bool m_infoShown = false;
   std::optional<float> m_digProgress;
+  std::optional<std::vector<PlayerListRow>> m_players;
   Hud m_hud;
 };
 

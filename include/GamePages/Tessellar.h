@@ -26,6 +26,7 @@
 #include "files/ClientFiles.h"
 #include "player/Hand.h"
 #include "session/ClientSession.h"
+#include "session/PlayerList.h"
 #include "world/World.h"
 
 namespace GamePages {
@@ -54,6 +55,8 @@ public:
   const MovementKeys& movementKeys() const { return m_settings.keys.movement; }
   const ClientSettings& settings() const { return m_settings; }
   const HeadsUp& headsUp() const { return *m_headsUp; }
+  // The server's players in this session.
+  const PlayerList& playerList() const { return m_playerList; }
   // Where the last tick left the player's eye; frames draw the camera
   // between it and the tick before.
   Vox::Vector3DFloat eye() const { return m_player.eye().current(); }
@@ -98,6 +101,8 @@ private:
   void handle(const TSPackets::NamedEntitySpawn& packet);
   void handle(const TSPackets::MobSpawn& packet);
   void handle(const TSPackets::PickupSpawn& packet);
+  void handle(const TSPackets::PlayerListItem& packet);
+  void handle(const TSPackets::EntityEquipment& packet);
   // The entity with the id; null when it is not tracked.
   Entities::Movable* tracked(int entityId);
 
@@ -108,6 +113,9 @@ private:
   void typeChat(const OIS::KeyEvent& event);
   void sendChat(const std::u32string& line);
   InfoPanel infoPanel() const;
+  // Shows the server's players while the list key is held (not while the
+  // player types).
+  void showPlayerList();
   void placePlayer(double x, double feetY, double z);
   void turnPlayer(const ClientSession::Look& look);
   void applyLook();
@@ -142,6 +150,7 @@ private:
   std::unique_ptr<BlockOutline> m_outline;
   std::unique_ptr<EntityManager> m_entityManager;
   std::unique_ptr<World> m_world;
+  PlayerList m_playerList;
   std::unique_ptr<HeadsUp> m_headsUp;
   std::chrono::microseconds m_lastTickTime{0};
   std::chrono::microseconds m_lastFrameTime{0};

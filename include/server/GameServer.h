@@ -75,6 +75,8 @@ private:
   void move(Session& session, double x, double y, double z, double stance);
   void look(Session& session, float yaw, float pitch);
   void showMove(Session& session);
+  // The player list's entry for the player, online or gone.
+  static std::string listItemPacket(const Session::PlayerState& player, bool online);
   void dig(Session& session, const TSPackets::PlayerDig& packet);
   void place(Session& session, const TSPackets::PlayerBlockPlace& packet);
   // Changes the world and shows the change to every player who has its

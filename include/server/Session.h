@@ -83,6 +83,8 @@ public:
     std::chrono::steady_clock::time_point closedAt;
     int pendingPing = 0;
     std::chrono::steady_clock::time_point pingSentAt;
+    // How long the last keep-alive took to come back.
+    std::chrono::milliseconds ping{0};
   } state;
 
 private:

@@ -213,6 +213,7 @@ void GameServer::drop(Session& session, const std::string& reason,
     TSPackets::DestroyEntity gone;
     gone.entityId = session.state.entityId;
     broadcast(ServerPackets::bytes(gone));
+    broadcast(listItemPacket(session.state, false));
     TSPackets::ChatMessage note;
     note.message = session.state.name + " left the world";
     broadcast(ServerPackets::bytes(note));

@@ -1,5 +1,7 @@
 #include "server/GameServer.h"
 
+#include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <vector>
 
@@ -64,6 +66,14 @@ std::string namedSpawnPacket(const Session::PlayerState& player) {
 }
 
 } // namespace
+
+std::string GameServer::listItemPacket(const Session::PlayerState& player, bool online) {
+  TSPackets::PlayerListItem item;
+  item.playerName = player.name;
+  item.online = online;
+  item.ping = static_cast<short>(std::min<long long>(player.ping.count(), 32767));
+  return ServerPackets::bytes(item);
+}
 
 void GameServer::onPacket(Session& session, const ClientPacket& packet) {
   if (session.closed())
@@ -185,15 +195,22 @@ void GameServer::welcome(Session& session) {
   send(session, timePacket());
   send(session, chatPacket("Welcome to the local world, " + player.name + "!"));
 
+  // The others and the player list (the player included) after the mobs.
   std::vector<std::string> others = m_mobs.spawnPackets();
+  std::vector<std::string> listed;
   for (const auto& entry : m_sessions) {
     const Session& other = *entry.second;
-    if (&other != &session && other.state.phase == Session::Phase::Playing)
+    if (other.state.phase != Session::Phase::Playing)
+      continue;
+    if (&other != &session)
       others.push_back(namedSpawnPacket(other.state));
+    listed.push_back(listItemPacket(other.state, true));
   }
+  others.insert(others.end(), listed.begin(), listed.end());
   for (const std::string& packet : others)
     send(session, packet);
   broadcast(namedSpawnPacket(player), &session);
+  broadcast(listItemPacket(player, true), &session);
   broadcast(chatPacket(player.name + " joined the world"), &session);
 
   // The position comes once the ground under the player is there.
@@ -209,9 +226,16 @@ void GameServer::welcome(Session& session) {
   session.holdUntilNearLoaded(ServerPackets::bytes(position));
 }
 
+// An answer in time measures the player's ping, which every player's list
+// shows.
 void GameServer::ping(Session& session, const TSPackets::Ping& packet) {
-  if (packet.keepAliveId == session.state.pendingPing)
-    session.state.pendingPing = 0;
+  auto& player = session.state;
+  if (packet.keepAliveId != player.pendingPing)
+    return;
+  player.pendingPing = 0;
+  player.ping =
+      std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - player.pingSentAt);
+  broadcast(listItemPacket(player, true));
 }
 
 void GameServer::chat(Session& session, const TSPackets::ChatMessage& packet) {

@@ -56,6 +56,7 @@ KeyBindings readKeyBindings(const Ogre::ConfigFile& config) {
   keys.connect = boundKey(config, "Connect", keys.connect);
   keys.quit = boundKey(config, "Quit", keys.quit);
   keys.returnToPosition = boundKey(config, "ReturnToPosition", keys.returnToPosition);
+  keys.playerList = boundKey(config, "PlayerList", keys.playerList);
   keys.dig = boundButton(config, "Dig", keys.dig);
   keys.place = boundButton(config, "Place", keys.place);
   return keys;
@@ -70,7 +71,7 @@ void checkDistinct(const KeyBindings& keys) {
       {"Jump", keys.movement[Jump]},       {"Run", keys.run},
       {"Connect", keys.connect},           {"Quit", keys.quit},
       {"ReturnToPosition", keys.returnToPosition}, {"Dig", keys.dig},
-      {"Place", keys.place}};
+      {"Place", keys.place},               {"PlayerList", keys.playerList}};
   for (std::size_t i = 0; i < bound.size(); ++i) {
     const auto* key = std::get_if<OIS::KeyCode>(&bound[i].second);
     if (key && (*key == OIS::KC_T || *key == OIS::KC_SLASH ||

@@ -16,6 +16,9 @@ namespace GamePages {
 namespace {
 
 const std::size_t MaxChatLineBytes = 1024;
+// Far more than a name on a real server; the list's rows cut names at
+// their width anyway.
+const std::size_t MaxListedNameBytes = 64;
 
 // The block a coordinate lies in, held within the 32-bit block range.
 std::int32_t blockOf(double coordinate) {
@@ -84,6 +87,18 @@ void HeadsUp::chatReceived(const std::string& text) {
 
 void HeadsUp::note(const std::string& utf8) { m_chatLog.add(utf8, ChatLog::Clock::now()); }
 
+void HeadsUp::showPlayers(const PlayerList* players) {
+  if (!players) {
+    m_players.reset();
+    return;
+  }
+  std::vector<PlayerListRow> rows;
+  rows.reserve(players->players().size());
+  for (const PlayerList::Player& player : players->players())
+    rows.push_back({utf8Prefix(localeToUtf8(player.name), MaxListedNameBytes), player.ping});
+  m_players = std::move(rows);
+}
+
 void HeadsUp::refresh(const InfoPanel& panel) {
   HudView view;
   for (ChatLog::Shown& line : m_chatLog.shown(ChatLog::Clock::now(), m_chatInput.isOpen()))
@@ -95,6 +110,7 @@ void HeadsUp::refresh(const InfoPanel& panel) {
   if (m_infoShown)
     view.info = infoLines(panel);
   view.digProgress = m_digProgress;
+  view.players = m_players;
   m_hud.show(std::move(view));
 }
 

@@ -129,6 +129,7 @@ void Tessellar::windowClosed() { disconnectFromServer(); }
 void Tessellar::connectToServer() {
   m_session->connect(m_settings.host, m_settings.port, m_settings.playerName, m_settings.password);
   m_headsUp->status().connecting();
+  m_playerList.clear();
   m_entityManager = std::make_unique<EntityManager>(m_shell);
   m_world = std::make_unique<World>(
       m_shell, m_settings.viewDistance,

@@ -1,5 +1,7 @@
-// The game page's entity handlers: spawns, moves, looks and destroys.
+// The game page's entity handlers: spawns, moves, looks, equipment and
+// destroys, and the server's list of players.
 
+#include <cstddef>
 #include <cstdint>
 
 #include "Entities/Mobs/Creeper.h"
@@ -7,6 +9,7 @@
 #include "Entities/Mobs/Unknown.h"
 #include "Entities/Named.h"
 #include "GamePages/Tessellar.h"
+#include "session/PacketLog.h"
 
 namespace GamePages {
 
@@ -56,6 +59,8 @@ void Tessellar::registerEntityHandlers() {
   handleHere<TSPackets::EntityTeleport>();
   handleHere<TSPackets::EntityVelocity>();
   handleHere<TSPackets::PickupSpawn>();
+  handleHere<TSPackets::PlayerListItem>();
+  handleHere<TSPackets::EntityEquipment>();
 }
 
 // Spawns and teleports outside the world's heights, and spawns beyond the
@@ -78,7 +83,23 @@ void Tessellar::handle(const TSPackets::NamedEntitySpawn& packet) {
   if (auto* player = dynamic_cast<Entities::Named*>(tracked)) {
     player->m_equipmentItems[0] = packet.currentItem;
     player->m_equipmentDamages[0] = 0;
+    m_entityManager->showHeldItem(packet.entityId);
   }
+}
+
+// Players keep what they wear and hold; the hand shows its item. A slot
+// beyond the five a player has, or an entity that is no player, changes
+// nothing.
+void Tessellar::handle(const TSPackets::EntityEquipment& packet) {
+  logPacket(packet);
+  auto* player = dynamic_cast<Entities::Named*>(tracked(packet.entityId));
+  if (!player || packet.slot < 0 ||
+      static_cast<std::size_t>(packet.slot) >= player->m_equipmentItems.size())
+    return;
+  player->m_equipmentItems[packet.slot] = packet.itemId;
+  player->m_equipmentDamages[packet.slot] = packet.damage;
+  if (packet.slot == 0)
+    m_entityManager->showHeldItem(packet.entityId);
 }
 
 // Packets about an entity that is not tracked (it was never spawned, or is
@@ -124,5 +145,7 @@ Entities::Movable* Tessellar::tracked(int entityId) {
 
 // Pickups are not tracked.
 void Tessellar::handle(const TSPackets::PickupSpawn&) {}
+
+void Tessellar::handle(const TSPackets::PlayerListItem& packet) { m_playerList.apply(packet); }
 
 } // namespace GamePages

@@ -1,5 +1,5 @@
 // The game page's side of the heads-up display: chat in and out, the
-// session's status, the information panel.
+// session's status, the information panel, the list of players.
 
 #include "GamePages/Tessellar.h"
 #include "LocaleText.h"
@@ -34,6 +34,11 @@ void Tessellar::sendChat(const std::u32string& line) {
   TSPackets::ChatMessage message;
   message.message = codePointsToLocale(line);
   m_session->send(message);
+}
+
+void Tessellar::showPlayerList() {
+  const bool held = m_shell.isKeyDown(m_settings.keys.playerList);
+  m_headsUp->showPlayers(held && !m_headsUp->chatInput().isOpen() ? &m_playerList : nullptr);
 }
 
 InfoPanel Tessellar::infoPanel() const {

@@ -77,6 +77,7 @@ void Tessellar::drawFrame(float progress) {
   m_shell.cameraNode()->setPosition(eye.x, eye.y, eye.z);
   if (m_world)
     m_world->cull();
+  showPlayerList();
   m_headsUp->refresh(infoPanel());
   if (!m_shell.renderFrame()) {
     m_session->close();

@@ -225,4 +225,6 @@ void Hud::draw() const {
     drawChatInput(list, m_view, display);
   drawStatus(list, m_view, display);
   drawInfo(list, m_view);
+  if (m_view.players)
+    drawPlayerList(list, *m_view.players, display);
 }

@@ -30,7 +30,11 @@ bool isCodePoint(char32_t c) { return c < 0x110000 && (c < 0xD800 || c > 0xDFFF)
 } // namespace
 
 std::string localeToUtf8(const std::string& text) {
-  std::string out;
+  return codePointsToUtf8(localeToCodePoints(text));
+}
+
+std::u32string localeToCodePoints(const std::string& text) {
+  std::u32string out;
   std::mbstate_t state{};
   const char* next = text.data();
   std::size_t left = text.size();
@@ -39,14 +43,14 @@ std::string localeToUtf8(const std::string& text) {
     const std::size_t used = std::mbrtowc(&wide, next, left, &state);
     if (used == static_cast<std::size_t>(-1) || used == static_cast<std::size_t>(-2)) {
       // One byte that starts no character (or an unfinished one at the end).
-      appendUtf8(out, Replacement);
+      out += Replacement;
       state = std::mbstate_t{};
       ++next;
       --left;
       continue;
     }
     const char32_t c = static_cast<char32_t>(wide);
-    appendUtf8(out, isCodePoint(c) ? c : Replacement);
+    out += isCodePoint(c) ? c : Replacement;
     const std::size_t length = used == 0 ? 1 : used;
     next += length;
     left -= length;

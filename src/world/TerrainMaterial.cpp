@@ -85,6 +85,10 @@ void createMaterial() {
 
 } // namespace
 
+const char* terrainImageOfLayer(unsigned char layer) {
+  return layer < LayerImages.size() ? LayerImages[layer] : LayerImages[0];
+}
+
 void setTerrainFog(const Ogre::ColourValue& colour, FogRange range) {
   Ogre::MaterialPtr material =
       Ogre::MaterialManager::getSingleton().getByName(TerrainMaterialName, group());

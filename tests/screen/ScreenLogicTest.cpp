@@ -316,7 +316,7 @@ TEST(ClientSettings, BindingsLookAndServerComeFromTheFileAndTheCommandLine) {
   const ClientSettings settings = settingsOf(
       "[Controls]\nPreconfigured=wasd\nForward=I\nLeft = j\nJump\tRightShift\nRun=LeftControl\n"
       "Connect=C\nQuit=Escape\nReturnToPosition=Home\nMouseSensitivity=0.35\nInvertMouse=yes\n"
-      "Dig=mousemiddle\nPlace=Q\n"
+      "Dig=mousemiddle\nPlace=Q\nPlayerList=P\n"
       "[Graphics]\nSky=black\n[Player]\nName=Alice\nPassword=secret\n"
       "[Server]\nHostname=example.org\nPort=25565\n");
   const MovementKeys movement = {OIS::KC_I,      OIS::KC_S,     OIS::KC_D,
@@ -328,6 +328,7 @@ TEST(ClientSettings, BindingsLookAndServerComeFromTheFileAndTheCommandLine) {
   EXPECT_EQ(settings.keys.returnToPosition, OIS::KC_HOME);
   EXPECT_EQ(settings.keys.dig, ButtonBinding(OIS::MB_Middle));
   EXPECT_EQ(settings.keys.place, ButtonBinding(OIS::KC_Q));
+  EXPECT_EQ(settings.keys.playerList, OIS::KC_P);
   EXPECT_DOUBLE_EQ(settings.mouseSensitivity, 0.35);
   EXPECT_TRUE(settings.invertMouse);
   EXPECT_EQ(settings.sky, SkyMode::Black);
@@ -361,6 +362,9 @@ TEST(ClientSettings, BadValuesAreRefusedWithTheirPlace) {
       {"[Controls]\nDig=MouseFourth\n", "Controls Dig is not a mouse button or key name"},
       {"[Controls]\nPlace=MouseLeft\n", "Controls Place uses MouseLeft, which Dig uses already"},
       {"[Controls]\nPlace=F5\n", "Controls Place cannot use F5"},
+      {"[Controls]\nForward=Tab\n", "Controls PlayerList uses Tab, which Forward uses already"},
+      {"[Controls]\nPlayerList=Space\n", "Controls PlayerList uses Space, which Jump uses already"},
+      {"[Controls]\nPlayerList=Slash\n", "Controls PlayerList cannot use Slash"},
       {"[Graphics]\nSky=blue\n", "Graphics Sky must be day-night or black, not \"blue\""},
       {"[Graphics]\nfov=wide\n", "Graphics fov must be between 1 and 179 degrees, not \"wide\""},
       {"[Graphics]\nfov=99999999999\n", "Graphics fov must be between 1 and 179 degrees"},

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <set>
+#include <string>
+
 #include "ColumnWatcher.h"
 #include "RunningServer.h"
 
@@ -71,4 +74,45 @@ TEST(Players, EachSeesTheOtherMoveAndLeave) {
     gone = alice.until<TSPackets::DestroyEntity>();
   while (gone.entityId != bobId);
   EXPECT_EQ(alice.until<TSPackets::ChatMessage>().message, "bob left the world");
+}
+
+// Each player's list holds every player online, itself included, with the
+// ping its last keep-alive answer took; one who leaves is listed offline.
+TEST(Players, ListEachOtherWithTheirPings) {
+  RunningServer server(testOptions());
+  ScriptedClient alice(server.port());
+  alice.logIn("alice");
+  const auto aliceSelf = alice.until<TSPackets::PlayerListItem>();
+  EXPECT_EQ(aliceSelf.playerName, "alice");
+  EXPECT_TRUE(aliceSelf.online);
+
+  ScriptedClient bob(server.port());
+  bob.logIn("bob");
+  std::set<std::string> bobSees;
+  for (int i = 0; i < 2; ++i) {
+    const auto item = bob.until<TSPackets::PlayerListItem>();
+    EXPECT_TRUE(item.online);
+    bobSees.insert(item.playerName);
+  }
+  EXPECT_EQ(bobSees, (std::set<std::string>{"alice", "bob"}));
+  const auto bobArrives = alice.until<TSPackets::PlayerListItem>();
+  EXPECT_EQ(bobArrives.playerName, "bob");
+  EXPECT_TRUE(bobArrives.online);
+
+  bob.send(bob.until<TSPackets::Ping>());
+  TSPackets::PlayerListItem measured;
+  do
+    measured = alice.until<TSPackets::PlayerListItem>();
+  while (measured.playerName != "bob");
+  EXPECT_TRUE(measured.online);
+  EXPECT_GE(measured.ping, 0);
+
+  TSPackets::Disconnect quit;
+  quit.reason = "bye";
+  bob.send(quit);
+  TSPackets::PlayerListItem gone;
+  do
+    gone = alice.until<TSPackets::PlayerListItem>();
+  while (gone.online);
+  EXPECT_EQ(gone.playerName, "bob");
 }

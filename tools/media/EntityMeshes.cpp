@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <optional>
+#include <vector>
 
 #include <OgreBone.h>
 #include <OgreManualObject.h>
@@ -16,12 +16,21 @@
 #include <OgreSkeletonSerializer.h>
 #include <OgreSubMesh.h>
 
+#include "PlayerPicture.h"
+
 namespace {
 const char* const kMaterial = "Ferrowick/Entity";
-// Bones of the meshes that have a head: the body, and the head that turns
-// about the neck.
+const char* const kPlayerMaterial = "Ferrowick/Player";
+const char* const kHeldMaterial = "Ferrowick/HeldItem";
+// Bones of the meshes that move in parts: the body, the head that turns
+// about the neck, and the player's limbs that swing about the shoulders and
+// hips.
 const unsigned short kBody = 0;
 const unsigned short kHead = 1;
+const unsigned short kLeftArm = 2;
+const unsigned short kRightArm = 3;
+const unsigned short kLeftLeg = 4;
+const unsigned short kRightLeg = 5;
 const Ogre::Vector3 kLight = Ogre::Vector3(0.4f, 0.8f, 0.45f).normalisedCopy();
 
 // The shading a face with this normal gets under the fixed light.
@@ -41,7 +50,10 @@ public:
   // The bone of each vertex, in vertex order.
   const std::vector<unsigned short>& bones() const { return m_bones; }
 
-  void box(const Ogre::Vector3& low, const Ogre::Vector3& high, const Ogre::ColourValue& colour) {
+  // A box in one colour, or with a picture's regions on its faces (then
+  // every shape of the object needs one).
+  void box(const Ogre::Vector3& low, const Ogre::Vector3& high, const Ogre::ColourValue& colour,
+           const BoxPicture* picture = nullptr) {
     Ogre::Vector3 corners[8];
     for (int i = 0; i < 8; ++i) {
       corners[i] = Ogre::Vector3(i & 1 ? high.x : low.x, i & 2 ? high.y : low.y, i & 4 ? high.z : low.z);
@@ -53,9 +65,13 @@ public:
       const Ogre::Vector3 middle =
           (corners[face[0]] + corners[face[1]] + corners[face[2]] + corners[face[3]]) * 0.25f;
       const Ogre::Vector3 outward = (middle - centre).normalisedCopy();
-      const Ogre::uint32 first = vertex(corners[face[0]], outward, colour);
-      for (int k = 1; k < 4; ++k) {
+      const Ogre::uint32 first = m_object.getCurrentVertexCount();
+      for (int k = 0; k < 4; ++k) {
         vertex(corners[face[k]], outward, colour);
+        if (picture) {
+          const Ogre::Vector2 at = pictureCoordinates(*picture, corners[face[k]], low, high, outward);
+          m_object.textureCoord(at.x, at.y);
+        }
       }
       triangle(first, first + 1, first + 2, outward);
       triangle(first, first + 2, first + 3, outward);
@@ -92,6 +108,33 @@ public:
   }
 
 private:
+  // Where a corner of a face lies in the face's region: the picture stands
+  // upright on the sides, the front faces +z, and the top and bottom are
+  // seen from above with the front down.
+  static Ogre::Vector2 pictureCoordinates(const BoxPicture& picture, const Ogre::Vector3& corner,
+                                          const Ogre::Vector3& low, const Ogre::Vector3& high,
+                                          const Ogre::Vector3& outward) {
+    const Ogre::Vector3 size = high - low;
+    const Ogre::Vector3 along = (corner - low) / size;
+    PictureRegion region = picture.side;
+    float u = along.x;
+    float v = 1 - along.y;
+    if (outward.y > 0.5f) {
+      region = picture.top;
+      v = along.z;
+    } else if (outward.y < -0.5f) {
+      region = picture.bottom;
+      v = along.z;
+    } else if (std::fabs(outward.x) > 0.5f) {
+      u = outward.x > 0 ? 1 - along.z : along.z;
+    } else {
+      region = outward.z > 0 ? picture.front : picture.back;
+      u = outward.z > 0 ? along.x : 1 - along.x;
+    }
+    return Ogre::Vector2(region.left + u * (region.right - region.left),
+                         region.top + v * (region.bottom - region.top));
+  }
+
   Ogre::uint32 vertex(const Ogre::Vector3& at, const Ogre::Vector3& normal, const Ogre::ColourValue& colour) {
     m_positions.push_back(at);
     m_bones.push_back(m_bone);
@@ -161,19 +204,56 @@ void ninja(ShapeBuilder& shape) {
 // A ball resting on the origin.
 void ball(ShapeBuilder& shape) { shape.sphere(Ogre::Vector3(0, 80, 0), 80, kGold); }
 
-// A skeleton of a body bone at the origin and a head bone at the neck, in
-// the binding pose; the mesh moves with it.
+// A person in a shirt and trousers, arms at the sides, in the colours of
+// "player.jpg": the head, the arms and the legs each move with a bone of
+// their own.
+void person(ShapeBuilder& shape) {
+  using V = Ogre::Vector3;
+  const Ogre::ColourValue white = Ogre::ColourValue::White;
+  shape.box(V(-14, 74, -8), V(14, 142, 8), white, &PlayerPicture::Body);
+  shape.bone(kHead);
+  shape.box(V(-15, 142, -15), V(15, 172, 15), white, &PlayerPicture::Head);
+  shape.bone(kLeftArm);
+  shape.box(V(14, 72, -6), V(25, 142, 6), white, &PlayerPicture::Arm);
+  shape.bone(kRightArm);
+  shape.box(V(-25, 72, -6), V(-14, 142, 6), white, &PlayerPicture::Arm);
+  shape.bone(kLeftLeg);
+  shape.box(V(1, 0, -6), V(13, 74, 6), white, &PlayerPicture::Leg);
+  shape.bone(kRightLeg);
+  shape.box(V(-13, 0, -6), V(-1, 74, 6), white, &PlayerPicture::Leg);
+}
+
+// A small block as a hand holds it, its picture whole on every face, centred
+// on the origin.
+void heldBlock(ShapeBuilder& shape) {
+  const PictureRegion whole{0, 0, 1, 1};
+  const BoxPicture picture{whole, whole, whole, whole, whole};
+  shape.box(Ogre::Vector3(-12, -12, -12), Ogre::Vector3(12, 12, 12), Ogre::ColourValue::White,
+            &picture);
+}
+
+// A bone of a skeleton besides the body's: its handle, name and pivot.
+struct BonePivot {
+  unsigned short handle;
+  const char* name;
+  Ogre::Vector3 pivot;
+};
+
+// A skeleton of a body bone at the origin and the given bones, each hung
+// from the body at its pivot, in the binding pose; the mesh moves with it.
 void addSkeleton(const std::string& folder, const std::string& name, Ogre::Mesh& mesh,
-                 const std::vector<unsigned short>& bones, const Ogre::Vector3& neck) {
+                 const std::vector<unsigned short>& bones, const std::vector<BonePivot>& pivots) {
   // A manual skeleton marked loaded: only a loaded one frees its bones when
   // it goes.
   Ogre::SkeletonPtr skeleton = Ogre::SkeletonManager::getSingleton().create(
       name, Ogre::ResourceGroupManager::DEFAULT_RESOURCE_GROUP_NAME, true);
   skeleton->load();
   Ogre::Bone* body = skeleton->createBone("body", kBody);
-  Ogre::Bone* head = skeleton->createBone("head", kHead);
-  body->addChild(head);
-  head->setPosition(neck);
+  for (const BonePivot& pivot : pivots) {
+    Ogre::Bone* bone = skeleton->createBone(pivot.name, pivot.handle);
+    body->addChild(bone);
+    bone->setPosition(pivot.pivot);
+  }
   skeleton->setBindingPose();
   mesh._notifySkeleton(skeleton);
 
@@ -195,20 +275,22 @@ void addSkeleton(const std::string& folder, const std::string& name, Ogre::Mesh&
 struct EntityShape {
   const char* mesh;
   Shape shape;
-  // The skeleton's file and the head's pivot, for the meshes with a head.
+  const char* material;
+  // The skeleton's file and its bones besides the body, for the meshes that
+  // move in parts.
   const char* skeleton;
-  std::optional<Ogre::Vector3> neck;
+  std::vector<BonePivot> bones;
 };
 
 void exportMesh(const std::string& folder, const EntityShape& entity) {
   Ogre::ManualObject object(entity.mesh);
-  object.begin(kMaterial, Ogre::RenderOperation::OT_TRIANGLE_LIST);
+  object.begin(entity.material, Ogre::RenderOperation::OT_TRIANGLE_LIST);
   ShapeBuilder builder(object);
   entity.shape(builder);
   object.end();
   Ogre::MeshPtr mesh = object.convertToMesh(entity.mesh);
-  if (entity.neck) {
-    addSkeleton(folder, entity.skeleton, *mesh, builder.bones(), *entity.neck);
+  if (entity.skeleton) {
+    addSkeleton(folder, entity.skeleton, *mesh, builder.bones(), entity.bones);
   }
   Ogre::MeshSerializer().exportMesh(mesh.get(), folder + "/" + entity.mesh);
   Ogre::MeshManager::getSingleton().remove(mesh);
@@ -216,17 +298,29 @@ void exportMesh(const std::string& folder, const EntityShape& entity) {
 }  // namespace
 
 void writeEntityMeshes(const std::string& folder) {
-  // There is no default material without a render system; the mesh only
-  // records the name, the client's material script defines it.
-  Ogre::MaterialPtr stub = Ogre::MaterialManager::getSingleton().create(
-      kMaterial, Ogre::ResourceGroupManager::DEFAULT_RESOURCE_GROUP_NAME);
+  // There is no default material without a render system; the meshes only
+  // record the names, the client's material script defines them.
+  Ogre::MaterialManager& materials = Ogre::MaterialManager::getSingleton();
+  const Ogre::String& group = Ogre::ResourceGroupManager::DEFAULT_RESOURCE_GROUP_NAME;
+  const Ogre::MaterialPtr stubs[] = {materials.create(kMaterial, group),
+                                     materials.create(kPlayerMaterial, group),
+                                     materials.create(kHeldMaterial, group)};
   const EntityShape entities[] = {
-      {"robot.mesh", robot, "robot.skeleton", Ogre::Vector3(0, 136, 0)},
-      {"ninja.mesh", ninja, "ninja.skeleton", Ogre::Vector3(0, 146, 0)},
-      {"sphere.mesh", ball, nullptr, std::nullopt},
+      {"robot.mesh", robot, kMaterial, "robot.skeleton", {{kHead, "head", {0, 136, 0}}}},
+      {"ninja.mesh", ninja, kMaterial, "ninja.skeleton", {{kHead, "head", {0, 146, 0}}}},
+      {"sphere.mesh", ball, kMaterial, nullptr, {}},
+      {"player.mesh", person, kPlayerMaterial, "player.skeleton",
+       {{kHead, "head", {0, 142, 0}},
+        {kLeftArm, "leftArm", {19.5f, 138, 0}},
+        {kRightArm, "rightArm", {-19.5f, 138, 0}},
+        {kLeftLeg, "leftLeg", {7, 74, 0}},
+        {kRightLeg, "rightLeg", {-7, 74, 0}}}},
+      {"held-block.mesh", heldBlock, kHeldMaterial, nullptr, {}},
   };
   for (const EntityShape& entity : entities) {
     exportMesh(folder, entity);
   }
-  Ogre::MaterialManager::getSingleton().remove(stub);
+  for (const Ogre::MaterialPtr& stub : stubs)
+    materials.remove(stub);
+  writePlayerPicture(folder);
 }
