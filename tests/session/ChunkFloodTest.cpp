@@ -133,9 +133,10 @@ TEST(ChunkFlood, FarChunksAreTurnedAwayAndTheClientGoesOn) {
   // Held, the flood's chunks took 22 MiB more; the flood's bytes on their
   // way through the connection take a few MiB. AddressSanitizer holds freed
   // memory back for a while: there resident memory says nothing of this.
-  if (!UnderAddressSanitizer)
+  if (!UnderAddressSanitizer) {
     EXPECT_LT(after - before, 12 * 1024)
         << before << " KiB before the flood, " << after << " after";
+  }
 
   std::chrono::milliseconds took;
   EXPECT_EQ(quitWithKey(client, took), 0) << client.errors();
