@@ -12,6 +12,7 @@
 #include <Ogre.h>
 #include <OgreWindowEventUtilities.h>
 
+#include "ShellFiles.h"
 #include "ShellListener.h"
 #include "Sky.h"
 
@@ -24,9 +25,10 @@ class MyOgre : public Ogre::FrameListener,
                public OIS::KeyListener,
                public OIS::MouseListener {
 public:
-  // Throws Ogre::Exception (with its text copied, so that it outlives the
-  // engine) or the C string "cancelled configuration".
-  MyOgre();
+  // Reads the engine's files and writes its log where `files` says. Throws
+  // Ogre::Exception (with its text copied, so that it outlives the engine) or
+  // the C string "cancelled configuration".
+  explicit MyOgre(const ShellFiles& files = ShellFiles());
   virtual ~MyOgre();
 
   MyOgre(const MyOgre&) = delete;
@@ -46,7 +48,8 @@ public:
   // pumpInput(), then with render set renderFrame().
   bool update(bool render);
   // The next frame is written into a time-stamped "screenshot" file in the
-  // working directory, also when the window is covered or minimised.
+  // screenshots' folder, also when the window is covered or minimised; its
+  // path is printed, or on standard error why it could not be written.
   void requestScreenshot() { m_screenshotRequested = true; }
 
   bool frameRenderingQueued(const Ogre::FrameEvent& event) override;
@@ -116,6 +119,7 @@ private:
   void loadPlugins();
   void restoreOrAskConfiguration();
   void loadResourceLocations();
+  void writeScreenshot();
   void createCamera();
   void destroyInputSystem();
   void releaseWindow();
@@ -128,6 +132,7 @@ private:
   bool m_invertedLook = false;
   bool m_screenshotRequested = false;
   ShellListener* m_listener = nullptr;
+  const ShellFiles m_files;
 };
 
 #endif

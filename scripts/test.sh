@@ -2,8 +2,10 @@
 # Installs what is missing, builds everything and runs every test, window
 # tests included (in a private Xvfb when there is no display); then runs the
 # run command headless from a fresh working directory and judges its
-# screenshot; then builds the tests again under AddressSanitizer and
-# UndefinedBehaviorSanitizer and runs them. Each stage says how long it took.
+# screenshot; then installs the build, plays the installed client and builds
+# and checks the Debian package (scripts/install-check.sh); then builds the
+# tests again under AddressSanitizer and UndefinedBehaviorSanitizer and runs
+# them. Each stage says how long it took.
 #
 # TS_BUILD_DIR and TS_SANITIZE_BUILD_DIR choose the two build directories.
 set -euo pipefail
@@ -62,6 +64,10 @@ check_run_command() {
 }
 check_run_command
 stage_done "run command"
+
+# The install, the installed client played from elsewhere, and the package.
+"$top/scripts/install-check.sh" "$build"
+stage_done "install and package"
 
 # The sanitizer build: unoptimised, which builds about a fifth quicker than
 # -O1 while the tests still run in a minute or two; line tables only, for the

@@ -23,6 +23,7 @@
 #include "MyOgre.h"
 #include "ShellListener.h"
 #include "TSPackets.h"
+#include "files/ClientFiles.h"
 #include "player/Hand.h"
 #include "session/ClientSession.h"
 #include "inventory/Health.h"
@@ -34,8 +35,10 @@ namespace GamePages {
 
 class Tessellar : public GamePage, private ShellListener {
 public:
-  // The options override "tessellar.cfg" for this run.
-  explicit Tessellar(const LaunchOptions& options = LaunchOptions());
+  // The options override the settings file for this run; `files` says where
+  // that file and the engine's files are.
+  explicit Tessellar(const LaunchOptions& options = LaunchOptions(),
+                     const Files::ClientFiles& files = Files::ClientFiles());
   ~Tessellar() override;
 
   void tick() override;

@@ -1,40 +1,50 @@
 #ifndef ACCOUNT_HTTP_SERVER_H
 #define ACCOUNT_HTTP_SERVER_H
 
+#include <atomic>
 #include <memory>
-#include <set>
 #include <string>
-
-#include <asio.hpp>
+#include <thread>
 
 #include "server/AccountRegistry.h"
 #include "server/ServerLog.h"
 
+namespace httplib {
+class Request;
+class Response;
+class Server;
+} // namespace httplib
+
 namespace Server {
 
-// The account login ("/") and session join ("/game/joinserver.jsp")
-// endpoints over plain HTTP/1.0: one GET per connection, answered and closed.
+// The account login ("/") and session join ("/game/joinserver.jsp") pages
+// over plain HTTP: one GET per connection, answered in plain text and closed;
+// anything else is "Not found". Served on threads of their own.
 class AccountHttpServer {
 public:
-  AccountHttpServer(asio::io_context& io, AccountRegistry& accounts, ServerLog& log);
+  AccountHttpServer(AccountRegistry& accounts, ServerLog& log);
+  ~AccountHttpServer();
+  AccountHttpServer(const AccountHttpServer&) = delete;
+  AccountHttpServer& operator=(const AccountHttpServer&) = delete;
 
-  // Throws asio::system_error when the address cannot be listened on.
+  // Throws std::system_error when the address cannot be listened on.
   void start(const std::string& host, unsigned short port);
+  // Stops listening and waits for the answers under way.
   void stop();
-  unsigned short port() const;
+  unsigned short port() const { return m_port; }
 
 private:
-  class Exchange;
+  void route();
+  void login(const httplib::Request& request, httplib::Response& response);
+  void join(const httplib::Request& request, httplib::Response& response);
+  void notFound(const httplib::Request& request, httplib::Response& response);
 
-  void accept();
-  // The answer's body; the status line is 200 unless `found` is cleared.
-  std::string answer(const std::string& head, bool& found);
-
-  asio::io_context& m_io;
-  asio::ip::tcp::acceptor m_acceptor;
   AccountRegistry& m_accounts;
   ServerLog& m_log;
-  std::set<std::shared_ptr<Exchange>> m_exchanges;
+  std::unique_ptr<httplib::Server> m_server;
+  std::thread m_listener;
+  std::atomic<bool> m_listening{false};
+  unsigned short m_port = 0;
 };
 
 } // namespace Server

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <map>
+#include <mutex>
 #include <set>
 #include <string>
 
@@ -10,7 +11,8 @@ namespace Server {
 
 // The account service of the one configured user: the login answer with a
 // session id, the session join for this server's connection hash, and the
-// game's check that a player logging in has joined.
+// game's check that a player logging in has joined. The account pages ask it
+// from their own threads, the game from its own.
 class AccountRegistry {
 public:
   AccountRegistry(std::string user, std::string password, std::string serverHash,
@@ -34,6 +36,7 @@ private:
   const std::string m_password;
   const std::string m_serverHash;
   const std::int64_t m_seed;
+  std::mutex m_mutex;
   std::uint64_t m_logins = 0;
   std::map<std::string, std::string> m_sessions; // session id -> user
   std::multiset<std::string> m_joined;

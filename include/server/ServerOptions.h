@@ -28,17 +28,20 @@ struct ServerOptions {
   // Stop once the first player to log in has left and no one else is on.
   bool once = false;
   bool help = false;
+  bool version = false;
 };
 
 constexpr int MaxViewRadius = 32;
 constexpr int MaxMobs = 256;
 
 // Reads the arguments after the program name; throws std::invalid_argument
-// with a readable message for an unknown option or a bad value.
+// with a readable message for an unknown option, a missing value or a bad
+// value.
 ServerOptions parseServerOptions(const std::vector<std::string>& arguments);
 
-// The --help text.
+// The --help text and the --version line, each ending in a line end.
 std::string serverUsage();
+std::string serverVersion();
 
 } // namespace Server
 

@@ -18,8 +18,8 @@ int main(int argc, char** argv) {
     std::cerr << error.what() << "\n" << Server::serverUsage();
     return 2;
   }
-  if (options.help) {
-    std::cout << Server::serverUsage();
+  if (options.help || options.version) {
+    std::cout << (options.help ? Server::serverUsage() : Server::serverVersion()) << std::flush;
     return 0;
   }
   // A client that goes away must not take the server with it.

@@ -36,6 +36,7 @@ std::string AccountRegistry::login(const std::string& user, const std::string& p
                                    const std::string& version) {
   if (user != m_user || password != m_password)
     return Refusal;
+  const std::lock_guard<std::mutex> lock(m_mutex);
   const std::string sessionId =
       hex(mix(static_cast<std::uint64_t>(m_seed) * 31 + ++m_logins));
   m_sessions[sessionId] = user;
@@ -44,6 +45,7 @@ std::string AccountRegistry::login(const std::string& user, const std::string& p
 
 std::string AccountRegistry::join(const std::string& user, const std::string& sessionId,
                                   const std::string& serverId) {
+  const std::lock_guard<std::mutex> lock(m_mutex);
   const auto session = m_sessions.find(sessionId);
   if (session == m_sessions.end() || session->second != user || serverId != m_serverHash)
     return Refusal;
@@ -52,6 +54,7 @@ std::string AccountRegistry::join(const std::string& user, const std::string& se
 }
 
 bool AccountRegistry::takeJoin(const std::string& user) {
+  const std::lock_guard<std::mutex> lock(m_mutex);
   const auto joined = m_joined.find(user);
   if (joined == m_joined.end())
     return false;

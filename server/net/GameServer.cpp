@@ -35,7 +35,7 @@ GameServer::GameServer(asio::io_context& io, const ServerOptions& options, Serve
       m_mobs(m_columns.terrain(), options.seed, options.mobs, SpawnX, SpawnZ, FirstMobEntityId),
       m_connectionHash(hashFor(options)),
       m_accounts(options.user, options.password, m_connectionHash, options.seed),
-      m_http(io, m_accounts, log), m_acceptor(io), m_tickTimer(io) {}
+      m_http(m_accounts, log), m_acceptor(io), m_tickTimer(io) {}
 
 GameServer::~GameServer() {
   for (auto* sessions : {&m_sessions, &m_closing}) {

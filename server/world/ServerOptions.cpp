@@ -3,9 +3,13 @@
 #include <cmath>
 #include <functional>
 #include <limits>
-#include <map>
+#include <memory>
 #include <sstream>
 #include <stdexcept>
+
+#include <CLI/CLI.hpp>
+
+#include "ProgramVersion.h"
 
 namespace Server {
 
@@ -45,81 +49,112 @@ std::chrono::milliseconds parseSeconds(const std::string& option, const std::str
   return std::chrono::milliseconds(static_cast<long long>(std::llround(seconds * 1000)));
 }
 
-using Setter = std::function<void(ServerOptions&, const std::string&, const std::string&)>;
-
 unsigned short toPort(const std::string& option, const std::string& value) {
   return static_cast<unsigned short>(parseInteger(option, value, 0, 65535));
 }
 
-const std::map<std::string, Setter>& valueOptions() {
-  static const std::map<std::string, Setter> options = {
-      {"--bind", [](ServerOptions& o, const std::string&, const std::string& v) { o.host = v; }},
-      {"--host", [](ServerOptions& o, const std::string&, const std::string& v) { o.host = v; }},
-      {"--port",
+using Setter = std::function<void(ServerOptions&, const std::string&, const std::string&)>;
+
+// The options with a value: their names (the first one the option's own),
+// what the usage says of the value and of the option, and how the value,
+// read once the whole command line is, sets the options.
+struct ValueOption {
+  const char* names;
+  const char* valueName;
+  const char* description;
+  Setter set;
+};
+
+const std::vector<ValueOption>& valueOptions() {
+  static const std::vector<ValueOption> options = {
+      {"--bind,--host", "ADDRESS", "address to listen on (default 127.0.0.1)",
+       [](ServerOptions& o, const std::string&, const std::string& v) { o.host = v; }},
+      {"--port", "N", "game port, 0 for any free one (default 25565)",
        [](ServerOptions& o, const std::string& n, const std::string& v) { o.port = toPort(n, v); }},
-      {"--seed",
+      {"--seed", "N", "world seed (default 0)",
        [](ServerOptions& o, const std::string& n, const std::string& v) {
          o.seed = parseInteger(n, v, std::numeric_limits<long long>::min(),
                                std::numeric_limits<long long>::max());
        }},
-      {"--view-radius",
+      {"--view-radius", "R", "columns around the player: (2R+1)^2, R up to 32 (default 5)",
        [](ServerOptions& o, const std::string& n, const std::string& v) {
          o.viewRadius = static_cast<int>(parseInteger(n, v, 0, MaxViewRadius));
        }},
-      {"--mobs",
+      {"--mobs", "N", "number of mobs, up to 256 (default 6)",
        [](ServerOptions& o, const std::string& n, const std::string& v) {
          o.mobs = static_cast<int>(parseInteger(n, v, 0, MaxMobs));
        }},
-      {"--http-port", [](ServerOptions& o, const std::string& n,
-                         const std::string& v) { o.httpPort = toPort(n, v); }},
-      {"--user", [](ServerOptions& o, const std::string&, const std::string& v) { o.user = v; }},
-      {"--password",
+      {"--http-port", "N", "port of the account endpoints, 0 for any free one (default 25566)",
+       [](ServerOptions& o, const std::string& n, const std::string& v) {
+         o.httpPort = toPort(n, v);
+       }},
+      {"--user", "NAME", "the account's user name (default player)",
+       [](ServerOptions& o, const std::string&, const std::string& v) { o.user = v; }},
+      {"--password", "TEXT", "the account's password (default password)",
        [](ServerOptions& o, const std::string&, const std::string& v) { o.password = v; }},
-      {"--keepalive-timeout",
+      {"--keepalive-timeout", "SECS",
+       "drop a client that leaves a keep-alive unanswered this long (default 30)",
        [](ServerOptions& o, const std::string& n, const std::string& v) {
          o.keepAliveTimeout = parseSeconds(n, v);
        }},
-      {"--login-timeout", [](ServerOptions& o, const std::string& n,
-                             const std::string& v) { o.loginTimeout = parseSeconds(n, v); }},
+      {"--login-timeout", "SECS", "drop a connection that has not logged in by then (default 10)",
+       [](ServerOptions& o, const std::string& n, const std::string& v) {
+         o.loginTimeout = parseSeconds(n, v);
+       }},
   };
   return options;
+}
+
+// The parser fills the flags of `options` and, in the order of
+// valueOptions(), the values as given.
+std::unique_ptr<CLI::App> makeParser(ServerOptions& options, std::vector<std::string>& given) {
+  auto parser = std::make_unique<CLI::App>(
+      "A local Tessellar world server: generated terrain, wandering mobs, other players.",
+      "ts_server");
+  parser->set_help_flag();
+  parser->add_flag("-h,--help", options.help, "show this text");
+  parser->add_flag("--version", options.version, "show the version");
+  parser->add_flag("--auth", options.auth,
+                   "require account login; serves the login and join endpoints over HTTP");
+  parser->add_flag("--once", options.once, "stop when the first player to log in has left");
+  given.resize(valueOptions().size());
+  for (std::size_t i = 0; i < given.size(); ++i) {
+    const ValueOption& option = valueOptions()[i];
+    parser->add_option(option.names, given[i], option.description)
+        ->type_name(option.valueName)
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+  }
+  parser->allow_extras();
+  return parser;
+}
+
+std::string optionName(const ValueOption& option) {
+  const std::string names = option.names;
+  return names.substr(0, names.find(','));
 }
 
 } // namespace
 
 ServerOptions parseServerOptions(const std::vector<std::string>& arguments) {
   ServerOptions options;
-  for (std::size_t i = 0; i < arguments.size(); ++i) {
-    std::string name = arguments[i];
-    std::string value;
-    bool hasValue = false;
-    const std::size_t equals = name.find('=');
-    if (name.rfind("--", 0) == 0 && equals != std::string::npos) {
-      value = name.substr(equals + 1);
-      name = name.substr(0, equals);
-      hasValue = true;
-    }
-    if (name == "--help" || name == "-h") {
-      options.help = true;
-      continue;
-    }
-    if (name == "--auth") {
-      options.auth = true;
-      continue;
-    }
-    if (name == "--once") {
-      options.once = true;
-      continue;
-    }
-    const auto option = valueOptions().find(name);
-    if (option == valueOptions().end())
-      throw std::invalid_argument("unknown option \"" + name + "\"");
-    if (!hasValue) {
-      if (i + 1 >= arguments.size())
-        throw std::invalid_argument(name + " needs a value");
-      value = arguments[++i];
-    }
-    option->second(options, name, value);
+  std::vector<std::string> given;
+  const std::unique_ptr<CLI::App> parser = makeParser(options, given);
+  // The parser takes its arguments last first.
+  std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
+  try {
+    parser->parse(reversed);
+  } catch (const CLI::ParseError& error) {
+    throw std::invalid_argument(error.what());
+  }
+  const std::vector<std::string> unknown = parser->remaining();
+  if (!unknown.empty())
+    throw std::invalid_argument("unknown option \"" + unknown.front() + "\"");
+  if (options.help || options.version)
+    return options;
+  for (std::size_t i = 0; i < given.size(); ++i) {
+    const ValueOption& option = valueOptions()[i];
+    if (parser->count(optionName(option)) > 0)
+      option.set(options, optionName(option), given[i]);
   }
   if (options.auth && options.user.empty())
     throw std::invalid_argument("--auth needs a non-empty --user");
@@ -127,26 +162,11 @@ ServerOptions parseServerOptions(const std::vector<std::string>& arguments) {
 }
 
 std::string serverUsage() {
-  return "Usage: ts_server [options]\n"
-         "A local Tessellar world server: generated terrain, wandering mobs, other players.\n"
-         "\n"
-         "  --bind ADDRESS            address to listen on (default 127.0.0.1; also --host)\n"
-         "  --port N                  game port, 0 for any free one (default 25565)\n"
-         "  --seed N                  world seed (default 0)\n"
-         "  --view-radius R           columns around the player: (2R+1)^2, R up to 32 (default 5)\n"
-         "  --mobs N                  number of mobs, up to 256 (default 6)\n"
-         "  --auth                    require account login; serves the login and join\n"
-         "                            endpoints over HTTP\n"
-         "  --http-port N             port of the account endpoints, 0 for any free one\n"
-         "                            (default 25566)\n"
-         "  --user NAME               the account's user name (default player)\n"
-         "  --password TEXT           the account's password (default password)\n"
-         "  --keepalive-timeout SECS  drop a client that leaves a keep-alive unanswered this\n"
-         "                            long (default 30)\n"
-         "  --login-timeout SECS      drop a connection that has not logged in by then\n"
-         "                            (default 10)\n"
-         "  --once                    stop when the first player to log in has left\n"
-         "  --help                    show this text\n";
+  ServerOptions options;
+  std::vector<std::string> given;
+  return makeParser(options, given)->help();
 }
+
+std::string serverVersion() { return std::string("ts_server ") + ProgramVersion + "\n"; }
 
 } // namespace Server

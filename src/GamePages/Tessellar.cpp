@@ -15,13 +15,12 @@ namespace GamePages {
 
 namespace {
 
-const char* const ConfigFileName = "tessellar.cfg";
 // Degrees.
 const double MaxPitch = 89.9;
 
-ClientSettings readSettingsFile(const LaunchOptions& options) {
+ClientSettings readSettingsFile(const std::string& file, const LaunchOptions& options) {
   Ogre::ConfigFile config;
-  config.load(ConfigFileName, "\t:=", true);
+  config.load(file, "\t:=", true);
   return readClientSettings(config, options);
 }
 
@@ -46,8 +45,9 @@ void applyTextureFiltering(TextureFiltering filtering) {
 
 } // namespace
 
-Tessellar::Tessellar(const LaunchOptions& options)
-    : m_settings(readSettingsFile(options)),
+Tessellar::Tessellar(const LaunchOptions& options, const Files::ClientFiles& files)
+    : m_shell(files.shell),
+      m_settings(readSettingsFile(files.settings, options)),
       m_session(std::make_unique<ClientSession>(Game::instance().ioService())) {
   applyGraphicsSettings();
   m_session->setAccountServices(m_settings.accountServices);

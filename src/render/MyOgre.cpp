@@ -1,5 +1,6 @@
 #include "MyOgre.h"
 
+#include <filesystem>
 #include <iostream>
 
 #include <OgreBitesConfigDialog.h>
@@ -9,15 +10,29 @@
 #include "XWindowErrors.h"
 #include "XWindowProtocols.h"
 
-MyOgre::MyOgre()
-    : m_root("", "ogre.cfg", "Ogre.log"),
+namespace {
+
+// A path from a configuration file, taken from that file's folder when it is
+// relative, so that the files may lie anywhere.
+std::string besideFile(const std::string& file, const std::string& path) {
+  const std::filesystem::path folder = std::filesystem::path(file).parent_path();
+  if (folder.empty() || std::filesystem::path(path).is_absolute())
+    return path;
+  return (folder / path).string();
+}
+
+} // namespace
+
+MyOgre::MyOgre(const ShellFiles& files)
+    : m_root("", files.engineConfig, files.log),
       m_window(nullptr),
       m_sceneManager(nullptr),
       m_camera(nullptr),
       m_inputManager(nullptr),
       m_mouse(nullptr),
       m_keyboard(nullptr),
-      m_cameraNode(nullptr) {
+      m_cameraNode(nullptr),
+      m_files(files) {
   try {
     buildShell();
   } catch (const Ogre::Exception& e) {
@@ -76,11 +91,12 @@ void MyOgre::buildShell() {
 // is copied while the plug-in is still there.
 void MyOgre::loadPlugins() {
   Ogre::ConfigFile plugins;
-  plugins.load("plugins.cfg");
+  plugins.load(m_files.plugins);
   Ogre::String folder = plugins.getSetting("PluginFolder");
   if (folder.empty()) {
     folder = ".";
   }
+  folder = besideFile(m_files.plugins, folder);
   for (const Ogre::String& plugin : plugins.getMultiSetting("Plugin")) {
     m_root.loadPlugin(folder + "/" + plugin);
   }
@@ -101,12 +117,13 @@ void MyOgre::restoreOrAskConfiguration() {
 
 void MyOgre::loadResourceLocations() {
   Ogre::ConfigFile config;
-  config.load("resources.cfg", "\t:=", true);
+  config.load(m_files.resources, "\t:=", true);
   Ogre::ResourceGroupManager& resources = Ogre::ResourceGroupManager::getSingleton();
   // Sections come sorted by name, the settings of each sorted by key.
   for (const auto& section : config.getSettingsBySection()) {
     for (const auto& setting : section.second) {
-      resources.addResourceLocation(setting.second, setting.first, section.first, false);
+      resources.addResourceLocation(besideFile(m_files.resources, setting.second), setting.first,
+                                    section.first, false);
       std::cout << "Ogre Config: " << section.first << "::" << setting.first << ","
                 << setting.second << std::endl;
     }
@@ -170,13 +187,39 @@ bool MyOgre::frameRenderingQueued(const Ogre::FrameEvent&) {
   if (!m_window->isClosed()) {
     if (m_screenshotRequested) {
       m_screenshotRequested = false;
-      m_window->writeContentsToTimestampedFile("screenshot", ".jpg");
+      writeScreenshot();
     }
     return true;
   }
   std::cout << "window is closed" << std::endl;
   windowClosed();
   return false;
+}
+
+// A screenshot that cannot be written is reported and the game goes on. The
+// engine's image codec does not say when it fails to save, so the file's
+// existence is what tells.
+void MyOgre::writeScreenshot() {
+  const std::filesystem::path folder = m_files.screenshots;
+  std::string problem;
+  try {
+    if (!folder.empty())
+      std::filesystem::create_directories(folder);
+    const Ogre::String written =
+        m_window->writeContentsToTimestampedFile((folder / "screenshot").string(), ".jpg");
+    if (std::filesystem::is_regular_file(written)) {
+      std::cout << "screenshot written to " << written << std::endl;
+      return;
+    }
+    problem = "the picture was not saved";
+  } catch (const Ogre::Exception& e) {
+    problem = e.getDescription();
+  } catch (const std::filesystem::filesystem_error& e) {
+    problem = e.code().message();
+  }
+  std::cerr << "cannot write a screenshot into "
+            << (folder.empty() ? std::string("the working directory") : folder.string()) << ": "
+            << problem << std::endl;
 }
 
 void MyOgre::windowResized(Ogre::RenderWindow*) {}

@@ -1,8 +1,10 @@
 // The client binary when it cannot start: one line on standard error saying
-// why, and an exit status that says it failed.
+// why, and an exit status that says it failed. Each case runs the client
+// from a run directory of its own, with a home of its own.
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
@@ -18,12 +20,14 @@ namespace {
 const std::string Plugins = readTextFile(RunDirectory::client() / "plugins.cfg");
 const std::string MissingPlugin = Plugins + "Plugin=RenderSystem_Nowhere\n";
 const std::string Settings = "[Server]\nHostname=127.0.0.1\nPort=25565\n";
+const std::string UsersSettings = "home/.config/ferrowick/tessellar.cfg";
 
 struct StartFailure {
   const char* name;
   std::string plugins;
-  // Null: no "tessellar.cfg" at all.
-  const char* settings;
+  // Files of the run directory by their paths in it; without a
+  // "tessellar.cfg" the client turns to the home's.
+  std::map<std::string, std::string> files;
   std::vector<std::string> arguments;
   std::map<std::string, std::string> environment;
   // How the last line of standard error begins.
@@ -45,13 +49,20 @@ class StartFailures : public testing::TestWithParam<StartFailure> {};
 
 TEST_P(StartFailures, EndTheStartWithOneLineAndAFailureStatus) {
   const StartFailure& c = GetParam();
-  RunDirectory directory{"ogre.cfg", "resources.cfg", "media"};
+  RunDirectory directory{"ogre.cfg", "resources.cfg", "media", "ferrowick"};
   directory.write("plugins.cfg", c.plugins);
-  if (c.settings)
-    directory.write("tessellar.cfg", c.settings);
-  std::vector<std::string> command = {(RunDirectory::client() / "ferrowick").string()};
+  std::filesystem::create_directory(directory.path() / "home");
+  for (const auto& [path, text] : c.files) {
+    std::filesystem::create_directories((directory.path() / path).parent_path());
+    directory.write(path, text);
+  }
+  std::vector<std::string> command = {(directory.path() / "ferrowick").string()};
   command.insert(command.end(), c.arguments.begin(), c.arguments.end());
-  ChildProcess client(command, c.environment, directory.path());
+  std::map<std::string, std::string> environment = {
+      {"HOME", (directory.path() / "home").string()}, {"XDG_CONFIG_HOME", ""}};
+  for (const auto& [name, value] : c.environment)
+    environment[name] = value;
+  ChildProcess client(command, environment, directory.path());
   const int status = exitCode(client.wait(std::chrono::seconds(60)));
   const std::string errors = client.standardError();
   EXPECT_EQ(status, 1) << errors;
@@ -62,19 +73,33 @@ TEST_P(StartFailures, EndTheStartWithOneLineAndAFailureStatus) {
 INSTANTIATE_TEST_SUITE_P(
     Client, StartFailures,
     testing::Values(
-        StartFailure{"NoDisplay", Plugins, Settings.c_str(), {}, {{"DISPLAY", "unix:4711"}},
+        StartFailure{"NoDisplay", Plugins, {{"tessellar.cfg", Settings}}, {},
+                     {{"DISPLAY", "unix:4711"}}, "OgreException: "},
+        StartFailure{"MissingPlugIn", MissingPlugin, {{"tessellar.cfg", Settings}}, {}, {},
                      "OgreException: "},
-        StartFailure{"MissingPlugIn", MissingPlugin, Settings.c_str(), {}, {}, "OgreException: "},
-        StartFailure{"NoSettingsFile", Plugins, nullptr, {}, {}, "OgreException: "},
-        StartFailure{"UnknownKeyName", Plugins, "[Controls]\nForward=Shift\n", {}, {},
-                     "fatal: tessellar.cfg: Controls Forward is not a key name: \"Shift\""},
-        StartFailure{"UnknownSky", Plugins, "[Graphics]\nSky=purple\n", {}, {},
+        // Neither the run directory nor the home has settings, and this run
+        // directory has no example to make the home's from.
+        StartFailure{"NoSettingsFile", Plugins, {}, {}, {},
+                     "fatal: cannot make the settings file \""},
+        StartFailure{"UnknownKeyName", Plugins, {{"tessellar.cfg", "[Controls]\nForward=Shift\n"}},
+                     {}, {}, "fatal: tessellar.cfg: Controls Forward is not a key name: \"Shift\""},
+        StartFailure{"UnknownSky", Plugins, {{"tessellar.cfg", "[Graphics]\nSky=purple\n"}}, {}, {},
                      "fatal: tessellar.cfg: Graphics Sky must be day-night or black, not "
                      "\"purple\""},
-        StartFailure{"FrameRateNotANumber", Plugins, "[Graphics]\nMaxFrameRate=fast\n", {}, {},
+        StartFailure{"FrameRateNotANumber", Plugins,
+                     {{"tessellar.cfg", "[Graphics]\nMaxFrameRate=fast\n"}}, {}, {},
                      "fatal: tessellar.cfg: Graphics MaxFrameRate must be 0 or more frames a "
                      "second, not \"fast\""},
-        StartFailure{"ServerWithoutPort", Plugins, Settings.c_str(), {"--server", "nohost"}, {},
+        // The home's settings are read when the run directory has none.
+        StartFailure{"UsersSettings", Plugins, {{UsersSettings, "[Graphics]\nSky=purple\n"}}, {},
+                     {}, "fatal: tessellar.cfg: Graphics Sky must be day-night or black"},
+        // "--config" wins over the run directory's settings.
+        StartFailure{"ConfigOption", Plugins,
+                     {{"tessellar.cfg", Settings}, {"other.cfg", "[Graphics]\nSky=purple\n"}},
+                     {"--config", "other.cfg"}, {},
+                     "fatal: tessellar.cfg: Graphics Sky must be day-night or black"},
+        StartFailure{"ServerWithoutPort", Plugins, {{"tessellar.cfg", Settings}},
+                     {"--server", "nohost"}, {},
                      "fatal: --server needs HOST:PORT, not \"nohost\""}),
     [](const testing::TestParamInfo<StartFailure>& info) { return std::string(info.param.name); });
 

@@ -11,6 +11,7 @@
 // The render shell with its window and scene open to the tests.
 class TestShell : public MyOgre {
 public:
+  using MyOgre::MyOgre;
   using MyOgre::createInputSystem;
   using MyOgre::m_camera;
   using MyOgre::m_root;

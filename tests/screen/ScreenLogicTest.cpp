@@ -1,6 +1,6 @@
 // The pieces of what the player sees that need no window: the sky's colour
 // by time of day, chat colour codes and text conversions, the chat field and
-// log, the status line, settings and command-line options.
+// log, the status line and the settings.
 
 #include <gtest/gtest.h>
 
@@ -423,41 +423,6 @@ TEST(ClientSettings, BadValuesAreRefusedWithTheirPlace) {
     } catch (const std::invalid_argument& error) {
       EXPECT_NE(std::string(error.what()).find("tessellar.cfg: " + message), std::string::npos)
           << error.what();
-    }
-  }
-}
-
-LaunchOptions launch(std::vector<const char*> arguments) {
-  arguments.insert(arguments.begin(), "ferrowick");
-  return parseLaunchOptions(static_cast<int>(arguments.size()), arguments.data());
-}
-
-TEST(LaunchOptions, ServerAndNameOverrideForOneRun) {
-  const LaunchOptions none = launch({});
-  EXPECT_FALSE(none.host || none.port || none.name);
-  const LaunchOptions both = launch({"--server", "play.example.org:25566", "--name=Carol"});
-  EXPECT_EQ(both.host, "play.example.org");
-  EXPECT_EQ(both.port, "25566");
-  EXPECT_EQ(both.name, "Carol");
-  const LaunchOptions v6 = launch({"--server=[2001:db8::7]:25565"});
-  EXPECT_EQ(v6.host, "2001:db8::7");
-  EXPECT_EQ(v6.port, "25565");
-
-  const std::vector<std::pair<std::vector<const char*>, std::string>> bad = {
-      {{"--port", "1"}, "unknown option \"--port\""},
-      {{"localhost"}, "unknown option \"localhost\""},
-      {{"--server"}, "option --server needs a value"},
-      {{"--name="}, "option --name needs a value"},
-      {{"--server", "localhost"}, "--server needs HOST:PORT, not \"localhost\""},
-      {{"--server", ":25565"}, "--server needs HOST:PORT"},
-      {{"--server", "localhost:"}, "--server needs HOST:PORT"},
-  };
-  for (const auto& [arguments, message] : bad) {
-    try {
-      launch(arguments);
-      ADD_FAILURE() << "accepted " << arguments.front();
-    } catch (const std::invalid_argument& error) {
-      EXPECT_EQ(std::string(error.what()).rfind(message, 0), 0u) << error.what();
     }
   }
 }

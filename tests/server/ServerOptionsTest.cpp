@@ -1,5 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "ChildProcess.h"
+#include "RunDirectory.h"
 #include "TextFile.h"
 #include "server/ServerOptions.h"
 
@@ -44,3 +50,56 @@ TEST(ServerOptions, RefusesBadArguments) {
   for (const auto& arguments : cases)
     EXPECT_THROW(parseServerOptions(arguments), std::invalid_argument) << arguments[0];
 }
+
+TEST(ServerOptions, HelpAndVersionNeedNoUsableValues) {
+  EXPECT_TRUE(parseServerOptions({"--port", "99999", "--help"}).help);
+  EXPECT_TRUE(parseServerOptions({"-h"}).help);
+  EXPECT_TRUE(parseServerOptions({"--seed=x", "--version"}).version);
+  EXPECT_THROW(parseServerOptions({"--frobnicate", "--help"}), std::invalid_argument);
+}
+
+TEST(ServerOptions, TheLastOfAnOptionGivenTwiceWins) {
+  const auto options = parseServerOptions({"--port", "4000", "--host", "127.0.0.3", "--port=4002",
+                                           "--bind", "127.0.0.4"});
+  EXPECT_EQ(options.port, 4002);
+  EXPECT_EQ(options.host, "127.0.0.4");
+}
+
+namespace {
+
+struct ServerCommand {
+  const char* name;
+  std::vector<std::string> arguments;
+  int status;
+  // Text that standard output, then standard error, holds.
+  std::string out;
+  std::string err;
+};
+
+void PrintTo(const ServerCommand& command, std::ostream* out) { *out << command.name; }
+
+class ServerCommandLines : public testing::TestWithParam<ServerCommand> {};
+
+// The program itself: these end before it listens.
+TEST_P(ServerCommandLines, AnswerAndEnd) {
+  const ServerCommand& c = GetParam();
+  std::vector<std::string> command = {(RunDirectory::client() / "ts_server").string()};
+  command.insert(command.end(), c.arguments.begin(), c.arguments.end());
+  ChildProcess server(command);
+  EXPECT_EQ(exitCode(server.wait(std::chrono::seconds(30))), c.status);
+  EXPECT_NE(server.standardOutput().find(c.out), std::string::npos) << server.standardOutput();
+  EXPECT_NE(server.standardError().find(c.err), std::string::npos) << server.standardError();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Server, ServerCommandLines,
+    testing::Values(
+        ServerCommand{"Help", {"--help"}, 0, "--view-radius R", ""},
+        ServerCommand{"Version", {"--version"}, 0, "ts_server 0.", ""},
+        ServerCommand{"UnknownOption", {"--frobnicate"}, 2, "",
+                      "unknown option \"--frobnicate\"\n"},
+        ServerCommand{"BadValue", {"--view-radius", "33"}, 2, "",
+                      "--view-radius needs a whole number from 0 to 32, not \"33\""}),
+    [](const testing::TestParamInfo<ServerCommand>& info) { return std::string(info.param.name); });
+
+} // namespace

@@ -49,6 +49,12 @@ void floodWithFarChunks(SessionServer& server, const std::atomic<bool>& go) {
   chat(server, "flooded");
 }
 
+#if defined(__SANITIZE_ADDRESS__)
+const bool UnderAddressSanitizer = true;
+#else
+const bool UnderAddressSanitizer = false;
+#endif
+
 // The client's resident memory in KiB, -1 when it cannot be read.
 long residentKiB(const ClientProcess& client) {
   std::istringstream status(readTextFile("/proc/" + std::to_string(client.pid()) + "/status"));
@@ -125,8 +131,12 @@ TEST(ChunkFlood, FarChunksAreTurnedAwayAndTheClientGoesOn) {
       30s));
   EXPECT_LT(ticks.longestPauseSince(flooded), 5s);
   // Held, the flood's chunks took 22 MiB more; the flood's bytes on their
-  // way through the connection take a few MiB.
-  EXPECT_LT(after - before, 12 * 1024) << before << " KiB before the flood, " << after << " after";
+  // way through the connection take a few MiB. AddressSanitizer holds freed
+  // memory back for a while: there resident memory says nothing of this.
+  if (!UnderAddressSanitizer) {
+    EXPECT_LT(after - before, 12 * 1024)
+        << before << " KiB before the flood, " << after << " after";
+  }
 
   std::chrono::milliseconds took;
   EXPECT_EQ(quitWithKey(client, took), 0) << client.errors();

@@ -57,8 +57,9 @@ TEST(SlowLink, TicksGoOnWhileTheWorldTricklesIn) {
   TickWatch ticks(client);
   ASSERT_TRUE(startAndConnect(client)) << client.errors();
 
-  // The columns come in over several seconds; meanwhile the next tick starts
-  // at most a tick period after the last one has ended.
+  // The columns come in over several seconds; meanwhile the ticks go on. A
+  // loop that waited for the world would pause for seconds; the bound leaves
+  // room for a busy machine and an unoptimised sanitizer build.
   const auto connected = std::chrono::steady_clock::now();
   const auto deadline = connected + 90s;
   while (client.output().find("Chat: streamed") == std::string::npos &&
@@ -69,7 +70,7 @@ TEST(SlowLink, TicksGoOnWhileTheWorldTricklesIn) {
   ASSERT_NE(client.output().find("Chat: streamed"), std::string::npos)
       << server.failure() << "\n" << client.errors();
   EXPECT_GT(std::chrono::steady_clock::now() - connected, 5s);
-  EXPECT_LT(ticks.longestPauseSince(connected), 300ms)
+  EXPECT_LT(ticks.longestPauseSince(connected), 1s)
       << ticks.longestPauseSince(connected).count() << " ms";
   std::chrono::milliseconds took;
   EXPECT_EQ(quitWithKey(client, took), 0) << client.errors();
