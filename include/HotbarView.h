@@ -32,6 +32,9 @@ ImVec2 hotbarOrigin(ImVec2 display);
 // The top of the bar with the hearts above it: what the chat stays above.
 float hotbarTop(ImVec2 display);
 
+// An item's picture and count in a square, without the slot's frame.
+void drawItem(ImDrawList& list, ItemPictures& pictures, const SlotView& slot, ImVec2 min,
+              float size);
 void drawSlot(ImDrawList& list, ItemPictures& pictures, const SlotView& slot, ImVec2 min,
               float size);
 void drawHotbar(ImDrawList& list, ItemPictures& pictures, const HotbarView& view,

@@ -5,7 +5,8 @@
 // overlay and a DejaVu font: a crosshair with the progress of a dig under
 // it, the chat lines, the chat input field, the status line, the
 // information panel, the list of the server's players, the hotbar and the
-// player's health. It draws, in every frame, the last view it was given.
+// player's health, and the screen of an open window. It draws, in every
+// frame, the last view it was given.
 
 #include <chrono>
 #include <deque>
@@ -19,6 +20,7 @@
 #include "HealthView.h"
 #include "HotbarView.h"
 #include "PlayerListView.h"
+#include "WindowScreenView.h"
 
 namespace Ogre {
 class ImGuiOverlay;
@@ -51,6 +53,8 @@ struct HudView {
   // them (no world).
   std::optional<HotbarView> hotbar;
   std::optional<HealthView> health;
+  // The open window's screen over the world, instead of the crosshair.
+  std::optional<WindowScreenView> window;
 };
 
 class Hud : public Ogre::FrameListener {

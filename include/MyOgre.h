@@ -6,6 +6,7 @@
 // world and the entities. The game page owns one and listens to it.
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include <OIS.h>
@@ -69,6 +70,16 @@ public:
   bool isKeyDown(const OIS::KeyCode& key);
   bool isMouseButtonDown(const OIS::MouseButtonID& button);
 
+  // Frees the pointer (shown, not held in the window, the look no longer
+  // following it; it starts at the window's centre) or takes it back for
+  // the look. Done as the next frame is drawn, outside the input's
+  // callbacks.
+  void freePointer(bool free) { m_pointerWanted = free; }
+  bool pointerFree() const { return m_pointerFree; }
+  // Where the pointer is, in pixels from the window's top left corner;
+  // none when the display cannot say.
+  std::optional<Ogre::Vector2> pointerPosition() const;
+
   // Filtering of every texture unit that keeps the default (F1 to F4 too).
   static void setTextureFiltering(Ogre::TextureFilterOptions filtering, unsigned int anisotropy);
 
@@ -103,7 +114,9 @@ public:
   Ogre::SceneManager* sceneManager() const { return m_sceneManager; }
 
 protected:
-  void createInputSystem(bool nonExclusive);
+  // The keyboard is always the window's; a free pointer is neither held in
+  // the window nor hidden.
+  void createInputSystem(bool pointerFree);
 
   Ogre::Root m_root;
   Ogre::RenderWindow* m_window;
@@ -123,6 +136,7 @@ private:
   void createCamera();
   void destroyInputSystem();
   void releaseWindow();
+  void applyPointerMode();
 
   // The engine's overlays (text and the heads-up display) on the scene;
   // released before the root.
@@ -131,6 +145,8 @@ private:
   double m_lookSensitivity = 1.0;
   bool m_invertedLook = false;
   bool m_screenshotRequested = false;
+  bool m_pointerWanted = false;
+  bool m_pointerFree = false;
   ShellListener* m_listener = nullptr;
   const ShellFiles m_files;
 };

@@ -119,8 +119,8 @@
     ((Int, entityId))((Bool, flag))((Int, x))((Int, y))((Int, z)))                                    \
   X(0x64, OpenWindow, Fields, NotCall, Dispatched,                                                    \
     ((Byte, windowId))((Byte, inventoryType))((String16, title))((Byte, slotCount)))                  \
-  X(0x65, CloseWindow, Fields, NotCall, Dispatched, ((Byte, windowId)))                               \
-  X(0x66, WindowClick, NotCall, Custom, Unknown,                                                      \
+  X(0x65, CloseWindow, Fields, Fields, Dispatched, ((Byte, windowId)))                                \
+  X(0x66, WindowClick, Custom, Custom, Unknown,                                                       \
     ((Byte, windowId))((Short, slot))((Bool, rightClick))((Short, actionNumber))((Bool, shift))       \
     ((Short, itemId))((Byte, itemCount))((Short, damage)))                                            \
   X(0x67, SetSlot, Custom, NotCall, Dispatched,                                                       \

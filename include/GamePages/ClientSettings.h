@@ -35,11 +35,13 @@ struct KeyBindings {
   ButtonBinding dig = OIS::MB_Left;
   ButtonBinding place = OIS::MB_Right;
   // "Hotbar1" to "Hotbar9" choose the held slot, "Respawn" takes the death
-  // screen's offer. Absent, they take the digits 1 to 9 and Enter, each only
-  // when no other action has that key: a slot whose digit is a command
-  // key's has none (the wheel still reaches it).
+  // screen's offer, "Inventory" opens and closes the inventory's screen.
+  // Absent, they take the digits 1 to 9, Enter and E, each only when no
+  // other action has that key: a slot whose digit is a command key's has
+  // none (the wheel still reaches it).
   std::array<std::optional<OIS::KeyCode>, 9> hotbar;
   std::optional<OIS::KeyCode> respawn;
+  std::optional<OIS::KeyCode> inventory;
 };
 
 enum class TextureFiltering { Anisotropic, Trilinear, Bilinear, None };

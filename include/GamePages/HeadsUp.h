@@ -59,6 +59,8 @@ public:
   // The hotbar and the health shown from the next refresh on; none hides
   // them.
   void showPlayer(std::optional<HotbarView> hotbar, std::optional<HealthView> health);
+  // The open window's screen from the next refresh on; none hides it.
+  void showWindow(std::optional<WindowScreenView> window) { m_window = std::move(window); }
 
   // Hands what is to be seen now to the display; the panel shows only when
   // toggled on.
@@ -73,6 +75,7 @@ private:
   std::optional<std::vector<PlayerListRow>> m_players;
   std::optional<HotbarView> m_hotbar;
   std::optional<HealthView> m_health;
+  std::optional<WindowScreenView> m_window;
   Hud m_hud;
 };
 

@@ -70,6 +70,8 @@ public:
   // The player's items and health as the server gave them.
   const Inventory& inventory() const { return m_inventory; }
   const Health& health() const { return m_health; }
+  // Whether a window's screen is up over the world.
+  bool screenOpen() const { return m_screenOpen; }
 
 private:
   bool keyPressed(const OIS::KeyEvent& event) override;
@@ -92,8 +94,10 @@ private:
   void registerChatHandlers();
   // Has the session tell the page what became of it.
   void followSession();
-  // The session's events of the player's items, health and new lives.
+  // The session's events of the player's items, health and new lives, and
+  // of the windows the server opens.
   void followItems(ClientSession::Events& events);
+  void followWindows(ClientSession::Events& events);
 
   void handle(const TSPackets::ChatMessage& packet);
   void handle(const TSPackets::MapChunk& packet);
@@ -126,6 +130,20 @@ private:
   HeldItem heldItem() const;
   // Hands the hotbar and the health to the heads-up display.
   void showPlayerState();
+
+  // The inventory's key, and the keys of an open screen; false for a key
+  // they leave to the rest.
+  bool windowKeyPressed(OIS::KeyCode key);
+  // Closes the screen and its window; the server hears of it when told to.
+  void closeScreen(bool tellServer);
+  void screenClicked(OIS::MouseButtonID button);
+  void deathScreenClicked();
+  ImVec2 displaySize() const;
+  // Where the open screen's slots are.
+  WindowLayout windowLayout() const;
+  // Hands the open screen to the heads-up display and frees the pointer
+  // while a screen is up.
+  void showWindowScreen();
   // A fresh world and entities for a new connection or a new life.
   void startWorld();
 
@@ -177,6 +195,11 @@ private:
   std::unique_ptr<HeadsUp> m_headsUp;
   Inventory m_inventory;
   Health m_health;
+  // Whether a window's screen is up: the player's own or the one the server
+  // opened.
+  bool m_screenOpen = false;
+  // The fuel bar's value when the fuel burning now was put on.
+  int m_fuelPeak = 0;
   // When the held slot was last chosen: its item's name shows for a moment.
   std::optional<std::chrono::steady_clock::time_point> m_heldChosenAt;
   std::chrono::microseconds m_lastTickTime{0};

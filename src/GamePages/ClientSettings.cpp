@@ -60,7 +60,7 @@ bool usedBy(const KeyBindings& keys, OIS::KeyCode key) {
       key == keys.run || key == keys.connect || key == keys.quit ||
       key == keys.returnToPosition || key == keys.playerList || button == keys.dig ||
       button == keys.place ||
-      keys.respawn == key)
+      keys.respawn == key || keys.inventory == key)
     return true;
   return std::find(keys.hotbar.begin(), keys.hotbar.end(), key) != keys.hotbar.end();
 }
@@ -73,11 +73,13 @@ void readItemKeys(const Ogre::ConfigFile& config, KeyBindings& keys) {
   for (std::size_t slot = 0; slot < keys.hotbar.size(); ++slot)
     keys.hotbar[slot] = boundKey(config, "Hotbar" + std::to_string(slot + 1));
   keys.respawn = boundKey(config, "Respawn");
+  keys.inventory = boundKey(config, "Inventory");
   const auto fallBack = [&](std::optional<OIS::KeyCode>& binding, OIS::KeyCode key) {
     if (!binding && !usedBy(keys, key))
       binding = key;
   };
   fallBack(keys.respawn, OIS::KC_RETURN);
+  fallBack(keys.inventory, OIS::KC_E);
   for (std::size_t slot = 0; slot < keys.hotbar.size(); ++slot)
     fallBack(keys.hotbar[slot], digits[slot]);
 }
@@ -117,6 +119,8 @@ void checkDistinct(const KeyBindings& keys) {
       bound.push_back({hotbarNames[slot], *keys.hotbar[slot]});
   if (keys.respawn)
     bound.push_back({"Respawn", *keys.respawn});
+  if (keys.inventory)
+    bound.push_back({"Inventory", *keys.inventory});
   for (std::size_t i = 0; i < bound.size(); ++i) {
     const auto* key = std::get_if<OIS::KeyCode>(&bound[i].second);
     if (key && (*key == OIS::KC_T || *key == OIS::KC_SLASH ||

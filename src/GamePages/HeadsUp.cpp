@@ -118,6 +118,7 @@ void HeadsUp::refresh(const InfoPanel& panel) {
   view.players = m_players;
   view.hotbar = m_hotbar;
   view.health = m_health;
+  view.window = m_window;
   m_hud.show(std::move(view));
 }
 

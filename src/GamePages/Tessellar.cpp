@@ -95,6 +95,7 @@ void Tessellar::followSession() {
   events.ended = [this](const SessionEnd& end) { m_headsUp->status().ended(end); };
   events.turned = [this](const ClientSession::Look& look) { turnPlayer(look); };
   followItems(events);
+  followWindows(events);
   m_session->setEvents(std::move(events));
 }
 
@@ -104,6 +105,10 @@ bool Tessellar::keyPressed(const OIS::KeyEvent& event) {
   const KeyBindings& keys = m_settings.keys;
   if (m_headsUp->chatInput().isOpen())
     typeChat(event);
+  else if (windowKeyPressed(event.key))
+    return true;
+  else if (m_screenOpen)
+    return false;
   else if (handButton(event.key, true))
     return true;
   else if (event.key == keys.connect)
@@ -138,6 +143,7 @@ void Tessellar::connectToServer() {
 // A new world for a new connection or a new life: nothing of the old one's
 // chunks, entities or health stays.
 void Tessellar::startWorld() {
+  m_screenOpen = false;
   m_health.reset();
   m_entityManager = std::make_unique<EntityManager>(m_shell);
   m_world = std::make_unique<World>(

@@ -34,7 +34,11 @@ bool Tessellar::handButton(const ButtonBinding& button, bool pressed) {
 void Tessellar::keyReleased(const OIS::KeyEvent& event) { handButton(event.key, false); }
 
 void Tessellar::mousePressed(OIS::MouseButtonID button) {
-  if (!m_headsUp->chatInput().isOpen())
+  if (m_screenOpen)
+    screenClicked(button);
+  else if (m_world && m_health.dead())
+    deathScreenClicked();
+  else if (!m_headsUp->chatInput().isOpen())
     handButton(button, true);
 }
 
@@ -44,7 +48,7 @@ void Tessellar::mouseReleased(OIS::MouseButtonID button) { handButton(button, fa
 // while the player types or is dead. A place carries the held stack.
 void Tessellar::useHand() {
   Hand::Buttons buttons;
-  if (m_session->spawned() && !m_headsUp->chatInput().isOpen() && playerActs()) {
+  if (m_session->spawned() && !m_headsUp->chatInput().isOpen() && !m_screenOpen && playerActs()) {
     buttons.dig = m_digHeld || m_handPresses.dig;
     buttons.place = m_handPresses.place;
   }

@@ -5,11 +5,9 @@
 
 #include <iostream>
 
-#include "BlockLayers.h"
+#include "GamePages/ItemViews.h"
 #include "GamePages/KeyNames.h"
 #include "GamePages/Tessellar.h"
-#include "TerrainMaterial.h"
-#include "inventory/ItemCatalogue.h"
 
 namespace GamePages {
 
@@ -20,25 +18,6 @@ using Clock = std::chrono::steady_clock;
 // How long the held item's name shows after a change, the last part fading.
 const Clock::duration NameShown = std::chrono::milliseconds(2000);
 const Clock::duration NameFading = std::chrono::milliseconds(500);
-
-SlotView slotView(const ItemStack& stack) {
-  SlotView slot;
-  if (stack.empty())
-    return slot;
-  slot.filled = true;
-  slot.count = stack.count;
-  if (stack.isBlock())
-    slot.picture.blockImage =
-        terrainLayerImage(layerOfBlockType(static_cast<unsigned char>(stack.itemId)));
-  else
-    slot.picture.itemCell = ItemCatalogue::pictureCell(stack.itemId);
-  return slot;
-}
-
-std::string itemName(const ItemStack& stack) {
-  const ItemEntry* entry = stack.empty() ? nullptr : ItemCatalogue::find(stack.itemId);
-  return entry ? std::string(entry->name) : std::string();
-}
 
 float nameOpacity(std::optional<Clock::time_point> chosenAt, Clock::time_point now) {
   if (!chosenAt || now - *chosenAt >= NameShown)
@@ -92,7 +71,7 @@ bool Tessellar::itemKeyPressed(OIS::KeyCode key) {
 
 // Turning the wheel towards the player goes right along the bar.
 void Tessellar::mouseWheel(int notches) {
-  if (!playerActs() || m_headsUp->chatInput().isOpen())
+  if (!playerActs() || m_headsUp->chatInput().isOpen() || m_screenOpen)
     return;
   if (m_inventory.scroll(-notches))
     holdSlot(m_inventory.held());
@@ -123,6 +102,7 @@ void Tessellar::requestRespawn() {
 // The new life's world comes as after a login: its chunks, then the
 // player's place.
 void Tessellar::respawned() {
+  m_screenOpen = false;
   m_inventory.close();
   if (m_world)
     startWorld();

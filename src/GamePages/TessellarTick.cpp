@@ -78,6 +78,7 @@ void Tessellar::drawFrame(float progress) {
   if (m_world)
     m_world->cull();
   showPlayerState();
+  showWindowScreen();
   showPlayerList();
   m_headsUp->refresh(infoPanel());
   if (!m_shell.renderFrame()) {
@@ -119,7 +120,7 @@ void Tessellar::applyLook() {
 PlayerBody::Controls Tessellar::movementControls() {
   PlayerBody::Controls controls;
   controls.yaw = m_look.yaw;
-  if (m_headsUp->chatInput().isOpen() || !playerActs())
+  if (m_headsUp->chatInput().isOpen() || m_screenOpen || !playerActs())
     return controls;
   const MovementKeys& keys = m_settings.keys.movement;
   if (m_shell.isKeyDown(keys[Forward]))

@@ -112,6 +112,16 @@ void PlayerBlockPlace::writeToStream(std::ostream& out) const {
   writeSlotTail(out, itemId >= 0, itemCount, damage);
 }
 
+void WindowClick::parse(WireInput& in) {
+  windowId = parseByte(in);
+  slot = parseShort(in);
+  rightClick = parseBool(in);
+  actionNumber = parseShort(in);
+  shift = parseBool(in);
+  itemId = parseShort(in);
+  parseSlotTail(in, itemId != -1, itemCount, damage);
+}
+
 void WindowClick::writeToStream(std::ostream& out) const {
   writeByte(out, windowId);
   writeShort(out, slot);

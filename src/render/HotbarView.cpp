@@ -19,21 +19,28 @@ ImVec2 hotbarOrigin(ImVec2 display) {
 
 float hotbarTop(ImVec2 display) { return hotbarOrigin(display).y - 24; }
 
-void drawSlot(ImDrawList& list, ItemPictures& pictures, const SlotView& slot, ImVec2 min,
+void drawItem(ImDrawList& list, ItemPictures& pictures, const SlotView& slot, ImVec2 min,
               float size) {
-  const ImVec2 max(min.x + size, min.y + size);
-  list.AddRectFilled(min, max, HudPaint::colour(0x202020, 0.55f));
-  list.AddRect(min, max, HudPaint::colour(0x8A8A8A, 0.9f));
   if (!slot.filled)
     return;
-  pictures.draw(list, slot.picture, ImVec2(min.x + PictureInset, min.y + PictureInset),
-                ImVec2(max.x - PictureInset, max.y - PictureInset));
+  const float inset = size * PictureInset / SlotSize;
+  const ImVec2 max(min.x + size, min.y + size);
+  pictures.draw(list, slot.picture, ImVec2(min.x + inset, min.y + inset),
+                ImVec2(max.x - inset, max.y - inset));
   if (slot.count > 1) {
     const std::string count = std::to_string(slot.count);
     const ImVec2 extent = HudPaint::textSize(count, 14);
     HudPaint::text(list, ImVec2(max.x - extent.x - 2, max.y - extent.y), count,
                    HudPaint::colour(0xFFFFFF), 14);
   }
+}
+
+void drawSlot(ImDrawList& list, ItemPictures& pictures, const SlotView& slot, ImVec2 min,
+              float size) {
+  const ImVec2 max(min.x + size, min.y + size);
+  list.AddRectFilled(min, max, HudPaint::colour(0x202020, 0.55f));
+  list.AddRect(min, max, HudPaint::colour(0x8A8A8A, 0.9f));
+  drawItem(list, pictures, slot, min, size);
 }
 
 void drawHotbar(ImDrawList& list, ItemPictures& pictures, const HotbarView& view,

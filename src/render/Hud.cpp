@@ -217,13 +217,16 @@ bool Hud::frameStarted(const Ogre::FrameEvent&) {
 void Hud::draw() const {
   ImDrawList& list = *ImGui::GetForegroundDrawList();
   const ImVec2 display = ImGui::GetIO().DisplaySize;
-  drawCrosshair(list, ImVec2(display.x / 2, display.y / 2));
+  if (!m_view.window)
+    drawCrosshair(list, ImVec2(display.x / 2, display.y / 2));
   if (m_view.digProgress)
     drawDigProgress(list, *m_view.digProgress, ImVec2(display.x / 2, display.y / 2));
   if (m_view.hotbar)
     drawHotbar(list, *m_pictures, *m_view.hotbar, display);
   if (m_view.health)
     drawHealth(list, *m_view.health, display);
+  if (m_view.window)
+    drawWindowScreen(list, *m_pictures, *m_view.window, display);
   // Chat lines stay above the hotbar and the hearts.
   drawChat(list, m_view,
            m_view.hotbar ? ImVec2(display.x, hotbarTop(display) + 32) : display);

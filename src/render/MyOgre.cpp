@@ -163,6 +163,7 @@ void MyOgre::pumpInput() {
 // The engine skips a window that is covered or minimised; a frame asked
 // for as a screenshot is drawn all the same, so that the picture is of now.
 bool MyOgre::renderFrame() {
+  applyPointerMode();
   const bool hidden = m_screenshotRequested && !m_window->isActive();
   if (hidden) {
     m_window->setVisible(true);

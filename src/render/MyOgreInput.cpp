@@ -1,6 +1,7 @@
 #include <string>
 
 #include "MyOgre.h"
+#include "XWindowPointer.h"
 
 void MyOgre::setTextureFiltering(Ogre::TextureFilterOptions filtering, unsigned int anisotropy) {
   Ogre::MaterialManager& materials = Ogre::MaterialManager::getSingleton();
@@ -19,18 +20,16 @@ int wheelNotches(int relative) {
 }
 }  // namespace
 
-void MyOgre::createInputSystem(bool nonExclusive) {
+void MyOgre::createInputSystem(bool pointerFree) {
   destroyInputSystem();
 
   unsigned long windowHandle = 0;
   m_window->getCustomAttribute("WINDOW", &windowHandle);
   OIS::ParamList parameters;
   parameters.insert({"WINDOW", std::to_string(windowHandle)});
-  if (nonExclusive) {
+  if (pointerFree) {
     parameters.insert({"x11_mouse_grab", "false"});
     parameters.insert({"x11_mouse_hide", "false"});
-    parameters.insert({"x11_keyboard_grab", "false"});
-    parameters.insert({"XAutoRepeatOn", "true"});
   }
 
   m_inputManager = OIS::InputManager::createInputSystem(parameters);
@@ -83,8 +82,8 @@ bool MyOgre::mouseMoved(const OIS::MouseEvent& event) {
   if (state.Z.rel != 0 && m_listener) {
     m_listener->mouseWheel(wheelNotches(state.Z.rel));
   }
-  if (state.X.rel == 0 && state.Y.rel == 0) {
-    return true;  // the wheel alone: no look, no rounding drift
+  if (m_pointerFree || (state.X.rel == 0 && state.Y.rel == 0)) {
+    return true;  // a free pointer or the wheel alone: no look, no rounding drift
   }
   const double down = m_invertedLook ? -state.Y.rel : state.Y.rel;
   Ogre::Ray ray = m_camera->getCameraToViewportRay(lookOffset(state.X.rel * m_lookSensitivity),
@@ -105,6 +104,36 @@ bool MyOgre::mouseReleased(const OIS::MouseEvent&, OIS::MouseButtonID id) {
     m_listener->mouseReleased(id);
   }
   return true;
+}
+
+// Between captures, so that no input object is destroyed inside its own
+// callback.
+void MyOgre::applyPointerMode() {
+  if (m_pointerWanted == m_pointerFree || !m_inputManager || m_window->isClosed()) {
+    return;
+  }
+  createInputSystem(m_pointerWanted);
+  m_pointerFree = m_pointerWanted;
+  if (m_pointerFree) {
+    void* display = nullptr;
+    unsigned long window = 0;
+    m_window->getCustomAttribute("XDISPLAY", &display);
+    m_window->getCustomAttribute("WINDOW", &window);
+    warpPointer(display, window,
+                {static_cast<int>(m_window->getWidth() / 2), static_cast<int>(m_window->getHeight() / 2)});
+  }
+}
+
+std::optional<Ogre::Vector2> MyOgre::pointerPosition() const {
+  void* display = nullptr;
+  unsigned long window = 0;
+  m_window->getCustomAttribute("XDISPLAY", &display);
+  m_window->getCustomAttribute("WINDOW", &window);
+  const std::optional<PointerPosition> pointer = queryPointer(display, window);
+  if (!pointer) {
+    return std::nullopt;
+  }
+  return Ogre::Vector2(static_cast<float>(pointer->x), static_cast<float>(pointer->y));
 }
 
 bool MyOgre::isKeyDown(const OIS::KeyCode& key) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <thread>
 
+#include "ChildProcess.h"
 #include "Game.h"
 #include "WorldBounds.h"
 
@@ -38,6 +39,13 @@ void PageTest::pump() {
 
 void PageTest::pressKey(OIS::KeyCode key) {
   m_page->shell().keyPressed(OIS::KeyEvent(nullptr, key, 0));
+}
+
+void PageTest::xdotool(const std::vector<std::string>& arguments) {
+  std::vector<std::string> command = {"xdotool"};
+  command.insert(command.end(), arguments.begin(), arguments.end());
+  ChildProcess tool(command);
+  ASSERT_EQ(exitCode(tool.wait(std::chrono::seconds(10))), 0) << tool.standardError();
 }
 
 void PageTest::connectAndLogIn() {

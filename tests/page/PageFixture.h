@@ -32,6 +32,9 @@ protected:
   void TearDown() override;
 
   void pressKey(OIS::KeyCode key);
+  // Keys and the pointer from the real devices, which the page reads every
+  // frame.
+  static void xdotool(const std::vector<std::string>& arguments);
 
   // Presses "8" and plays the server's side of the handshake and login.
   void connectAndLogIn();

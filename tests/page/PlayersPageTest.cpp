@@ -15,7 +15,6 @@
 #include <OgreSceneNode.h>
 #include <OgreSkeletonInstance.h>
 
-#include "ChildProcess.h"
 #include "ColumnPacket.h"
 #include "Entities/Named.h"
 #include "PageFixture.h"
@@ -244,14 +243,6 @@ TEST_F(PlayersInView, TheHandShowsTheItemHeld) {
   serverSend(gone);
   ASSERT_TRUE(pumpUntil([&] { return !entities.contains(4); }));
   EXPECT_TRUE(m_capture->err().empty()) << testing::PrintToString(m_capture->err());
-}
-
-// Keys from the real keyboard, which the page reads every frame.
-void xdotool(const std::vector<std::string>& arguments) {
-  std::vector<std::string> command = {"xdotool"};
-  command.insert(command.end(), arguments.begin(), arguments.end());
-  ChildProcess tool(command);
-  ASSERT_EQ(exitCode(tool.wait(std::chrono::seconds(10))), 0) << tool.standardError();
 }
 
 TSPackets::PlayerListItem listItem(const std::string& name, bool online, short ping) {

@@ -242,3 +242,180 @@ TEST_F(Items, ARefusedTransactionIsAnswered) {
 }
 
 } // namespace
+
+namespace {
+
+// The screens of windows: the pointer is the real one, moved with xdotool
+// within the page's window; the buttons are pressed through the shell.
+class WindowScreens : public Items {
+protected:
+  void pointAt(ImVec2 point) {
+    unsigned long window = 0;
+    m_page->shell().window()->getCustomAttribute("WINDOW", &window);
+    xdotool({"mousemove", "--window", std::to_string(window), std::to_string(int(point.x)),
+             std::to_string(int(point.y))});
+  }
+
+  void click(ImVec2 point, OIS::MouseButtonID button = OIS::MB_Left) {
+    pointAt(point);
+    m_page->shell().mousePressed(OIS::MouseEvent(nullptr, OIS::MouseState()), button);
+    m_page->shell().mouseReleased(OIS::MouseEvent(nullptr, OIS::MouseState()), button);
+  }
+
+  // The middle of the slot on the open screen.
+  ImVec2 slotCentre(WindowKind kind, int ownSlots, int slot) {
+    const WindowLayout layout = layoutWindow(kind, ownSlots, ImVec2(800, 600));
+    const ImVec2 min = layout.slots.at(static_cast<std::size_t>(slot)).min;
+    return ImVec2(min.x + layout.slotSize / 2, min.y + layout.slotSize / 2);
+  }
+
+  void sendItems(int windowId, std::size_t slots, std::vector<std::pair<int, ItemStack>> filled) {
+    TSPackets::WindowItems items;
+    items.windowId = static_cast<signed char>(windowId);
+    items.itemIds.assign(slots, -1);
+    items.itemCounts.assign(slots, 0);
+    items.damages.assign(slots, 0);
+    for (const auto& [slot, stack] : filled) {
+      items.itemIds[static_cast<std::size_t>(slot)] = stack.itemId;
+      items.itemCounts[static_cast<std::size_t>(slot)] = stack.count;
+    }
+    serverSend(items);
+  }
+
+  void openWindow(int windowId, signed char type, int slots) {
+    TSPackets::OpenWindow open;
+    open.windowId = static_cast<signed char>(windowId);
+    open.inventoryType = type;
+    open.title = "Box";
+    open.slotCount = static_cast<signed char>(slots);
+    serverSend(open);
+    ASSERT_TRUE(pumpUntil([&] { return m_page->screenOpen(); }));
+  }
+
+  void answer(int windowId, short action, bool accepted) {
+    TSPackets::Transaction transaction;
+    transaction.windowId = static_cast<signed char>(windowId);
+    transaction.actionNumber = action;
+    transaction.accepted = accepted;
+    serverSend(transaction);
+  }
+};
+
+bool isPanelGrey(const Pixel& p) {
+  return p.r > 150 && std::abs(p.r - p.g) < 20 && std::abs(p.g - p.b) < 20;
+}
+
+// E opens the player's inventory over the world with the pointer free; a
+// stack is picked up and put down with increasing action numbers; the
+// server refuses the second, which is undone and owned to; Escape closes
+// the screen and tells the server.
+TEST_F(WindowScreens, TheInventoryScreenClicksAndFollowsTheServersAnswers) {
+  logIn();
+  sendItems(0, 45, {{36, ItemStack{1, 64, 0}}, {9, ItemStack{3, 10, 0}}});
+  ASSERT_TRUE(pumpUntil([&] { return !m_page->inventory().hotbar(0).empty(); }));
+  const Picture world = frame();
+  press(OIS::KC_E);
+  const Picture screen = frame();
+  ASSERT_TRUE(m_page->screenOpen());
+  EXPECT_TRUE(m_page->shell().pointerFree());
+  const Area besideTitle{330, 131, 180, 18};
+  EXPECT_GT(screen.count(besideTitle, isPanelGrey), 180 * 18 - 100) << screen.mean(besideTitle);
+  EXPECT_LT(world.count(besideTitle, isPanelGrey), 100);
+
+  click(slotCentre(WindowKind::Player, 45, 36));
+  click(slotCentre(WindowKind::Player, 45, 10));
+  nudge();
+  const TSPackets::WindowClick pickUp = serverReceive<TSPackets::WindowClick>();
+  EXPECT_EQ(pickUp.windowId, 0);
+  EXPECT_EQ(pickUp.slot, 36);
+  EXPECT_EQ(pickUp.actionNumber, 1);
+  EXPECT_EQ(pickUp.itemId, 1);
+  EXPECT_EQ(pickUp.itemCount, 64);
+  const TSPackets::WindowClick putDown = serverReceive<TSPackets::WindowClick>();
+  EXPECT_EQ(putDown.slot, 10);
+  EXPECT_EQ(putDown.actionNumber, 2);
+  EXPECT_EQ(putDown.itemId, -1);
+  EXPECT_EQ(m_page->inventory().slot(10), (ItemStack{1, 64, 0}));
+
+  answer(0, 1, true);
+  answer(0, 2, false);
+  ASSERT_TRUE(pumpUntil([&] { return m_page->inventory().slot(10).empty(); }));
+  EXPECT_EQ(m_page->inventory().cursor(), (ItemStack{1, 64, 0})) << "back on the cursor";
+  EXPECT_TRUE(m_page->inventory().slot(36).empty()) << "the accepted pick-up stays";
+  const TSPackets::Transaction owned = serverReceive<TSPackets::Transaction>();
+  EXPECT_EQ(owned.actionNumber, 2);
+  EXPECT_TRUE(owned.accepted);
+  EXPECT_TRUE(m_capture->mentions("the server refused click 2 in window 0"));
+
+  press(OIS::KC_ESCAPE);
+  EXPECT_FALSE(m_page->screenOpen());
+  nudge();
+  EXPECT_EQ(serverReceive<TSPackets::CloseWindow>().windowId, 0);
+  frame();
+  EXPECT_FALSE(m_page->shell().pointerFree()) << "the look has the pointer again";
+  EXPECT_TRUE(m_page->inventory().cursor().empty());
+}
+
+// A chest the server opens shows its own slots above the player's; a click
+// goes to its window; the server's CloseWindow closes it without a word
+// back. A furnace's bars follow UpdateProgressBar; Escape closes it and the
+// server hears of it.
+TEST_F(WindowScreens, ServerWindowsOpenTakeClicksAndClose) {
+  logIn();
+  openWindow(3, 0, 27);
+  sendItems(3, 63, {{0, ItemStack{4, 20, 0}}, {27 + 27, ItemStack{1, 5, 0}}});
+  ASSERT_TRUE(pumpUntil([&] { return !m_page->inventory().slot(0).empty(); }));
+  EXPECT_EQ(m_page->inventory().hotbar(0), (ItemStack{1, 5, 0})) << "the chest shows the hotbar";
+  frame();
+  click(slotCentre(WindowKind::Chest, 27, 0), OIS::MB_Right);
+  nudge();
+  const TSPackets::WindowClick half = serverReceive<TSPackets::WindowClick>();
+  EXPECT_EQ(half.windowId, 3);
+  EXPECT_EQ(half.slot, 0);
+  EXPECT_TRUE(half.rightClick);
+  EXPECT_EQ(m_page->inventory().cursor().count, 10);
+
+  TSPackets::CloseWindow close;
+  close.windowId = 3;
+  serverSend(close);
+  ASSERT_TRUE(pumpUntil([&] { return !m_page->screenOpen(); }));
+  frame();
+  EXPECT_FALSE(m_page->shell().pointerFree());
+  nudge();
+  EXPECT_TRUE(clientIsQuiet());
+
+  openWindow(4, 2, 3);
+  TSPackets::UpdateProgressBar cooking;
+  cooking.windowId = 4;
+  cooking.progressBar = 0;
+  cooking.value = 100;
+  serverSend(cooking);
+  cooking.windowId = 9;
+  serverSend(cooking);
+  ASSERT_TRUE(pumpUntil([&] { return m_capture->mentions("ignored progress bar 0 of window 9"); }));
+  ASSERT_EQ(m_page->inventory().openWindow()->progress.size(), 1u);
+  EXPECT_EQ(m_page->inventory().openWindow()->progress[0], 100);
+  frame();
+  press(OIS::KC_ESCAPE);
+  nudge();
+  EXPECT_EQ(serverReceive<TSPackets::CloseWindow>().windowId, 4);
+  EXPECT_FALSE(m_page->inventory().openWindow());
+}
+
+// On the death screen the pointer is free and its button asks for a new
+// life as the key does; a click beside it does nothing.
+TEST_F(WindowScreens, TheDeathScreensButtonAsksForARespawn) {
+  logIn();
+  sendHealth(0);
+  frame();
+  EXPECT_TRUE(m_page->shell().pointerFree());
+  const ButtonArea button = respawnButton(ImVec2(800, 600));
+  click(ImVec2(button.min.x - 20, button.min.y + 10));
+  nudge();
+  EXPECT_TRUE(clientIsQuiet());
+  click(ImVec2((button.min.x + button.max.x) / 2, (button.min.y + button.max.y) / 2));
+  nudge();
+  EXPECT_EQ(serverReceive<TSPackets::Respawn>().mapSeed, 99);
+}
+
+} // namespace

@@ -23,6 +23,7 @@
 #include "GamePages/SessionStatus.h"
 #include "LocaleText.h"
 #include "Sky.h"
+#include "WindowScreenView.h"
 
 namespace {
 
@@ -288,8 +289,8 @@ TEST(ClientSettings, DefaultsKeepThePresets) {
   EXPECT_FALSE(neo.reportTimings);
 }
 
-// The hotbar's and the respawn's defaults give way to every other action's
-// key, bound or not: the older actions keep their keys.
+// The hotbar's, the respawn's and the inventory's defaults give way to
+// every other action's key, bound or not: the older actions keep their keys.
 TEST(ClientSettings, ItemKeysTakeOnlyFreeDefaults) {
   using Keys = std::vector<std::optional<OIS::KeyCode>>;
   const auto none = std::optional<OIS::KeyCode>();
@@ -297,21 +298,23 @@ TEST(ClientSettings, ItemKeysTakeOnlyFreeDefaults) {
     const char* file;
     Keys hotbar;
     std::optional<OIS::KeyCode> respawn;
+    std::optional<OIS::KeyCode> inventory;
   } cases[] = {
       {"", {none, OIS::KC_2, OIS::KC_3, OIS::KC_4, OIS::KC_5, OIS::KC_6, OIS::KC_7, none, OIS::KC_9},
-       OIS::KC_RETURN},
-      {"[Controls]\nConnect=C\nReturnToPosition=Home\nHotbar3=Z\nRespawn=R\n",
+       OIS::KC_RETURN, OIS::KC_E},
+      {"[Controls]\nConnect=C\nReturnToPosition=Home\nHotbar3=Z\nRespawn=R\nInventory=I\n",
        {OIS::KC_1, OIS::KC_2, OIS::KC_Z, OIS::KC_4, OIS::KC_5, OIS::KC_6, OIS::KC_7, OIS::KC_8,
         OIS::KC_9},
-       OIS::KC_R},
-      {"[Controls]\nQuit=5\nConnect=Enter\nHotbar2=9\n",
+       OIS::KC_R, OIS::KC_I},
+      {"[Controls]\nQuit=5\nConnect=Enter\nHotbar2=9\nForward=E\n",
        {none, OIS::KC_9, OIS::KC_3, OIS::KC_4, none, OIS::KC_6, OIS::KC_7, OIS::KC_8, none},
-       none},
+       none, none},
   };
   for (const auto& c : cases) {
     const ClientSettings settings = settingsOf(c.file);
     EXPECT_EQ(Keys(settings.keys.hotbar.begin(), settings.keys.hotbar.end()), c.hotbar) << c.file;
     EXPECT_EQ(settings.keys.respawn, c.respawn) << c.file;
+    EXPECT_EQ(settings.keys.inventory, c.inventory) << c.file;
   }
 }
 
@@ -428,3 +431,74 @@ TEST(ClientSettings, BadValuesAreRefusedWithTheirPlace) {
 }
 
 } // namespace
+
+namespace {
+
+bool inside(ImVec2 point, ImVec2 min, ImVec2 max) {
+  return point.x >= min.x && point.x <= max.x && point.y >= min.y && point.y <= max.y;
+}
+
+} // namespace
+
+// Every slot of every kind of window lies on its panel, within the display,
+// apart from every other, and a point in a slot finds that slot.
+TEST(WindowLayout, EverySlotHasItsOwnPlaceOnThePanel) {
+  const struct {
+    WindowKind kind;
+    int ownSlots;
+    std::size_t slots;
+    ImVec2 display;
+  } cases[] = {
+      {WindowKind::Player, 45, 45, {800, 600}},
+      {WindowKind::Chest, 27, 63, {800, 600}},
+      {WindowKind::Chest, 54, 90, {800, 600}},
+      {WindowKind::Chest, 5, 41, {800, 600}},
+      {WindowKind::Chest, 0, 36, {800, 600}},
+      {WindowKind::Workbench, 10, 46, {800, 600}},
+      {WindowKind::Furnace, 3, 39, {800, 600}},
+      {WindowKind::Dispenser, 9, 45, {800, 600}},
+      {WindowKind::Furnace, 7, 43, {800, 600}},
+      {WindowKind::Chest, 127, 163, {800, 600}},
+      {WindowKind::Chest, 54, 90, {320, 240}},
+  };
+  for (const auto& c : cases) {
+    const std::string what =
+        std::to_string(static_cast<int>(c.kind)) + " with " + std::to_string(c.ownSlots);
+    const WindowLayout layout = layoutWindow(c.kind, c.ownSlots, c.display);
+    ASSERT_EQ(layout.slots.size(), c.slots) << what;
+    EXPECT_TRUE(inside(layout.panelMin, ImVec2(0, 0), c.display)) << what;
+    EXPECT_TRUE(inside(layout.panelMax, ImVec2(0, 0), c.display)) << what;
+    const float s = layout.slotSize;
+    for (std::size_t i = 0; i < layout.slots.size(); ++i) {
+      const SlotArea& area = layout.slots[i];
+      EXPECT_EQ(area.slot, static_cast<int>(i)) << what;
+      const ImVec2 max(area.min.x + s, area.min.y + s);
+      EXPECT_TRUE(inside(area.min, layout.panelMin, layout.panelMax)) << what << ", slot " << i;
+      EXPECT_TRUE(inside(max, layout.panelMin, layout.panelMax)) << what << ", slot " << i;
+      const WindowPoint found = pointIn(layout, ImVec2(area.min.x + s / 2, area.min.y + s / 2));
+      EXPECT_EQ(found.kind, WindowPoint::Kind::Slot) << what << ", slot " << i;
+      EXPECT_EQ(found.slot, area.slot) << what << ", slot " << i;
+    }
+  }
+}
+
+// The hotbar is the last row, the main inventory the three above it, in
+// every window; around the slots is the panel, around that the world.
+TEST(WindowLayout, CarriedSlotsKeepTheirRowsAndTheRestIsPanelOrWorld) {
+  const WindowLayout player = layoutWindow(WindowKind::Player, 45, ImVec2(800, 600));
+  const WindowLayout chest = layoutWindow(WindowKind::Chest, 27, ImVec2(800, 600));
+  const float s = player.slotSize;
+  EXPECT_EQ(s, 36);
+  for (int column = 0; column < 9; ++column) {
+    const ImVec2 hotbar = player.slots[36 + column].min;
+    EXPECT_FLOAT_EQ(hotbar.x, player.slots[36].min.x + s * column);
+    EXPECT_GT(hotbar.y, player.slots[27 + column].min.y + s) << "the hotbar below the main rows";
+    EXPECT_FLOAT_EQ(chest.slots[27 + 27 + column].min.x - chest.panelMin.x,
+                    hotbar.x - player.panelMin.x);
+  }
+  const ImVec2 firstMain = player.slots[9].min;
+  EXPECT_EQ(pointIn(player, ImVec2(firstMain.x - 4, firstMain.y + 10)).kind,
+            WindowPoint::Kind::Panel);
+  EXPECT_EQ(pointIn(player, ImVec2(player.panelMin.x - 1, 300)).kind, WindowPoint::Kind::Outside);
+  EXPECT_EQ(pointIn(player, ImVec2(400, 2)).kind, WindowPoint::Kind::Outside);
+}
