@@ -61,7 +61,8 @@ if [ -n "${DISPLAY:-}" ]; then
   echo "Local world server on 127.0.0.1:$port (log: $run_dir/server.log)."
   echo "In the Ferrowick window press \"8\" to connect and \"0\" to quit."
   echo "Walk with W A S D, jump with Space, run with Left Shift, look with the mouse;"
-  echo "dig with the left mouse button, place with the right."
+  echo "dig with the left mouse button, place with the right; the digits and the wheel"
+  echo "choose the held slot, E opens the inventory, Tab holds up the player list."
   ./ferrowick
   exit $?
 fi

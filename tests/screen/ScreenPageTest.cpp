@@ -18,7 +18,6 @@
 #include <OgreTextureManager.h>
 
 #include "BlockLayers.h"
-#include "ChildProcess.h"
 #include "Game.h"
 #include "PageFixture.h"
 #include "Picture.h"
@@ -292,13 +291,6 @@ TEST_F(Screen, ServersThatCannotBeReachedAreReportedOnTheStatusLine) {
     tick();
     return status().state() == SessionStatus::State::Unreachable;
   });
-}
-
-void xdotool(const std::vector<std::string>& arguments) {
-  std::vector<std::string> command = {"xdotool"};
-  command.insert(command.end(), arguments.begin(), arguments.end());
-  ChildProcess tool(command);
-  ASSERT_EQ(exitCode(tool.wait(std::chrono::seconds(10))), 0) << tool.standardError();
 }
 
 class BoundKeys : public Screen {
