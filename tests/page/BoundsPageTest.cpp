@@ -20,17 +20,6 @@ using Lines = std::vector<std::string>;
 
 class BoundsTest : public PageTest {
 protected:
-  // The server's position correction, and the client's echo of it.
-  void correct(double x, double y, double z) {
-    TSPackets::PlayerPosAndLook packet;
-    packet.x = x;
-    packet.y = y;
-    packet.stance = y + 1.62;
-    packet.z = z;
-    serverSend(packet);
-    receivePosition();
-  }
-
   // Pumps and ticks until a line holding `text` has been written.
   void tickUntilLine(const std::string& text) {
     pumpUntil([&] {

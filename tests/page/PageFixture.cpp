@@ -48,6 +48,16 @@ void PageTest::xdotool(const std::vector<std::string>& arguments) {
   ASSERT_EQ(exitCode(tool.wait(std::chrono::seconds(10))), 0) << tool.standardError();
 }
 
+void PageTest::correct(double x, double y, double z) {
+  TSPackets::PlayerPosAndLook packet;
+  packet.x = x;
+  packet.y = y;
+  packet.stance = y + 1.62;
+  packet.z = z;
+  serverSend(packet);
+  receivePosition();
+}
+
 void PageTest::connectAndLogIn() {
   pressKey(OIS::KC_8);
   acceptConnection();

@@ -36,6 +36,8 @@ protected:
   // frame.
   static void xdotool(const std::vector<std::string>& arguments);
 
+  // The server's position correction, and the client's echo of it.
+  void correct(double x, double y, double z);
   // Presses "8" and plays the server's side of the handshake and login.
   void connectAndLogIn();
   // Sends a packet whose effect shows and pumps until the page has handled

@@ -27,19 +27,7 @@ void tick(GamePages::Tessellar& page, int count) {
     page.tick();
 }
 
-class PositionTest : public PageTest {
-protected:
-  // The server's position correction, and the client's echo of it.
-  void correct(double x, double y, double z) {
-    TSPackets::PlayerPosAndLook packet;
-    packet.x = x;
-    packet.y = y;
-    packet.stance = y + 1.62;
-    packet.z = z;
-    serverSend(packet);
-    receivePosition();
-  }
-};
+using PositionTest = PageTest;
 
 // A spawn point before any position: the first report is the spawn, never
 // the camera's start far from it.

@@ -6,37 +6,24 @@
 #include <clocale>
 
 #include "ColumnPacket.h"
-#include "PageFixture.h"
-#include "Picture.h"
+#include "DrawnPageTest.h"
 
 namespace {
 
 using GamePages::SessionStatus;
 
-class Items : public PageTest {
+class Items : public DrawnPageTest {
 protected:
   bool pageInSetUp() const override { return false; }
 
   // The display learns the window's size in the first frame: the heads-up
   // display shows from the second on.
   void SetUp() override {
-    PageTest::SetUp();
+    DrawnPageTest::SetUp();
     if (HasFatalFailure())
       return;
     m_page = std::make_unique<GamePages::Tessellar>();
     tick();
-  }
-
-  void tick(int ticks = 1) {
-    for (int i = 0; i < ticks; ++i) {
-      m_page->tick();
-      m_page->frame(1);
-    }
-  }
-
-  Picture frame() {
-    tick();
-    return Picture(*m_page->shell().window());
   }
 
   void press(OIS::KeyCode key) { m_page->shell().keyPressed(OIS::KeyEvent(nullptr, key, 0)); }

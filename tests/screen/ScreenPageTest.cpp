@@ -19,8 +19,7 @@
 
 #include "BlockLayers.h"
 #include "Game.h"
-#include "PageFixture.h"
-#include "Picture.h"
+#include "DrawnPageTest.h"
 #include "TerrainMaterial.h"
 
 namespace {
@@ -29,7 +28,7 @@ using GamePages::SessionStatus;
 
 const std::string Section = "\xC2\xA7";
 
-class Screen : public PageTest {
+class Screen : public DrawnPageTest {
 protected:
   bool pageInSetUp() const override { return false; }
 
@@ -38,7 +37,7 @@ protected:
     // section sign of the chat's colour codes.
     m_previousLocale = std::setlocale(LC_ALL, nullptr);
     std::setlocale(LC_ALL, "C.UTF-8");
-    PageTest::SetUp();
+    DrawnPageTest::SetUp();
     if (!HasFatalFailure())
       openPage();
   }
@@ -52,24 +51,11 @@ protected:
   }
 
   void TearDown() override {
-    PageTest::TearDown();
+    DrawnPageTest::TearDown();
     std::setlocale(LC_ALL, m_previousLocale.c_str());
   }
 
   const SessionStatus& status() { return m_page->headsUp().status(); }
-
-  // Ticks, each followed by a frame drawn where the tick left the player.
-  void tick(int ticks = 1) {
-    for (int i = 0; i < ticks; ++i) {
-      m_page->tick();
-      m_page->frame(1);
-    }
-  }
-
-  Picture frame() {
-    tick();
-    return Picture(*m_page->shell().window());
-  }
 
   void press(OIS::KeyCode key, unsigned int text = 0) {
     m_page->shell().keyPressed(OIS::KeyEvent(nullptr, key, text));
