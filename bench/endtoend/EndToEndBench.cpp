@@ -13,7 +13,6 @@
 // Runs on $DISPLAY, or in a private Xvfb when there is none; always with
 // software OpenGL.
 
-#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -24,22 +23,13 @@
 #include "ExtractionBound.h"
 #include "LoadReport.h"
 #include "LoadRun.h"
+#include "LocalRun.h"
 #include "PrivateDisplay.h"
 #include "SlowLinkRun.h"
 
 namespace {
 
 const int MaxViewRadius = 32;
-
-void onStopSignal(int) { requestStop(); }
-
-void installStopHandlers() {
-  struct sigaction action {};
-  action.sa_handler = onStopSignal;
-  sigemptyset(&action.sa_mask);
-  for (int signal : {SIGINT, SIGTERM, SIGHUP})
-    sigaction(signal, &action, nullptr);
-}
 
 struct Arguments {
   std::vector<int> radii = {10, 3};

@@ -1,13 +1,6 @@
 #include "LoadRun.h"
 
-#include <arpa/inet.h>
-#include <fcntl.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include <csignal>
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -15,8 +8,7 @@
 #include <stdexcept>
 #include <thread>
 
-#include "ChildProcess.h"
-#include "ClientProcess.h"
+#include "LocalRun.h"
 #include "ProcessStatus.h"
 #include "SlowLinkProxy.h"
 
@@ -24,7 +16,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-const std::chrono::seconds ServerStartLimit(10);
 const std::chrono::seconds LoginLimit(30);
 // Long enough for the load of radius 10 on a slow shared machine.
 const std::chrono::seconds LoadLimit(300);
@@ -35,29 +26,9 @@ const std::chrono::seconds AfterLoad(AfterLoadSeconds);
 // The empty client is measured once its window has been up this long.
 const std::chrono::seconds EmptySettle(2);
 const std::chrono::seconds ExitLimit(20);
-const std::chrono::milliseconds Slice(50);
 const std::chrono::milliseconds ThreadSampleInterval(100);
 
-volatile std::sig_atomic_t stopRequested = 0;
-
 double seconds(Clock::duration duration) { return std::chrono::duration<double>(duration).count(); }
-
-// A port that was free a moment ago, for the server to listen on.
-unsigned short freePort() {
-  const int probe = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t length = sizeof address;
-  const bool found = probe >= 0 &&
-                     bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-                     getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length) == 0;
-  if (probe >= 0)
-    close(probe);
-  if (!found)
-    throw std::runtime_error("cannot find a free port");
-  return ntohs(address.sin_port);
-}
 
 // A "key=columns" line, or nothing for none.
 std::string columnsLine(const char* key, std::optional<int> columns) {
@@ -73,15 +44,6 @@ std::string benchConfig(unsigned short port, const MeshDistances& distances) {
          std::to_string(port) + "\n\n[Diagnostics]\nTimings=yes\n";
 }
 
-// Closes a descriptor on every way out.
-struct Descriptor {
-  int fd = -1;
-  ~Descriptor() {
-    if (fd >= 0)
-      close(fd);
-  }
-};
-
 // The server and the client of one run, and what they have said so far.
 class LoadSession {
 public:
@@ -90,14 +52,11 @@ public:
   LoadRecord run();
 
 private:
-  void startServer(int viewRadius);
-  void startClient();
   // Reads the client's output as it comes until `done` holds; false when
   // the deadline passes first. Throws when the client has died or a stop was
   // asked for.
   bool waitUntil(const std::function<bool()>& done, Clock::time_point deadline);
   void waitFor(std::chrono::milliseconds duration);
-  void checkClientAlive();
   void connect();
   void followLoad();
   // Takes the client lines that arrived since the last call.
@@ -114,8 +73,7 @@ private:
   std::unique_ptr<ChildProcess> m_server;
   std::unique_ptr<SlowLinkProxy> m_link;
   ClientProcess m_client;
-  Descriptor m_clientOutput;
-  std::unique_ptr<TimedLines> m_clientLines;
+  std::unique_ptr<ClientLines> m_clientLines;
   std::size_t m_consumed = 0;
   bool m_loggedIn = false;
   bool m_disconnected = false;
@@ -134,59 +92,12 @@ LoadSession::LoadSession(int viewRadius, const MeshDistances& distances,
       m_client(benchConfig(m_link ? m_link->port() : m_port, distances)) {
   m_record.viewRadius = viewRadius;
   m_record.columns = std::size_t(2 * viewRadius + 1) * std::size_t(2 * viewRadius + 1);
-  startServer(viewRadius);
-  startClient();
-}
-
-void LoadSession::startServer(int viewRadius) {
-  m_server = std::make_unique<ChildProcess>(std::vector<std::string>{
-      std::string(TS_RUN_DIR) + "/ts_server", "--port", std::to_string(m_port),
-      "--view-radius", std::to_string(viewRadius), "--seed", "0", "--once"});
-  const auto deadline = Clock::now() + ServerStartLimit;
-  while (m_server->standardOutput().find("listening on") == std::string::npos) {
-    if (m_server->poll() || Clock::now() > deadline || stopRequested)
-      throw std::runtime_error("the local world server did not start:\n" +
-                               m_server->standardOutput() + m_server->standardError());
-    std::this_thread::sleep_for(Slice);
-  }
-}
-
-// The client's standard output goes to "stdout.log" in its directory; a
-// named pipe there hands each line over as it is written. Holding both ends
-// keeps the client from blocking on the open.
-void LoadSession::startClient() {
-  const std::string path = m_client.directory() + "/stdout.log";
-  if (mkfifo(path.c_str(), 0600) != 0)
-    throw std::runtime_error("cannot make the pipe " + path);
-  m_clientOutput.fd = open(path.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
-  if (m_clientOutput.fd < 0)
-    throw std::runtime_error("cannot open the pipe " + path);
-  m_clientLines = std::make_unique<TimedLines>(m_clientOutput.fd);
-  m_client.start();
-}
-
-void LoadSession::checkClientAlive() {
-  if (stopRequested)
-    throw std::runtime_error("stopped");
-  if (!isRunning(m_client.pid())) {
-    const std::optional<int> status = m_client.waitForExit(1s);
-    throw std::runtime_error("the client ended (status " +
-                             (status ? std::to_string(*status) : std::string("unknown")) +
-                             "); its last lines:\n" + m_clientLines->tail(10) +
-                             m_client.errors());
-  }
+  m_server = startLocalServer(m_port, viewRadius);
+  m_clientLines = std::make_unique<ClientLines>(m_client);
 }
 
 bool LoadSession::waitUntil(const std::function<bool()>& done, Clock::time_point deadline) {
-  for (;;) {
-    readAny({m_clientLines.get()}, Slice);
-    consumeClientLines();
-    if (done())
-      return true;
-    checkClientAlive();
-    if (Clock::now() > deadline)
-      return false;
-  }
+  return m_clientLines->waitUntil(done, deadline, [&] { consumeClientLines(); });
 }
 
 void LoadSession::waitFor(std::chrono::milliseconds duration) {
@@ -312,5 +223,3 @@ LoadRecord runLoad(int viewRadius, const MeshDistances& distances,
                    std::optional<SlowLink> slowLink) {
   return LoadSession(viewRadius, distances, slowLink).run();
 }
-
-void requestStop() { stopRequested = 1; }

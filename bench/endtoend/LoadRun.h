@@ -59,8 +59,4 @@ struct MeshDistances {
 LoadRecord runLoad(int viewRadius, const MeshDistances& distances = {},
                    std::optional<SlowLink> slowLink = std::nullopt);
 
-// Set from a signal handler: every wait gives up and the run unwinds,
-// stopping what it started.
-void requestStop();
-
 #endif

@@ -9,13 +9,13 @@
 // Runs on $DISPLAY, or in a private Xvfb when there is none; always with
 // software OpenGL.
 
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <exception>
 #include <optional>
 
+#include "LocalRun.h"
 #include "PrivateDisplay.h"
 #include "SoakReport.h"
 #include "SoakRun.h"
@@ -27,16 +27,6 @@ const int DefaultMinutes = 10;
 // The first minute is the baseline: at least one more is needed.
 const long MinMinutes = 2;
 const long MaxMinutes = 600;
-
-void onStopSignal(int) { requestSoakStop(); }
-
-void installStopHandlers() {
-  struct sigaction action {};
-  action.sa_handler = onStopSignal;
-  sigemptyset(&action.sa_mask);
-  for (int signal : {SIGINT, SIGTERM, SIGHUP})
-    sigaction(signal, &action, nullptr);
-}
 
 // None after a usage error.
 std::optional<int> parseMinutes(int argc, char** argv) {

@@ -1,14 +1,7 @@
 #include "SoakRun.h"
 
-#include <arpa/inet.h>
-#include <fcntl.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <chrono>
-#include <csignal>
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -16,8 +9,7 @@
 #include <stdexcept>
 #include <thread>
 
-#include "ChildProcess.h"
-#include "ClientProcess.h"
+#include "LocalRun.h"
 #include "ProcessStatus.h"
 #include "TimedLines.h"
 #include "TimingLines.h"
@@ -26,35 +18,15 @@ namespace {
 
 using namespace std::chrono_literals;
 
-const std::chrono::seconds ServerStartLimit(10);
 const std::chrono::seconds PlacementLimit(60);
 const std::chrono::seconds EmptySettle(2);
 const std::chrono::seconds ExitLimit(30);
 const std::chrono::seconds Minute(60);
-const std::chrono::milliseconds Slice(50);
 // Running, a player crosses a column in about 3 s: one who has entered none
 // for this long has met a wall of the terrain.
 const std::chrono::seconds StuckTime(10);
 // About an eighth of a turn of the mouse look.
 const int TurnPixels = 100;
-
-volatile std::sig_atomic_t stopRequested = 0;
-
-unsigned short freePort() {
-  const int probe = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t length = sizeof address;
-  const bool found = probe >= 0 &&
-                     bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-                     getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length) == 0;
-  if (probe >= 0)
-    close(probe);
-  if (!found)
-    throw std::runtime_error("cannot find a free port");
-  return ntohs(address.sin_port);
-}
 
 // Drawing at most 30 frames a second leaves the processor to the server's
 // generation and the client's meshing, which the walk is about.
@@ -64,14 +36,6 @@ std::string soakConfig(unsigned short port) {
          "Hostname=127.0.0.1\nPort=" +
          std::to_string(port) + "\n\n[Diagnostics]\nTimings=yes\n";
 }
-
-struct Descriptor {
-  int fd = -1;
-  ~Descriptor() {
-    if (fd >= 0)
-      close(fd);
-  }
-};
 
 // The server's "<player> entered column X, Z" lines.
 struct ColumnTrail {
@@ -106,13 +70,10 @@ public:
   SoakRecord run();
 
 private:
-  void startServer();
-  void startClient();
   // Reads the client's output as it comes until `done` holds; false when
   // the deadline passes first. Throws when the client has died or a stop
   // was asked for.
   bool waitUntil(const std::function<bool()>& done, Clock::time_point deadline);
-  void checkClientAlive();
   void consumeClientLines();
   void connect();
   void walk();
@@ -129,8 +90,7 @@ private:
   unsigned short m_port;
   std::unique_ptr<ChildProcess> m_server;
   ClientProcess m_client;
-  Descriptor m_clientOutput;
-  std::unique_ptr<TimedLines> m_clientLines;
+  std::unique_ptr<ClientLines> m_clientLines;
   std::size_t m_consumed = 0;
   bool m_placed = false;
   Clock::time_point m_lastErrorCheck;
@@ -147,8 +107,8 @@ private:
 SoakSession::SoakSession(int minutes, int viewRadius)
     : m_minutes(minutes), m_port(freePort()), m_client(soakConfig(m_port)) {
   m_record.viewRadius = viewRadius;
-  startServer();
-  startClient();
+  m_server = startLocalServer(m_port, viewRadius);
+  m_clientLines = std::make_unique<ClientLines>(m_client);
 }
 
 SoakSession::~SoakSession() {
@@ -156,55 +116,8 @@ SoakSession::~SoakSession() {
     releaseKeys();
 }
 
-void SoakSession::startServer() {
-  m_server = std::make_unique<ChildProcess>(std::vector<std::string>{
-      std::string(TS_RUN_DIR) + "/ts_server", "--port", std::to_string(m_port), "--view-radius",
-      std::to_string(m_record.viewRadius), "--seed", "0", "--once"});
-  const auto deadline = Clock::now() + ServerStartLimit;
-  while (m_server->standardOutput().find("listening on") == std::string::npos) {
-    if (m_server->poll() || Clock::now() > deadline || stopRequested)
-      throw std::runtime_error("the local world server did not start:\n" +
-                               m_server->standardOutput() + m_server->standardError());
-    std::this_thread::sleep_for(Slice);
-  }
-}
-
-// The client's standard output goes to "stdout.log" in its directory; a
-// named pipe there hands each line over as it is written. Holding both ends
-// keeps the client from blocking on the open.
-void SoakSession::startClient() {
-  const std::string path = m_client.directory() + "/stdout.log";
-  if (mkfifo(path.c_str(), 0600) != 0)
-    throw std::runtime_error("cannot make the pipe " + path);
-  m_clientOutput.fd = open(path.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
-  if (m_clientOutput.fd < 0)
-    throw std::runtime_error("cannot open the pipe " + path);
-  m_clientLines = std::make_unique<TimedLines>(m_clientOutput.fd);
-  m_client.start();
-}
-
-void SoakSession::checkClientAlive() {
-  if (stopRequested)
-    throw std::runtime_error("stopped");
-  if (!isRunning(m_client.pid())) {
-    const std::optional<int> status = m_client.waitForExit(1s);
-    throw std::runtime_error("the client ended (status " +
-                             (status ? std::to_string(*status) : std::string("unknown")) +
-                             "); its last lines:\n" + m_clientLines->tail(10) +
-                             m_client.errors());
-  }
-}
-
 bool SoakSession::waitUntil(const std::function<bool()>& done, Clock::time_point deadline) {
-  for (;;) {
-    readAny({m_clientLines.get()}, Slice);
-    consumeClientLines();
-    if (done())
-      return true;
-    checkClientAlive();
-    if (Clock::now() > deadline)
-      return false;
-  }
+  return m_clientLines->waitUntil(done, deadline, [&] { consumeClientLines(); });
 }
 
 void SoakSession::consumeClientLines() {
@@ -333,5 +246,3 @@ SoakRecord SoakSession::run() {
 } // namespace
 
 SoakRecord runSoak(int minutes, int viewRadius) { return SoakSession(minutes, viewRadius).run(); }
-
-void requestSoakStop() { stopRequested = 1; }

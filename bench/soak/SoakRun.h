@@ -40,8 +40,4 @@ struct SoakRecord {
 // short comes back with `failure` set and the minutes it had.
 SoakRecord runSoak(int minutes, int viewRadius);
 
-// Set from a signal handler: the walk ends at once and the run unwinds,
-// stopping what it started.
-void requestSoakStop();
-
 #endif
