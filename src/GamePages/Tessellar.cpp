@@ -99,8 +99,9 @@ void Tessellar::followSession() {
   m_session->setEvents(std::move(events));
 }
 
-// While the chat field is open, every key types into it. Keys the page does
-// not take keep the shell's meaning.
+// While the chat field is open, every key types into it; while a window's
+// screen is up, only the screen's keys and the hotbar's count. Keys the page
+// does not take keep the shell's meaning.
 bool Tessellar::keyPressed(const OIS::KeyEvent& event) {
   const KeyBindings& keys = m_settings.keys;
   if (m_headsUp->chatInput().isOpen())
