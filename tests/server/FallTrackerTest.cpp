@@ -28,13 +28,14 @@ TEST(FallTracker, DamageIsTheBlocksBeyondThreeRoundedUp) {
       {"four and a half", {{68.5, false, false}, {64, true, false}}, 2},
       {"ten blocks", {{74, false, false}, {70, false, false}, {64, true, false}}, 7},
       {"from the top, not from the last report",
-       {{74, false, false}, {66, false, false}, {64, true, false}}, 7},
+       {{74, false, false}, {66, false, false}, {64, true, false}},
+       7},
       {"down a cliff", {{64, false, false}, {54, true, false}}, 7},
-      {"water on the way down",
-       {{84, false, false}, {70, false, true}, {64, true, false}}, 3},
+      {"water on the way down", {{84, false, false}, {70, false, true}, {64, true, false}}, 3},
       {"into water", {{84, false, false}, {64, true, true}}, 0},
       {"standing on the ground between",
-       {{74, false, false}, {74, true, false}, {70, true, false}, {64, true, false}}, 0},
+       {{74, false, false}, {74, true, false}, {70, true, false}, {64, true, false}},
+       0},
   };
   for (const Fall& fall : falls) {
     Server::FallTracker tracker;

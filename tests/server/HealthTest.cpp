@@ -143,8 +143,8 @@ TEST(Health, TheDeadRespawnAtTheSpawnPoint) {
   EXPECT_DOUBLE_EQ(place.y, spawn.y);
   EXPECT_DOUBLE_EQ(place.z, spawn.z + 0.5);
   EXPECT_EQ(client.expect<TSPackets::UpdateHealth>().health, 20);
-  EXPECT_TRUE(server.waitForLog("connection 1 (alice) respawned at 8, " +
-                                std::to_string(spawn.y) + ", 8"));
+  EXPECT_TRUE(
+      server.waitForLog("connection 1 (alice) respawned at 8, " + std::to_string(spawn.y) + ", 8"));
 
   // The echo of the place starts the new life, with the items of the old
   // one and the full health: a fall of four blocks leaves 19.

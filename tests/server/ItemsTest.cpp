@@ -103,8 +103,8 @@ TEST_F(ItemsTest, PlacesUseUpTheHeldStack) {
     EXPECT_EQ(block.y, y) << refused.what;
     EXPECT_EQ(block.blockType, there) << refused.what;
     expectSlot(alice.until<TSPackets::SetSlot>(), {Hotbar + 1, 3, 63});
-    EXPECT_TRUE(server.waitForLog("may not build at 11, " + std::to_string(y) + ", 8: " +
-                                  refused.logged))
+    EXPECT_TRUE(
+        server.waitForLog("may not build at 11, " + std::to_string(y) + ", 8: " + refused.logged))
         << refused.what;
   }
 
@@ -172,7 +172,8 @@ TEST_F(ItemsTest, ClicksAreAnsweredAndAMismatchIsCorrected) {
     EXPECT_EQ(answer.actionNumber, row.click.actionNumber) << row.what;
     EXPECT_TRUE(answer.accepted) << row.what;
   }
-  EXPECT_TRUE(server.waitForLog("connection 1 (alice) clicked slot 37 (action 3), holding 64 of 3"));
+  EXPECT_TRUE(
+      server.waitForLog("connection 1 (alice) clicked slot 37 (action 3), holding 64 of 3"));
 
   // The planks are there, but not as many as the client thinks.
   alice.send(clickOf(38, 4, 5, 10));

@@ -31,8 +31,8 @@ TEST(Outbox, AMarkSplitsTheBytesWhereItWasPushed) {
     }
   }
   EXPECT_EQ(written, "abcdef");
-  EXPECT_EQ(done, (std::vector<std::string>{"first after ab", "second after ab",
-                                            "third after abcd"}));
+  EXPECT_EQ(done,
+            (std::vector<std::string>{"first after ab", "second after ab", "third after abcd"}));
 }
 
 TEST(Outbox, AMarkWakesAWaitingWriterAndIsRefusedOnceClosed) {
