@@ -15,7 +15,8 @@ using ClientPacket =
                  TSPackets::UseEntity, TSPackets::Player, TSPackets::PlayerPosition,
                  TSPackets::PlayerLook, TSPackets::PlayerPosAndLook, TSPackets::PlayerDig,
                  TSPackets::PlayerBlockPlace, TSPackets::PlayerHoldingChange,
-                 TSPackets::Animation, TSPackets::EntityAction, TSPackets::Disconnect>;
+                 TSPackets::Animation, TSPackets::EntityAction, TSPackets::Disconnect,
+                 TSPackets::Respawn, TSPackets::WindowClick, TSPackets::Transaction>;
 
 // An id byte that no client sends.
 class UnknownPacket : public std::runtime_error {

@@ -20,6 +20,10 @@ public:
   explicit ColumnStreamer(int viewRadius);
 
   void setCenter(std::int32_t chunkX, std::int32_t chunkZ);
+  // The client has dropped every column (a new world): all are sent again
+  // around the new centre, and `bytes` (the player's place) once the ground
+  // there is in.
+  void restart(std::int32_t chunkX, std::int32_t chunkZ, std::string bytes);
 
   // Bytes to send once the columns within one of the centre are loaded, so
   // that a player is placed on ground that is already there.

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <asio.hpp>
 
@@ -72,13 +73,34 @@ private:
   void welcome(Session& session);
   void ping(Session& session, const TSPackets::Ping& packet);
   void chat(Session& session, const TSPackets::ChatMessage& packet);
-  void move(Session& session, double x, double y, double z, double stance);
+  void move(Session& session, double x, double y, double z, double stance, bool onGround);
   void look(Session& session, float yaw, float pitch);
   void showMove(Session& session);
   // The player list's entry for the player, online or gone.
   static std::string listItemPacket(const Session::PlayerState& player, bool online);
+  // Where the server puts the player (login and respawn).
+  static std::string placePacket(const Session::PlayerState& player);
+  // The mobs and the other players, for a client whose world is new.
+  std::vector<std::string> othersFor(const Session& session) const;
+  TSPackets::Respawn respawnPacket() const;
   void dig(Session& session, const TSPackets::PlayerDig& packet);
   void place(Session& session, const TSPackets::PlayerBlockPlace& packet);
+
+  void holdSlot(Session& session, const TSPackets::PlayerHoldingChange& packet);
+  // Why the client's held stack cannot be placed; empty when it can.
+  std::string unplaceable(const Session& session, const TSPackets::PlayerBlockPlace& packet) const;
+  void pickUp(Session& session, std::uint8_t blockType);
+  void click(Session& session, const TSPackets::WindowClick& packet);
+  void refuseClick(Session& session, const TSPackets::WindowClick& packet, const std::string& why);
+
+  // Whether the player still has to take the new life's place; a report
+  // from the old life is left out.
+  bool fromOldLife(Session& session, double x, double y, double z);
+  // The player's footing, from a report: a landing may hurt.
+  void footing(Session& session, bool onGround);
+  bool inWater(const Session::PlayerState& player) const;
+  void hurt(Session& session, const FallTracker::Landing& landing);
+  void respawn(Session& session);
   // Changes the world and shows the change to every player who has its
   // column.
   void changeBlock(std::int32_t x, std::int32_t y, std::int32_t z, std::uint8_t type);

@@ -3,8 +3,11 @@
 
 #include <condition_variable>
 #include <cstddef>
+#include <deque>
+#include <functional>
 #include <mutex>
 #include <string>
+#include <utility>
 
 namespace Server {
 
@@ -18,6 +21,11 @@ public:
 
   // False when the outbox is closed or full.
   bool push(const std::string& packet);
+  // Something the writer does once everything pushed before has been
+  // written, before anything pushed after: a change of what the writer
+  // sends besides the outbox that must not overtake the packets before it.
+  // False when the outbox is closed or full.
+  bool pushMark(std::function<void()> then);
   // No more packets are taken in; those already queued still go out.
   void close();
   // Makes a waiting take() return, so the writer can look for other work.
@@ -27,10 +35,13 @@ public:
   struct Taken {
     State state;
     std::string bytes;
+    // To do after writing the bytes: a mark's work.
+    std::function<void()> then;
   };
-  // Everything queued, as one run of bytes. With nothing queued: Closed once
-  // closed; otherwise Idle at once when `wait` is false, else after waiting
-  // for packets, close() or wake().
+  // Everything queued up to the first mark, as one run of bytes, with the
+  // mark's work. With nothing queued: Closed once closed; otherwise Idle at
+  // once when `wait` is false, else after waiting for packets, close() or
+  // wake().
   Taken take(bool wait);
 
   bool overflowed() const;
@@ -40,6 +51,8 @@ private:
   mutable std::mutex m_mutex;
   std::condition_variable m_changed;
   std::string m_queued;
+  // The marks by the length of the queued bytes before them.
+  std::deque<std::pair<std::size_t, std::function<void()>>> m_marks;
   bool m_closed = false;
   bool m_woken = false;
   bool m_overflowed = false;

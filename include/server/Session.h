@@ -14,7 +14,9 @@
 #include "server/ColumnStore.h"
 #include "server/ColumnStreamer.h"
 #include "server/EntityMotion.h"
+#include "server/FallTracker.h"
 #include "server/Outbox.h"
+#include "server/PlayerItems.h"
 
 namespace Server {
 
@@ -54,6 +56,13 @@ public:
   bool send(const std::string& bytes);
   void streamAround(std::int32_t chunkX, std::int32_t chunkZ);
   void holdUntilNearLoaded(std::string bytes);
+  // A new world for the client: `opening` (what tells the client to drop
+  // its world) goes out after everything queued so far, then the columns
+  // around the new centre from scratch, then `place` once the ground is in.
+  // Packets sent after this call follow the opening. False when the
+  // outbox is closed or full.
+  bool restartWorld(const std::string& opening, std::int32_t chunkX, std::int32_t chunkZ,
+                    std::string place);
   bool outboxOverflowed() const { return m_outbox.overflowed(); }
 
   // Stops reading; what is queued still goes out, then the connection ends.
@@ -85,6 +94,13 @@ public:
     std::chrono::steady_clock::time_point pingSentAt;
     // How long the last keep-alive took to come back.
     std::chrono::milliseconds ping{0};
+    PlayerItems items;
+    // In half hearts, 20 the full health; 0 is dead.
+    int health = 20;
+    FallTracker fall;
+    // Put at the spawn point for a new life, until the client says it is
+    // there: reports from before the client heard of it are of the old life.
+    bool respawning = false;
   } state;
 
 private:

@@ -57,6 +57,12 @@ ClientPacket readClientPacket(asio::ip::tcp::socket& socket, unsigned char id) {
     return parsed<TSPackets::EntityAction>(socket);
   case TSPackets::Disconnect::Id:
     return parsed<TSPackets::Disconnect>(socket);
+  case TSPackets::Respawn::Id:
+    return parsed<TSPackets::Respawn>(socket);
+  case TSPackets::WindowClick::Id:
+    return ServerPackets::readWindowClick(socket);
+  case TSPackets::Transaction::Id:
+    return parsed<TSPackets::Transaction>(socket);
   default:
     throw UnknownPacket(id);
   }

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "ProtocolConstants.h"
+#include "server/ItemPackets.h"
 #include "server/ServerPackets.h"
 
 // Digging and building: the players change the world, and every player who
@@ -60,6 +61,10 @@ bool occupies(const Session::PlayerState& player, const Block& block) {
 void GameServer::dig(Session& session, const TSPackets::PlayerDig& packet) {
   if (packet.status != Finished)
     return;
+  if (session.state.health <= 0) {
+    m_log.line(label(session), " is dead: dig ignored");
+    return;
+  }
   const Block block{packet.x, packet.y, packet.z};
   if (!inWorld(block))
     return;
@@ -73,18 +78,31 @@ void GameServer::dig(Session& session, const TSPackets::PlayerDig& packet) {
     return;
   m_log.line(label(session), " dug ", block.x, ", ", block.y, ", ", block.z);
   changeBlock(block.x, block.y, block.z, 0);
+  pickUp(session, type);
 }
 
-// A block item placed against a face of a block in reach, where nobody
-// stands; anything else (an empty hand, an item that is no block) places
-// nothing.
+// A block from the held stack placed against a face of a block in reach,
+// where nobody stands. A place of anything else (an empty hand, an item that
+// is no block, a stack the player does not hold) is refused: the client is
+// shown the block and the held slot as they are.
 void GameServer::place(Session& session, const TSPackets::PlayerBlockPlace& packet) {
-  if (packet.itemId <= 0 || packet.itemId > 255)
-    return;
   const std::optional<Block> target =
       besideFace({packet.x, packet.y, packet.z}, packet.direction);
   if (!target || !inWorld(*target))
     return;
+  if (session.state.health <= 0) {
+    m_log.line(label(session), " is dead: place ignored");
+    return;
+  }
+  auto& items = session.state.items;
+  const std::string unusable = unplaceable(session, packet);
+  if (!unusable.empty()) {
+    m_log.line(label(session), " may not build at ", target->x, ", ", target->y, ", ", target->z,
+               ": ", unusable);
+    showBlock(session, target->x, target->y, target->z);
+    send(session, slotPacket(items.heldSlot(), items.heldStack()));
+    return;
+  }
   bool taken = m_columns.blockAt(target->x, target->y, target->z) != 0;
   for (const auto& entry : m_sessions)
     taken = taken || (entry.second->state.phase == Session::Phase::Playing &&
@@ -98,6 +116,8 @@ void GameServer::place(Session& session, const TSPackets::PlayerBlockPlace& pack
   m_log.line(label(session), " built ", int(packet.itemId), " at ", target->x, ", ", target->y,
              ", ", target->z);
   changeBlock(target->x, target->y, target->z, std::uint8_t(packet.itemId));
+  items.useHeld();
+  send(session, slotPacket(items.heldSlot(), items.heldStack()));
 }
 
 void GameServer::changeBlock(std::int32_t x, std::int32_t y, std::int32_t z, std::uint8_t type) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "ProtocolConstants.h"
+#include "server/ItemPackets.h"
 #include "server/ServerPackets.h"
 
 // The game's answers to what the clients send.
@@ -20,6 +21,10 @@ constexpr std::size_t MaxChatBytes = 100;
 constexpr double WorldLimit = 3.0e7;
 constexpr signed char MaxPlayers = 20;
 constexpr signed char WorldHeight = static_cast<signed char>(128);
+// The world's fields of Login, which a respawn repeats.
+constexpr int ServerMode = 0;
+constexpr signed char Dimension = 0;
+constexpr signed char Difficulty = 1;
 
 template <typename... Handlers> struct Overloaded : Handlers... {
   using Handlers::operator()...;
@@ -107,17 +112,28 @@ void GameServer::onPacket(Session& session, const ClientPacket& packet) {
   std::visit(Overloaded{
                  [&](const TSPackets::Ping& p) { ping(session, p); },
                  [&](const TSPackets::ChatMessage& p) { chat(session, p); },
-                 [&](const TSPackets::PlayerPosition& p) { move(session, p.x, p.y, p.z, p.stance); },
+                 [&](const TSPackets::Player& p) {
+                   if (!session.state.respawning)
+                     footing(session, p.onGround);
+                 },
+                 [&](const TSPackets::PlayerPosition& p) {
+                   move(session, p.x, p.y, p.z, p.stance, p.onGround);
+                 },
                  [&](const TSPackets::PlayerLook& p) { look(session, p.yaw, p.pitch); },
                  [&](const TSPackets::PlayerPosAndLook& p) {
                    // One report, one update for the others.
                    session.state.yaw = p.yaw;
                    session.state.pitch = p.pitch;
-                   move(session, p.x, p.y, p.z, p.stance);
+                   move(session, p.x, p.y, p.z, p.stance, p.onGround);
                  },
                  [&](const TSPackets::PlayerDig& p) { dig(session, p); },
                  [&](const TSPackets::PlayerBlockPlace& p) { place(session, p); },
-                 // Inventory and actions do not change this world.
+                 [&](const TSPackets::PlayerHoldingChange& p) { holdSlot(session, p); },
+                 [&](const TSPackets::WindowClick& p) { click(session, p); },
+                 [&](const TSPackets::Respawn&) { respawn(session); },
+                 // A client owns to a refused click with a Transaction of its
+                 // own, which changes nothing here; actions do not change this
+                 // world either.
                  [](const auto&) {},
              },
              packet);
@@ -179,9 +195,9 @@ void GameServer::welcome(Session& session) {
   answer.entityId = player.entityId;
   answer.userName = "";
   answer.mapSeed = m_options.seed;
-  answer.serverMode = 0;
-  answer.dimension = 0;
-  answer.difficulty = 1;
+  answer.serverMode = ServerMode;
+  answer.dimension = Dimension;
+  answer.difficulty = Difficulty;
   answer.worldHeight = WorldHeight;
   answer.maxPlayers = MaxPlayers;
   send(session, ServerPackets::bytes(answer));
@@ -196,24 +212,34 @@ void GameServer::welcome(Session& session) {
   send(session, chatPacket("Welcome to the local world, " + player.name + "!"));
 
   // The others and the player list (the player included) after the mobs.
-  std::vector<std::string> others = m_mobs.spawnPackets();
-  std::vector<std::string> listed;
-  for (const auto& entry : m_sessions) {
-    const Session& other = *entry.second;
-    if (other.state.phase != Session::Phase::Playing)
-      continue;
-    if (&other != &session)
-      others.push_back(namedSpawnPacket(other.state));
-    listed.push_back(listItemPacket(other.state, true));
-  }
-  others.insert(others.end(), listed.begin(), listed.end());
-  for (const std::string& packet : others)
+  for (const std::string& packet : othersFor(session))
     send(session, packet);
+  for (const auto& entry : m_sessions)
+    if (entry.second->state.phase == Session::Phase::Playing)
+      send(session, listItemPacket(entry.second->state, true));
   broadcast(namedSpawnPacket(player), &session);
   broadcast(listItemPacket(player, true), &session);
   broadcast(chatPacket(player.name + " joined the world"), &session);
 
   // The position comes once the ground under the player is there.
+  session.streamAround(player.chunkX, player.chunkZ);
+  session.holdUntilNearLoaded(placePacket(player));
+  player.fall.placed(player.y);
+  send(session, windowItemsPacket(player.items));
+  send(session, healthPacket(player.health));
+}
+
+std::vector<std::string> GameServer::othersFor(const Session& session) const {
+  std::vector<std::string> others = m_mobs.spawnPackets();
+  for (const auto& entry : m_sessions) {
+    const Session& other = *entry.second;
+    if (other.state.phase == Session::Phase::Playing && &other != &session)
+      others.push_back(namedSpawnPacket(other.state));
+  }
+  return others;
+}
+
+std::string GameServer::placePacket(const Session::PlayerState& player) {
   TSPackets::PlayerPosAndLook position;
   position.x = player.x;
   position.y = player.y;
@@ -222,8 +248,17 @@ void GameServer::welcome(Session& session) {
   position.yaw = 0;
   position.pitch = 0;
   position.onGround = true;
-  session.streamAround(player.chunkX, player.chunkZ);
-  session.holdUntilNearLoaded(ServerPackets::bytes(position));
+  return ServerPackets::bytes(position);
+}
+
+TSPackets::Respawn GameServer::respawnPacket() const {
+  TSPackets::Respawn respawn;
+  respawn.dimension = Dimension;
+  respawn.difficulty = Difficulty;
+  respawn.creativeMode = static_cast<signed char>(ServerMode);
+  respawn.worldHeight = static_cast<unsigned char>(WorldHeight);
+  respawn.mapSeed = m_options.seed;
+  return respawn;
 }
 
 // An answer in time measures the player's ping, which every player's list
@@ -243,11 +278,14 @@ void GameServer::chat(Session& session, const TSPackets::ChatMessage& packet) {
   broadcast(chatPacket("<" + session.state.name + "> " + packet.message));
 }
 
-void GameServer::move(Session& session, double x, double y, double z, double stance) {
+void GameServer::move(Session& session, double x, double y, double z, double stance,
+                      bool onGround) {
   if (!validPosition(x, y, z, stance)) {
     drop(session, "invalid position", "Illegal position");
     return;
   }
+  if (fromOldLife(session, x, y, z))
+    return;
   auto& player = session.state;
   player.x = x;
   player.y = y;
@@ -262,6 +300,7 @@ void GameServer::move(Session& session, double x, double y, double z, double sta
     session.streamAround(chunkX, chunkZ);
   }
   showMove(session);
+  footing(session, onGround);
 }
 
 void GameServer::look(Session& session, float yaw, float pitch) {

@@ -56,6 +56,16 @@ void Session::holdUntilNearLoaded(std::string bytes) {
   m_outbox.wake();
 }
 
+// The streamer starts again only when the opening has been written: columns
+// sent before it are of the old world, which the client drops.
+bool Session::restartWorld(const std::string& opening, std::int32_t chunkX, std::int32_t chunkZ,
+                           std::string place) {
+  return m_outbox.push(opening) &&
+         m_outbox.pushMark([this, chunkX, chunkZ, place = std::move(place)]() mutable {
+           m_streamer.restart(chunkX, chunkZ, std::move(place));
+         });
+}
+
 void Session::close() {
   if (m_closed.exchange(true))
     return;
@@ -154,8 +164,11 @@ void Session::writeLoop() {
       }
       if (taken.state == Outbox::State::Closed)
         break;
-      if (taken.state == Outbox::State::Packets)
+      if (taken.state == Outbox::State::Packets) {
         writeBytes(taken.bytes);
+        if (taken.then)
+          taken.then();
+      }
     }
   } catch (const asio::system_error& error) {
     postEnded("write error: " + error.code().message());

@@ -27,6 +27,14 @@ void ColumnStreamer::setCenter(std::int32_t chunkX, std::int32_t chunkZ) {
   m_hasCenter = true;
 }
 
+void ColumnStreamer::restart(std::int32_t chunkX, std::int32_t chunkZ, std::string bytes) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  m_loaded.clear();
+  m_center = {chunkX, chunkZ};
+  m_hasCenter = true;
+  m_held = std::move(bytes);
+}
+
 void ColumnStreamer::holdUntilNearLoaded(std::string bytes) {
   std::lock_guard<std::mutex> lock(m_mutex);
   m_held = std::move(bytes);

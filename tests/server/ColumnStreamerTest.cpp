@@ -82,3 +82,22 @@ TEST(ColumnStreamer, HeldBytesGoOutRightAfterTheNearColumns) {
     EXPECT_EQ(steps.size(), static_cast<std::size_t>((2 * radius + 1) * (2 * radius + 1)) + 1);
   }
 }
+
+// A client that dropped its world gets every column again around the new
+// centre, the held bytes after the near ones, and no unload of a column it
+// no longer has.
+TEST(ColumnStreamer, ARestartSendsEveryColumnAgain) {
+  ColumnStreamer streamer(1);
+  streamer.setCenter(5, 5);
+  allSteps(streamer);
+  streamer.restart(5, 6, "place");
+  const auto steps = allSteps(streamer);
+  ASSERT_EQ(steps.size(), 10u);
+  for (std::size_t i = 0; i < 9; ++i) {
+    EXPECT_EQ(steps[i].kind, Kind::Load);
+    EXPECT_LE(ring(steps[i], {5, 6}), 1);
+  }
+  EXPECT_EQ(steps[9].kind, Kind::Release);
+  EXPECT_EQ(steps[9].bytes, "place");
+  EXPECT_FALSE(streamer.loaded(5, 4));
+}
