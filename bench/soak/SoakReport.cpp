@@ -39,6 +39,9 @@ bool printSoakReport(const SoakRecord& record) {
   std::printf("\ngrowth after the first minute: %+.1f %% at the end, %+.1f %% at the highest "
               "(goal at most %.0f %%): %s\n",
               growth * 100, peakGrowth * 100, SoakGrowthGoal * 100, met ? "met" : "missed");
+  if (record.deaths > 0)
+    std::printf("the walker died %d times in falls and walked on from the spawn point\n",
+                record.deaths);
   if (!record.failure.empty())
     std::printf("the walk ended early: %s\n", record.failure.c_str());
   if (record.clientExit && *record.clientExit != 0)

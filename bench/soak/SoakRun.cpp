@@ -126,6 +126,12 @@ void SoakSession::consumeClientLines() {
     const TimedLine& line = lines[m_consumed];
     if (line.text.find("received pos and look packet") != std::string::npos)
       m_placed = true;
+    // A fall from a cliff of the terrain can kill the walker: it asks for a
+    // new life and walks on from the spawn point.
+    if (line.text.find("the player died") != std::string::npos) {
+      xdotool("key Return");
+      ++m_record.deaths;
+    }
     if (const std::optional<TickRecord> tick = parseTick(line)) {
       ++m_ticks;
       m_meshes += tick->meshes;

@@ -27,6 +27,8 @@ struct SoakRecord {
   int viewRadius = 0;
   long emptyResidentKiB = -1;
   std::vector<MinuteSample> minutes;
+  // Falls that killed the walker; each time it respawned and walked on.
+  int deaths = 0;
   // Why the walk ended early, if it did.
   std::string failure;
   std::optional<int> clientExit;

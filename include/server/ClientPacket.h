@@ -16,7 +16,8 @@ using ClientPacket =
                  TSPackets::PlayerLook, TSPackets::PlayerPosAndLook, TSPackets::PlayerDig,
                  TSPackets::PlayerBlockPlace, TSPackets::PlayerHoldingChange,
                  TSPackets::Animation, TSPackets::EntityAction, TSPackets::Disconnect,
-                 TSPackets::Respawn, TSPackets::WindowClick, TSPackets::Transaction>;
+                 TSPackets::Respawn, TSPackets::WindowClick, TSPackets::Transaction,
+                 TSPackets::CloseWindow>;
 
 // An id byte that no client sends.
 class UnknownPacket : public std::runtime_error {

@@ -91,6 +91,7 @@ private:
   std::string unplaceable(const Session& session, const TSPackets::PlayerBlockPlace& packet) const;
   void pickUp(Session& session, std::uint8_t blockType);
   void click(Session& session, const TSPackets::WindowClick& packet);
+  void closeWindow(Session& session, const TSPackets::CloseWindow& packet);
   void refuseClick(Session& session, const TSPackets::WindowClick& packet, const std::string& why);
 
   // Whether the player still has to take the new life's place; a report

@@ -34,6 +34,11 @@ public:
   // slot it went into; none when every slot is full.
   std::optional<int> add(std::int16_t itemId);
 
+  // The window is closed: the stack on the cursor goes back into the
+  // inventory as add() would put it, one by one. How many found no room
+  // and were lost.
+  int putBackCursor();
+
   enum class ClickResult { Applied, NoSuchSlot, Shifted, Mismatch };
   // A click of the window as the client applies it, when the client's idea
   // of the clicked slot (`seen`) is the server's; otherwise nothing changes
@@ -46,6 +51,7 @@ public:
 
 private:
   std::optional<int> firstSlot(const ItemStack& wanted, bool emptyOnly) const;
+  std::optional<int> addOne(const ItemStack& kind);
 
   Inventory m_inventory;
 };

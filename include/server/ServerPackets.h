@@ -49,9 +49,6 @@ template <typename Packet> std::string bytes(const Packet& packet) {
 // parses in that order already.
 TSPackets::Player readPlayer(asio::ip::tcp::socket& socket);
 TSPackets::PlayerPosAndLook readPlayerPosAndLook(asio::ip::tcp::socket& socket);
-// A window click after its id byte: the clicked slot's stack has a count
-// and a damage only when its item id is not -1.
-TSPackets::WindowClick readWindowClick(asio::ip::tcp::socket& socket);
 
 } // namespace ServerPackets
 

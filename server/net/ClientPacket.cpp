@@ -60,9 +60,11 @@ ClientPacket readClientPacket(asio::ip::tcp::socket& socket, unsigned char id) {
   case TSPackets::Respawn::Id:
     return parsed<TSPackets::Respawn>(socket);
   case TSPackets::WindowClick::Id:
-    return ServerPackets::readWindowClick(socket);
+    return parsed<TSPackets::WindowClick>(socket);
   case TSPackets::Transaction::Id:
     return parsed<TSPackets::Transaction>(socket);
+  case TSPackets::CloseWindow::Id:
+    return parsed<TSPackets::CloseWindow>(socket);
   default:
     throw UnknownPacket(id);
   }

@@ -82,6 +82,17 @@ void GameServer::click(Session& session, const TSPackets::WindowClick& packet) {
   }
 }
 
+// What the player held on the cursor goes back into the inventory, which
+// the client is shown: it has let go of the stack.
+void GameServer::closeWindow(Session& session, const TSPackets::CloseWindow& packet) {
+  auto& items = session.state.items;
+  const std::string held = stackText(items.cursor());
+  const int lost = items.putBackCursor();
+  m_log.line(label(session), " closed window ", int(packet.windowId), ", putting back ", held,
+             lost > 0 ? " (" + std::to_string(lost) + " found no room)" : std::string());
+  send(session, windowItemsPacket(items));
+}
+
 // The refusal, then the window and the cursor as they are, so that the
 // client can start again from the truth.
 void GameServer::refuseClick(Session& session, const TSPackets::WindowClick& packet,

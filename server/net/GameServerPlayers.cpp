@@ -130,6 +130,7 @@ void GameServer::onPacket(Session& session, const ClientPacket& packet) {
                  [&](const TSPackets::PlayerBlockPlace& p) { place(session, p); },
                  [&](const TSPackets::PlayerHoldingChange& p) { holdSlot(session, p); },
                  [&](const TSPackets::WindowClick& p) { click(session, p); },
+                 [&](const TSPackets::CloseWindow& p) { closeWindow(session, p); },
                  [&](const TSPackets::Respawn&) { respawn(session); },
                  // A client owns to a refused click with a Transaction of its
                  // own, which changes nothing here; actions do not change this

@@ -43,8 +43,21 @@ std::optional<int> PlayerItems::firstSlot(const ItemStack& wanted, bool emptyOnl
   return std::nullopt;
 }
 
-std::optional<int> PlayerItems::add(std::int16_t itemId) {
-  const ItemStack one{itemId, 1, 0};
+std::optional<int> PlayerItems::add(std::int16_t itemId) { return addOne(ItemStack{itemId, 1, 0}); }
+
+int PlayerItems::putBackCursor() {
+  ItemStack kind = cursor();
+  m_inventory.setSlot(-1, -1, ItemStack{});
+  int lost = 0;
+  for (int item = 0; item < (kind.empty() ? 0 : kind.count); ++item)
+    if (!addOne(kind))
+      ++lost;
+  return lost;
+}
+
+std::optional<int> PlayerItems::addOne(const ItemStack& kind) {
+  ItemStack one = kind;
+  one.count = 1;
   if (const auto pile = firstSlot(one, false)) {
     ItemStack grown = slot(*pile);
     ++grown.count;

@@ -109,22 +109,6 @@ void write(std::ostream& out, const TSPackets::WindowItems& packet) {
     writeStack(out, packet.itemIds[i], packet.itemCounts[i], packet.damages[i]);
 }
 
-TSPackets::WindowClick readWindowClick(asio::ip::tcp::socket& socket) {
-  SocketInput in(socket);
-  TSPackets::WindowClick packet;
-  packet.windowId = parseByte(in);
-  packet.slot = parseShort(in);
-  packet.rightClick = parseBool(in);
-  packet.actionNumber = parseShort(in);
-  packet.shift = parseBool(in);
-  packet.itemId = parseShort(in);
-  if (packet.itemId != -1) {
-    packet.itemCount = parseByte(in);
-    packet.damage = parseShort(in);
-  }
-  return packet;
-}
-
 TSPackets::Player readPlayer(asio::ip::tcp::socket& socket) {
   SocketInput in(socket);
   TSPackets::Player packet;

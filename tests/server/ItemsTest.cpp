@@ -235,6 +235,20 @@ TEST_F(ItemsTest, ClicksAreAnsweredAndAMismatchIsCorrected) {
   EXPECT_EQ(alice.until<TSPackets::SetSlot>().itemId, -1);
 }
 
+// A stack still on the cursor when the player closes the window goes back
+// into the inventory, which the client is shown.
+TEST_F(ItemsTest, ClosingTheWindowPutsTheCursorsStackBack) {
+  alice.send(clickOf(36, 1, 1, 64));
+  ASSERT_TRUE(alice.until<TSPackets::Transaction>().accepted);
+  TSPackets::CloseWindow close;
+  close.windowId = 0;
+  alice.send(close);
+  const auto window = alice.until<TSPackets::WindowItems>();
+  EXPECT_EQ(window.itemIds[36], 1);
+  EXPECT_EQ(window.itemCounts[36], 64);
+  EXPECT_TRUE(server.waitForLog("connection 1 (alice) closed window 0, putting back 64 of 1"));
+}
+
 // A stack used up to its last block leaves its slot empty.
 TEST_F(ItemsTest, TheLastBlockEmptiesTheSlot) {
   alice.send(clickOf(36, 1, 1, 64));

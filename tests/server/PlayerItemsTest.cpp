@@ -112,6 +112,24 @@ TEST(PlayerItems, ClicksThatDoNotSeeTheSlotChangeNothing) {
   }
 }
 
+// Closing the window puts the cursor's stack back as picked-up items go;
+// what finds no room is counted as lost.
+TEST(PlayerItems, ClosingPutsTheCursorsStackBack) {
+  Server::PlayerItems items;
+  ASSERT_EQ(items.click(Hotbar, true, false, {1, 64, 0}), Result::Applied);
+  EXPECT_EQ(items.putBackCursor(), 0);
+  EXPECT_TRUE(items.cursor().empty());
+  EXPECT_EQ(items.slot(Hotbar), (ItemStack{1, 64, 0}));
+  EXPECT_EQ(items.putBackCursor(), 0) << "nothing on the cursor";
+
+  ASSERT_EQ(items.click(Hotbar, false, false, {1, 64, 0}), Result::Applied);
+  while (items.add(3)) {
+  }
+  EXPECT_EQ(items.putBackCursor(), 64);
+  EXPECT_TRUE(items.cursor().empty());
+  EXPECT_EQ(items.slot(Hotbar), (ItemStack{3, 64, 0}));
+}
+
 TEST(PlayerItems, StacksAreWrittenForTheLog) {
   EXPECT_EQ(Server::stackText({}), "nothing");
   EXPECT_EQ(Server::stackText({1, 64, 0}), "64 of 1");
