@@ -40,7 +40,8 @@ bool printSoakReport(const SoakRecord& record) {
               "(goal at most %.0f %%): %s\n",
               growth * 100, peakGrowth * 100, SoakGrowthGoal * 100, met ? "met" : "missed");
   if (record.deaths > 0)
-    std::printf("the walker died %d times in falls and walked on from the spawn point\n",
+    std::printf("deaths in falls: %d (each time the walker respawned and walked on from the "
+                "spawn point)\n",
                 record.deaths);
   if (!record.failure.empty())
     std::printf("the walk ended early: %s\n", record.failure.c_str());
