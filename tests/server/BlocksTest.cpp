@@ -1,31 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "ColumnWatcher.h"
+#include "PlayerActions.h"
 #include "RunningServer.h"
 
 namespace {
-
-TSPackets::PlayerDig dig(int status, int x, int y, int z) {
-  TSPackets::PlayerDig packet;
-  packet.status = static_cast<signed char>(status);
-  packet.x = x;
-  packet.y = static_cast<signed char>(y);
-  packet.z = z;
-  packet.face = 1;
-  return packet;
-}
-
-TSPackets::PlayerBlockPlace placeOnTop(int x, int y, int z, short item) {
-  TSPackets::PlayerBlockPlace packet;
-  packet.x = x;
-  packet.y = static_cast<signed char>(y);
-  packet.z = z;
-  packet.direction = 1;
-  packet.itemId = item;
-  packet.itemCount = 1;
-  packet.damage = 0;
-  return packet;
-}
 
 void expectChange(ScriptedClient& client, int x, int y, int z, int type) {
   const auto change = client.until<TSPackets::BlockChange>();
@@ -63,8 +42,8 @@ TEST(Blocks, DigsAndBuildsChangeTheWorldForEveryone) {
   ColumnWatcher bobWorld(bob, options.seed);
   bobWorld.readLoads(9);
 
-  alice.send(dig(0, 8, ground, 8));
-  alice.send(dig(2, 8, ground, 8));
+  alice.send(digAt(0, 8, ground, 8));
+  alice.send(digAt(2, 8, ground, 8));
   expectChange(alice, 8, ground, 8, 0);
   expectChange(bob, 8, ground, 8, 0);
 
@@ -74,7 +53,7 @@ TEST(Blocks, DigsAndBuildsChangeTheWorldForEveryone) {
   expectChange(alice, 9, spawn.y, 8, 1);
   expectChange(bob, 9, spawn.y, 8, 1);
 
-  alice.send(dig(2, 8, ground, 30));
+  alice.send(digAt(2, 8, ground, 30));
   expectChange(alice, 8, ground, 30, terrain.block(8, ground, 30));
   EXPECT_TRUE(server.waitForLog("may not dig 8, " + std::to_string(ground) + ", 30"));
 
