@@ -239,8 +239,8 @@ protected:
   void pointAt(ImVec2 point) {
     unsigned long window = 0;
     m_page->shell().window()->getCustomAttribute("WINDOW", &window);
-    xdotool({"mousemove", "--window", std::to_string(window), std::to_string(int(point.x)),
-             std::to_string(int(point.y))});
+    xdotool({"mousemove", "--sync", "--window", std::to_string(window),
+             std::to_string(int(point.x)), std::to_string(int(point.y))});
   }
 
   void click(ImVec2 point, OIS::MouseButtonID button = OIS::MB_Left) {
