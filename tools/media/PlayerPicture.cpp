@@ -1,10 +1,7 @@
 #include "PlayerPicture.h"
 
-#include <algorithm>
-#include <cmath>
-#include <cstdint>
-
 #include "JpegFile.h"
+#include "PaintedImage.h"
 #include "PeriodicNoise.h"
 
 namespace {
@@ -17,10 +14,6 @@ const int kRegions = 4;
 const int kCellPixels = 4;
 const int kSize = kRegionCells * kRegions * kCellPixels;
 const int kQuality = 92;
-
-struct Rgb {
-  double r, g, b;
-};
 
 const Rgb kSkin{0.86, 0.66, 0.52};
 const Rgb kHair{0.12, 0.10, 0.10};
@@ -77,10 +70,6 @@ constexpr PictureRegion region(int column, int row) {
           float(row + 1) / kRegions};
 }
 
-std::uint8_t toByte(double level) {
-  return static_cast<std::uint8_t>(std::lround(std::clamp(level, 0.0, 1.0) * 255.0));
-}
-
 } // namespace
 
 namespace PlayerPicture {
@@ -94,22 +83,13 @@ const BoxPicture Leg{region(0, 2), region(0, 2), region(0, 2), region(1, 2), reg
 // flat up close.
 void writePlayerPicture(const std::string& folder) {
   const PeriodicNoise noise(20);
-  RgbImage picture;
-  picture.width = kSize;
-  picture.height = kSize;
-  picture.pixels.resize(static_cast<std::size_t>(kSize) * kSize * 3);
-  std::uint8_t* out = picture.pixels.data();
-  for (int y = 0; y < kSize; ++y) {
-    for (int x = 0; x < kSize; ++x) {
-      const int cellX = x / kCellPixels;
-      const int cellY = y / kCellPixels;
-      const RegionPaint paint = kLayout[cellY / kRegionCells][cellX / kRegionCells];
-      const Rgb colour = paint ? paint(cellX % kRegionCells, cellY % kRegionCells) : Rgb{0, 0, 0};
-      const double weave = 0.94 + 0.12 * noise.value(double(x) / kSize, double(y) / kSize, 64, 64);
-      *out++ = toByte(colour.r * weave);
-      *out++ = toByte(colour.g * weave);
-      *out++ = toByte(colour.b * weave);
-    }
-  }
+  const RgbImage picture = paintImage(kSize, [&](int x, int y) {
+    const int cellX = x / kCellPixels;
+    const int cellY = y / kCellPixels;
+    const RegionPaint paint = kLayout[cellY / kRegionCells][cellX / kRegionCells];
+    const Rgb colour = paint ? paint(cellX % kRegionCells, cellY % kRegionCells) : Rgb{0, 0, 0};
+    const double weave = 0.94 + 0.12 * noise.value(double(x) / kSize, double(y) / kSize, 64, 64);
+    return Rgb{colour.r * weave, colour.g * weave, colour.b * weave};
+  });
   writeJpeg(folder + "/player.jpg", picture, kQuality);
 }

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
 
 #include "JpegFile.h"
+#include "PaintedImage.h"
 #include "PeriodicNoise.h"
 
 namespace {
@@ -18,10 +18,6 @@ const int kSamples = 4;
 const int kDetail = kSize * kSamples;
 const int kQuality = 90;
 const double kTwoPi = 6.283185307179586;
-
-struct Rgb {
-  double r, g, b;
-};
 
 Rgb mix(const Rgb& a, const Rgb& b, double t) {
   return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
@@ -239,10 +235,6 @@ const TerrainImage kImages[] = {
     {"brick.jpg", brick, 45},
 };
 
-std::uint8_t toByte(double level) {
-  return static_cast<std::uint8_t>(std::lround(std::clamp(level, 0.0, 1.0) * 255.0));
-}
-
 Rgb meanOfSamples(const TerrainImage& image, const PeriodicNoise& noise, int x, int y) {
   Rgb sum{0, 0, 0};
   for (int sy = 0; sy < kSamples; ++sy) {
@@ -257,20 +249,7 @@ Rgb meanOfSamples(const TerrainImage& image, const PeriodicNoise& noise, int x, 
 
 RgbImage paint(const TerrainImage& image) {
   const PeriodicNoise noise(image.seed);
-  RgbImage picture;
-  picture.width = kSize;
-  picture.height = kSize;
-  picture.pixels.resize(static_cast<std::size_t>(kSize) * kSize * 3);
-  std::uint8_t* out = picture.pixels.data();
-  for (int y = 0; y < kSize; ++y) {
-    for (int x = 0; x < kSize; ++x) {
-      const Rgb c = meanOfSamples(image, noise, x, y);
-      *out++ = toByte(c.r);
-      *out++ = toByte(c.g);
-      *out++ = toByte(c.b);
-    }
-  }
-  return picture;
+  return paintImage(kSize, [&](int x, int y) { return meanOfSamples(image, noise, x, y); });
 }
 }  // namespace
 
